@@ -1,0 +1,95 @@
+// The Grid: the cells of the crossword, its dimensions, and the geometry of
+// its slots (maximal runs of open cells across or down).
+#ifndef POLIMREZA_GRID_GRID_H_
+#define POLIMREZA_GRID_GRID_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace polimreza {
+
+inline constexpr std::int32_t CELL_BLOCK = 35;  // '#'
+inline constexpr std::int32_t CELL_EMPTY = 42;  // '*'
+
+// Directions travel as plain integers; any value other than these two gets
+// each operation's neutral result.
+enum Direction : int { ACROSS = 0, DOWN = 1 };
+
+// The Direction crossing `direction`; any other value comes back unchanged.
+int OtherDirection(int direction);
+
+// A cell index: column + row * gridWidth. At a slot start it names the slot.
+using CellIndex = std::size_t;
+
+// The longest slot a word list exists for.
+inline constexpr unsigned kMaxSlotLength = 9;
+
+class Grid {
+ public:
+  Grid() = default;
+  // A grid of `width` x `height` cells, all CELL_BLOCK.
+  Grid(std::uint32_t width, std::uint32_t height);
+
+  std::uint32_t gridWidth() const { return width_; }
+  std::uint32_t gridHeight() const { return height_; }
+  std::size_t CellCount() const { return cells_.size(); }
+
+  std::int32_t Cell(CellIndex i) const { return cells_[i]; }
+  void SetCell(CellIndex i, std::int32_t value) { cells_[i] = value; }
+  CellIndex Index(std::size_t column, std::size_t row) const {
+    return column + row * width_;
+  }
+
+  // 1 when the cell at (column, row) is open and opens a slot in
+  // `direction`: its neighbour before it is a block or the grid's edge.
+  int IsSlotStart(std::size_t column, std::size_t row, int direction) const;
+
+  // Length of the run from `start` in `direction`, counting `start` itself
+  // whatever it holds; 1 for any other direction.
+  unsigned SlotLength(CellIndex start, int direction) const;
+
+  // Like SlotLength, but stops counting once it reaches `limit`.
+  unsigned SlotLengthUpTo(CellIndex start, int direction, unsigned limit) const;
+
+  // Number of CELL_EMPTY cells in the slot; 0 for any other direction.
+  unsigned CountEmpty(CellIndex start, int direction) const;
+
+  // The slot's pattern string: each cell's low 8 bits as one character.
+  std::string ReadSlot(CellIndex start, int direction) const;
+
+  // Writes `word` into the slot's cells, each byte widened as a signed 8-bit
+  // value; never writes past the slot's own cells.
+  void WriteSlot(std::string_view word, CellIndex start, int direction);
+
+  // 1 when no cell is CELL_EMPTY (an empty grid counts as full).
+  int IsGridFull() const;
+
+  // Step between neighbouring cells of a slot in `direction`.
+  std::size_t Step(int direction) const {
+    return direction == ACROSS ? 1 : width_;
+  }
+
+ private:
+  std::uint32_t width_ = 0;
+  std::uint32_t height_ = 0;
+  std::vector<std::int32_t> cells_;
+};
+
+// A slot whose length exceeds the longest word a list can hold.
+struct LongSlot {
+  CellIndex start;
+  int direction;
+  unsigned length;
+};
+
+// The first slot longer than kMaxSlotLength, visiting cells row by row and
+// testing ACROSS before DOWN at each cell; none when every slot fits.
+std::optional<LongSlot> FindLongSlot(const Grid& grid);
+
+}  // namespace polimreza
+
+#endif  // POLIMREZA_GRID_GRID_H_
