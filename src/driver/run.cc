@@ -1,0 +1,82 @@
+#include "driver/run.h"
+
+#include <fstream>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "driver/pattern_loader.h"
+#include "grid/clue_table.h"
+#include "grid/grid.h"
+#include "report/report.h"
+#include "solver/solver.h"
+
+namespace polimreza {
+namespace {
+
+// Opens `path` for reading; null when it cannot be opened or read as a file
+// (a directory opens on some systems but fails at the first read).
+std::unique_ptr<std::istream> OpenForReading(const std::string& path) {
+  auto in = std::make_unique<std::ifstream>(path, std::ios::binary);
+  if (!in->is_open() || in->fail()) return nullptr;
+  in->peek();
+  if (in->bad()) return nullptr;
+  in->clear();
+  return in;
+}
+
+const char* DirectionName(int direction) {
+  return direction == ACROSS ? "vodoravno" : "uspravno";
+}
+
+}  // namespace
+
+void RunPattern(std::istream& pattern, const ListOpener& opener,
+                std::ostream& out) {
+  Grid grid;
+  if (LoadPattern(pattern, out, grid) == LoadResult::kRefused) return;
+
+  if (auto slot = FindLongSlot(grid)) {
+    std::size_t column = slot->start % grid.gridWidth();
+    std::size_t row = slot->start / grid.gridWidth();
+    out << "Rec na mestu (" << column + 1 << ',' << row + 1 << ") "
+        << DirectionName(slot->direction) << " ima " << slot->length
+        << " polja, a najvise moze da ima 9\nProgram ce se ugasiti\n";
+    return;
+  }
+
+  ClueTables clues;
+  WordLists lists(opener);
+  Solver solver(grid, clues, lists);
+  if (solver.FillLoop(out) == FillResult::kFailed) return;
+
+  out << "Ukrstenica je resena\nSad cu je prikazati...\n\n";
+  PrintGrid(out, grid);
+  PrintClues(out, grid, clues);
+}
+
+void Run(int argc, const char* const* argv, std::ostream& out) {
+  if (argc < 2) {
+    out << "Koriscenje programa:\nPolimreza <input_file>\n\n"
+           "input_file je izgled (pattern) vase buduce ukrstenice\n";
+    return;
+  }
+  const std::string name = argv[1];
+  std::unique_ptr<std::istream> pattern = OpenForReading(name);
+  if (!pattern) {
+    out << "Ne mogu da otvorim " << name << "\nProgram ce se ugasiti\n";
+    return;
+  }
+  ListOpener opener = [](unsigned length) {
+    return OpenForReading(std::to_string(length) + ".txt");
+  };
+  try {
+    RunPattern(*pattern, opener, out);
+  } catch (const std::bad_alloc&) {
+    // A pattern too large for this machine's memory: there is nothing more
+    // to show than what has been printed already.
+  }
+  out.flush();
+}
+
+}  // namespace polimreza

@@ -1,0 +1,239 @@
+#include "solver/solver.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "report/report.h"
+
+// How the incremental solver gives the same answers as whole-Grid scans.
+//
+// Choosing a slot. A scan from the end of the Grid that keeps a 32-bit best
+// ratio (starting at 100) and takes a slot whenever best >= its ratio (and
+// the ratio is not 0) ends on a slot of the lowest ratio present: distinct
+// ratios of slots of up to 9 squares lie much further apart than 32-bit
+// rounding. Among slots of that lowest ratio it ends on the last one met when
+// the ratio rounded to 32 bits is not below the exact ratio (each equal slot
+// met later passes best >= ratio), and on the first one met otherwise. Equal
+// fractions (1/2, 2/4, ...) give the same double, so they form one group. The
+// solver keeps, per Direction, empty count and length, the ordered set of
+// slots with that many empty squares, and takes the lowest group's smallest
+// or largest visit key.
+//
+// Checking crossings. A complete slot's letters cannot change while it stays
+// complete: a word is written only where it agrees with the letters already
+// there, and an undo empties only the squares its write filled. So a
+// complete slot that was looked up and found since it last became complete
+// is still in its list, and its clue entry already holds the clue such a
+// lookup would record again. Only complete slots not looked up since they
+// became complete need a lookup: slots given complete in the pattern (looked
+// up at the first check of their Direction), and slots completed by the
+// candidate under test or by an earlier accepted word whose check stopped
+// before them. These wait in `unverified_`, ordered column by column as the
+// check visits them; the check looks them up in that order, records each
+// clue, and stops at the first one missing from its list, which stays
+// waiting, as do the ones after it. A slot that an undo makes incomplete
+// again leaves the set; it joins it again when it is next completed.
+
+namespace polimreza {
+
+bool LaterEqualRatioReplaces(unsigned empty, unsigned length) {
+  float product = static_cast<float>(empty * 100.0);
+  double ratio = product / static_cast<double>(length);
+  float best = static_cast<float>(ratio);
+  return static_cast<double>(best) >= ratio;
+}
+
+namespace {
+
+struct RatioGroup {
+  unsigned empty;  // in lowest terms
+  unsigned length;
+  bool later_replaces;
+};
+
+// The distinct ratios of slots of 1 to 9 squares with an empty square, from
+// the lowest.
+const std::vector<RatioGroup>& RatioGroups() {
+  static const std::vector<RatioGroup> groups = [] {
+    std::vector<RatioGroup> result;
+    for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+      for (unsigned empty = 1; empty <= length; ++empty) {
+        if (std::gcd(empty, length) != 1) continue;
+        result.push_back(
+            {empty, length, LaterEqualRatioReplaces(empty, length)});
+      }
+    }
+    std::sort(result.begin(), result.end(),
+              [](const RatioGroup& a, const RatioGroup& b) {
+                return a.empty * b.length < b.empty * a.length;
+              });
+    return result;
+  }();
+  return groups;
+}
+
+}  // namespace
+
+Solver::Solver(Grid& grid, ClueTables& clues, WordLists& lists)
+    : grid_(grid), clues_(clues), lists_(lists) {
+  const std::size_t width = grid_.gridWidth();
+  const std::size_t height = grid_.gridHeight();
+  for (int d : {ACROSS, DOWN}) slot_of_[d].assign(grid_.CellCount(), kNoSlot);
+  for (std::size_t row = 0; row < height; ++row) {
+    for (std::size_t column = 0; column < width; ++column) {
+      CellIndex i = grid_.Index(column, row);
+      if (grid_.Cell(i) == CELL_EMPTY) ++empty_cells_;
+      for (int d : {ACROSS, DOWN}) {
+        if (!grid_.IsSlotStart(column, row, d)) continue;
+        Slot slot;
+        slot.start = i;
+        slot.column_key = column * height + row;
+        slot.visit_key = d == ACROSS ? i : slot.column_key;
+        slot.length = static_cast<std::uint8_t>(
+            std::min(grid_.SlotLength(i, d), kMaxSlotLength));
+        slot.empty = 0;
+        for (unsigned k = 0; k < slot.length; ++k) {
+          slot.empty += grid_.Cell(i + k * grid_.Step(d)) == CELL_EMPTY;
+        }
+        slot.direction = static_cast<std::uint8_t>(d);
+        auto id = static_cast<std::uint32_t>(slots_.size());
+        slots_.push_back(slot);
+        for (unsigned k = 0; k < slot.length; ++k) {
+          slot_of_[d][i + k * grid_.Step(d)] = id;
+        }
+        if (slot.empty > 0) {
+          Bucket(slot).insert(slot.visit_key);
+        } else {
+          unverified_[d].insert(slot.column_key);
+        }
+      }
+    }
+  }
+}
+
+std::int64_t Solver::ChooseSlot(int direction) const {
+  if (direction != ACROSS && direction != DOWN) return -1;
+  for (const RatioGroup& group : RatioGroups()) {
+    bool found = false;
+    std::uint64_t key = 0;
+    for (unsigned times = 1; group.length * times <= kMaxSlotLength; ++times) {
+      const auto& bucket =
+          buckets_[direction][group.empty * times][group.length * times];
+      if (bucket.empty()) continue;
+      std::uint64_t candidate =
+          group.later_replaces ? *bucket.begin() : *bucket.rbegin();
+      if (!found ||
+          (group.later_replaces ? candidate < key : candidate > key)) {
+        key = candidate;
+      }
+      found = true;
+    }
+    if (!found) continue;
+    if (direction == ACROSS) return static_cast<std::int64_t>(key);
+    std::uint64_t height = grid_.gridHeight();
+    return static_cast<std::int64_t>(grid_.Index(key / height, key % height));
+  }
+  return -1;
+}
+
+void Solver::AdjustEmpty(std::uint32_t id, int delta) {
+  Slot& slot = slots_[id];
+  if (slot.empty > 0) {
+    Bucket(slot).erase(slot.visit_key);
+  } else {
+    unverified_[slot.direction].erase(slot.column_key);
+  }
+  slot.empty = static_cast<std::uint8_t>(slot.empty + delta);
+  if (slot.empty > 0) {
+    Bucket(slot).insert(slot.visit_key);
+  } else {
+    unverified_[slot.direction].insert(slot.column_key);
+  }
+}
+
+void Solver::WriteSlot(std::string_view word, CellIndex start, int direction) {
+  filled_.clear();
+  filled_slot_ = kNoSlot;
+  if (direction != ACROSS && direction != DOWN) return;
+  std::uint32_t id = SlotAt(start, direction);
+  if (id == kNoSlot) return;
+  const Slot& slot = slots_[id];
+  const int other = OtherDirection(direction);
+  const std::size_t step = grid_.Step(direction);
+  // Squares that already hold a letter keep it: the word agrees with them.
+  for (std::size_t k = 0; k < word.size() && k < slot.length; ++k) {
+    CellIndex i = start + k * step;
+    if (grid_.Cell(i) != CELL_EMPTY) continue;
+    grid_.SetCell(i, static_cast<signed char>(word[k]));
+    filled_.push_back(i);
+    AdjustEmpty(SlotAt(i, other), -1);
+  }
+  if (!filled_.empty()) {
+    AdjustEmpty(id, -static_cast<int>(filled_.size()));
+    empty_cells_ -= filled_.size();
+  }
+  filled_slot_ = id;
+}
+
+void Solver::UndoWrite() {
+  if (filled_slot_ == kNoSlot) return;
+  const int direction = slots_[filled_slot_].direction;
+  const int other = OtherDirection(direction);
+  for (CellIndex i : filled_) {
+    grid_.SetCell(i, CELL_EMPTY);
+    AdjustEmpty(SlotAt(i, other), +1);
+  }
+  if (!filled_.empty()) {
+    AdjustEmpty(filled_slot_, static_cast<int>(filled_.size()));
+    empty_cells_ += filled_.size();
+  }
+  filled_.clear();
+  filled_slot_ = kNoSlot;
+}
+
+int Solver::CheckCrossings(int direction) {
+  const int other = OtherDirection(direction);
+  if (other != ACROSS && other != DOWN) return 1;
+  const std::uint64_t height = grid_.gridHeight();
+  auto& waiting = unverified_[other];
+  for (auto it = waiting.begin(); it != waiting.end();) {
+    CellIndex start = grid_.Index(*it / height, *it % height);
+    std::string word = grid_.ReadSlot(start, other);
+    std::optional<std::string_view> clue = lists_.FindClue(word);
+    if (!clue) return 0;
+    clues_.For(other).Record(start, *clue);
+    it = waiting.erase(it);
+  }
+  return 1;
+}
+
+FillResult Solver::FillLoop(std::ostream& out) {
+  std::string word;
+  std::string clue;
+  while (empty_cells_ > 0) {
+    std::int64_t chosen = ChooseSlot(direction_);
+    // While a square is empty, both Directions have a slot with an empty
+    // square, so a slot is always found.
+    if (chosen < 0) break;
+    const auto n = static_cast<CellIndex>(chosen);
+    const std::string pattern = grid_.ReadSlot(n, direction_);
+    std::int64_t position = 0;
+    for (;;) {
+      position = lists_.FindWord(pattern, word, clue, position);
+      if (position < 0) {
+        ReportFailure(out, grid_, pattern, n, direction_);
+        return FillResult::kFailed;
+      }
+      WriteSlot(word, n, direction_);
+      if (CheckCrossings(direction_)) {
+        clues_.For(direction_).Record(n, clue);
+        break;
+      }
+      UndoWrite();
+    }
+    direction_ = OtherDirection(direction_);
+  }
+  return FillResult::kSolved;
+}
+
+}  // namespace polimreza

@@ -1,0 +1,97 @@
+// The word lists: one list of entries (word and clue) per word length 1 to 9,
+// read once into memory in file order, with indexes for exact lookups and
+// for pattern searches that resume where the last one stopped.
+#ifndef POLIMREZA_WORDLIST_WORD_LIST_H_
+#define POLIMREZA_WORDLIST_WORD_LIST_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <istream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace polimreza {
+
+// 1 when `word` fits `pattern`: at every position of the pattern, the
+// pattern holds '*' or the word's byte. Only the pattern's positions are
+// compared (a position past the word's end compares as NUL).
+int MatchPattern(std::string_view pattern, std::string_view word);
+
+// The valid entries of one list file, all of whose words are `length` bytes.
+class WordList {
+ public:
+  // Reads the entries of the list of words of `length` bytes from `in`.
+  // Lines that are not valid entries are skipped as if absent: a line
+  // without ';', one holding a NUL byte, one whose word (the text before the
+  // first ';') is not `length` bytes long or holds '*' or '#'.
+  WordList(std::istream& in, unsigned length);
+
+  unsigned WordLength() const { return length_; }
+  std::size_t size() const { return entries_.size(); }
+  std::string_view Word(std::size_t entry) const;
+  std::string_view Clue(std::size_t entry) const;
+
+  // The first entry at or after `from` whose word fits `pattern` (a pattern
+  // of this list's length); none when no later entry fits.
+  std::optional<std::size_t> FindFrom(std::string_view pattern,
+                                      std::size_t from) const;
+
+  // The first entry whose word is exactly `word`; none when absent.
+  std::optional<std::size_t> FindExact(std::string_view word) const;
+
+ private:
+  struct Entry {
+    std::size_t offset;  // word at offset, clue right after it
+    std::uint32_t clue_size;
+  };
+  void Add(std::string_view word, std::string_view clue);
+  void BuildIndexes();
+  std::size_t HashSlot(std::string_view word) const;
+
+  unsigned length_;
+  std::string text_;  // words and clues of all entries, back to back
+  std::vector<Entry> entries_;
+  // Open-addressing hash table of entry number + 1 (0: free), holding the
+  // first entry of each distinct word.
+  std::vector<std::uint32_t> exact_;
+  // For each (position, byte): the entries with that byte there, ascending.
+  std::vector<std::vector<std::uint32_t>> by_letter_;
+};
+
+// Gives the text of the list of words of `length` bytes, or null when the
+// list is missing or cannot be read.
+using ListOpener =
+    std::function<std::unique_ptr<std::istream>(unsigned length)>;
+
+// The nine lists, each read on first use.
+class WordLists {
+ public:
+  explicit WordLists(ListOpener opener);
+
+  // The list of words of `length` bytes (1 to 9); null for other lengths.
+  const WordList* List(unsigned length);
+
+  // Finds the next entry fitting `pattern` from the resume position `from`
+  // (0 for a new search), filling `wordOut` and `clueOut`. Gives the resume
+  // position for the following call, or -1 when no further entry fits (the
+  // outputs are then unchanged).
+  std::int64_t FindWord(std::string_view pattern, std::string& wordOut,
+                        std::string& clueOut, std::int64_t from);
+
+  // The clue of the first entry whose word is exactly `word`; none when the
+  // word is not in the list of its length.
+  std::optional<std::string_view> FindClue(std::string_view word);
+
+ private:
+  ListOpener opener_;
+  std::array<std::unique_ptr<WordList>, 9> lists_;
+};
+
+}  // namespace polimreza
+
+#endif  // POLIMREZA_WORDLIST_WORD_LIST_H_
