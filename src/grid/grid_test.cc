@@ -1,0 +1,103 @@
+#include "grid/grid.h"
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "gtest/gtest.h"
+
+namespace polimreza {
+namespace {
+
+// A grid whose rows are given as strings of equal length.
+Grid MakeGrid(const std::vector<std::string>& rows) {
+  Grid grid(rows.empty() ? 0 : static_cast<std::uint32_t>(rows[0].size()),
+            static_cast<std::uint32_t>(rows.size()));
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    for (std::size_t c = 0; c < rows[r].size(); ++c) {
+      grid.SetCell(grid.Index(c, r), static_cast<unsigned char>(rows[r][c]));
+    }
+  }
+  return grid;
+}
+
+TEST(GridTest, SlotStartsFollowBlocksAndEdges) {
+  Grid grid = MakeGrid({"*A#*", "**#*", "#***"});
+  EXPECT_EQ(grid.IsSlotStart(0, 0, ACROSS), 1);
+  EXPECT_EQ(grid.IsSlotStart(1, 0, ACROSS), 0);  // left neighbour is open
+  EXPECT_EQ(grid.IsSlotStart(2, 0, ACROSS), 0);  // a block
+  EXPECT_EQ(grid.IsSlotStart(3, 0, ACROSS), 1);
+  EXPECT_EQ(grid.IsSlotStart(1, 2, ACROSS), 1);
+  EXPECT_EQ(grid.IsSlotStart(0, 1, DOWN), 0);
+  EXPECT_EQ(grid.IsSlotStart(2, 2, DOWN), 1);
+  EXPECT_EQ(grid.IsSlotStart(0, 0, 7), 0);
+}
+
+TEST(GridTest, SlotLengthStopsAtBlocksAndEdges) {
+  Grid grid = MakeGrid({"***", "*#*", "***"});
+  EXPECT_EQ(grid.SlotLength(0, ACROSS), 3u);  // never wraps into row 1
+  EXPECT_EQ(grid.SlotLength(3, ACROSS), 1u);  // single square
+  EXPECT_EQ(grid.SlotLength(5, ACROSS), 1u);  // last column
+  EXPECT_EQ(grid.SlotLength(0, DOWN), 3u);    // stops at the bottom row
+  EXPECT_EQ(grid.SlotLength(1, DOWN), 1u);
+  EXPECT_EQ(grid.SlotLength(4, ACROSS), 2u);  // a block start still counts 1
+  EXPECT_EQ(grid.SlotLength(0, 5), 1u);
+  EXPECT_EQ(grid.SlotLengthUpTo(0, ACROSS, 2), 2u);
+}
+
+TEST(GridTest, ReadWriteAndCountEmpty) {
+  Grid grid = MakeGrid({"A*#", "**#"});
+  EXPECT_EQ(grid.ReadSlot(0, ACROSS), "A*");
+  EXPECT_EQ(grid.CountEmpty(0, ACROSS), 1u);
+  EXPECT_EQ(grid.CountEmpty(0, DOWN), 1u);
+  EXPECT_EQ(grid.CountEmpty(0, 3), 0u);
+  grid.WriteSlot("AB", 0, ACROSS);
+  EXPECT_EQ(grid.ReadSlot(0, ACROSS), "AB");
+  grid.WriteSlot("AC", 0, DOWN);
+  EXPECT_EQ(grid.ReadSlot(3, ACROSS), "C*");
+  EXPECT_EQ(grid.IsGridFull(), 0);
+  // A byte above 127 is stored widened as a signed value and comes back.
+  grid.WriteSlot("C\xC5", 3, ACROSS);
+  EXPECT_EQ(grid.Cell(4), -59);
+  EXPECT_EQ(grid.ReadSlot(3, ACROSS), "C\xC5");
+  EXPECT_EQ(grid.IsGridFull(), 1);
+}
+
+TEST(GridTest, WriteSlotNeverLeavesTheSlot) {
+  Grid grid = MakeGrid({"**#*", "****"});
+  grid.WriteSlot("ABCDE", 0, ACROSS);
+  EXPECT_EQ(grid.ReadSlot(0, ACROSS), "AB");
+  EXPECT_EQ(grid.Cell(2), CELL_BLOCK);
+  grid.WriteSlot("XYZ", 3, DOWN);
+  EXPECT_EQ(grid.ReadSlot(3, DOWN), "XY");
+  grid.WriteSlot("Q", 0, 4);
+  EXPECT_EQ(grid.Cell(0), 'A');
+}
+
+TEST(GridTest, FullnessOfEmptyAndLastCell) {
+  EXPECT_EQ(Grid().IsGridFull(), 1);
+  EXPECT_EQ(MakeGrid({"AB", "C*"}).IsGridFull(), 0);
+}
+
+TEST(GridTest, FindsTheFirstLongSlotRowByRowAcrossFirst) {
+  EXPECT_FALSE(FindLongSlot(MakeGrid({"*********", "#########"})));
+  std::string ten(10, '*');
+  auto across = FindLongSlot(MakeGrid({ten}));
+  ASSERT_TRUE(across);
+  EXPECT_EQ(across->start, 0u);
+  EXPECT_EQ(across->direction, ACROSS);
+  EXPECT_EQ(across->length, 10u);
+
+  // A DOWN slot of 11 starting in column 2 comes before an ACROSS slot of
+  // 12 in row 1.
+  std::vector<std::string> rows(11, "##*#############");
+  rows[1] = "##*#************";
+  auto down = FindLongSlot(MakeGrid(rows));
+  ASSERT_TRUE(down);
+  EXPECT_EQ(down->start, 2u);
+  EXPECT_EQ(down->direction, DOWN);
+  EXPECT_EQ(down->length, 11u);
+}
+
+}  // namespace
+}  // namespace polimreza
