@@ -3,6 +3,7 @@
 #include <fstream>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "driver/pattern_loader.h"
@@ -29,30 +30,49 @@ const char* DirectionName(int direction) {
   return direction == ACROSS ? "vodoravno" : "uspravno";
 }
 
+// What a run holds once its pattern is loaded: the Grid, the clue tables
+// and the word lists.
+struct RunState {
+  Grid grid;
+  ClueTables clues;
+  std::optional<WordLists> lists;
+
+  // Closes the word lists and releases the Grid and the clue tables.
+  void CloseAll() {
+    lists.reset();
+    clues = ClueTables();
+    grid = Grid();
+  }
+};
+
 }  // namespace
 
 void RunPattern(std::istream& pattern, const ListOpener& opener,
                 std::ostream& out) {
-  Grid grid;
-  if (LoadPattern(pattern, out, grid) == LoadResult::kRefused) return;
-
-  if (auto slot = FindLongSlot(grid)) {
-    std::size_t column = slot->start % grid.gridWidth();
-    std::size_t row = slot->start / grid.gridWidth();
-    out << "Rec na mestu (" << column + 1 << ',' << row + 1 << ") "
-        << DirectionName(slot->direction) << " ima " << slot->length
-        << " polja, a najvise moze da ima 9\nProgram ce se ugasiti\n";
+  RunState run;
+  if (LoadPattern(pattern, out, run.grid) == LoadResult::kRefused) {
+    run.CloseAll();
     return;
   }
 
-  ClueTables clues;
-  WordLists lists(opener);
-  Solver solver(grid, clues, lists);
-  if (solver.FillLoop(out) == FillResult::kFailed) return;
+  if (auto slot = FindLongSlot(run.grid)) {
+    std::size_t column = slot->start % run.grid.gridWidth();
+    std::size_t row = slot->start / run.grid.gridWidth();
+    out << "Rec na mestu (" << column + 1 << ',' << row + 1 << ") "
+        << DirectionName(slot->direction) << " ima " << slot->length
+        << " polja, a najvise moze da ima 9\nProgram ce se ugasiti\n";
+    run.CloseAll();
+    return;
+  }
 
-  out << "Ukrstenica je resena\nSad cu je prikazati...\n\n";
-  PrintGrid(out, grid);
-  PrintClues(out, grid, clues);
+  run.lists.emplace(opener);
+  Solver solver(run.grid, run.clues, *run.lists);
+  if (solver.FillLoop(out) == FillResult::kSolved) {
+    out << "Ukrstenica je resena\nSad cu je prikazati...\n\n";
+    PrintGrid(out, run.grid);
+    PrintClues(out, run.grid, run.clues);
+  }
+  run.CloseAll();
 }
 
 void Run(int argc, const char* const* argv, std::ostream& out) {
