@@ -1,5 +1,6 @@
 // End-to-end tests: each folder under tests/e2e holds one run of the real
-// program. Its `files/` folder is copied into a fresh temporary folder, the
+// program. Its `files/` folder (or the folder of the repository named in its
+// `files_from`) is copied into a fresh temporary folder, the
 // program runs there with the arguments listed in `args` (one a line;
 // "pattern.txt" when there is no such file), and its whole standard output
 // must equal `expected.txt`, with exit status 0 and nothing on stderr.
@@ -94,6 +95,12 @@ TEST_P(EndToEnd, WholeOutputMatches) {
   fs::create_directory(work);
   if (fs::exists(case_dir / "files")) {
     fs::copy(case_dir / "files", work, fs::copy_options::recursive);
+  }
+  if (fs::exists(case_dir / "files_from")) {
+    std::string from = ReadFile(case_dir / "files_from");
+    from.erase(from.find_last_not_of("\r\n") + 1);
+    const fs::path repository = fs::path(POLIMREZA_E2E_DIR) / ".." / "..";
+    fs::copy(repository / from, work, fs::copy_options::recursive);
   }
 
   RunResult result = RunProgram(work, ReadArgs(case_dir));
