@@ -5,21 +5,10 @@
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "tests/test_util.h"
 
 namespace polimreza {
 namespace {
-
-// A grid whose rows are given as strings of equal length.
-Grid MakeGrid(const std::vector<std::string>& rows) {
-  Grid grid(rows.empty() ? 0 : static_cast<std::uint32_t>(rows[0].size()),
-            static_cast<std::uint32_t>(rows.size()));
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    for (std::size_t c = 0; c < rows[r].size(); ++c) {
-      grid.SetCell(grid.Index(c, r), static_cast<unsigned char>(rows[r][c]));
-    }
-  }
-  return grid;
-}
 
 TEST(GridTest, SlotStartsFollowBlocksAndEdges) {
   Grid grid = MakeGrid({"*A#*", "**#*", "#***"});

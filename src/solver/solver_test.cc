@@ -6,20 +6,10 @@
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "tests/test_util.h"
 
 namespace polimreza {
 namespace {
-
-Grid MakeGrid(const std::vector<std::string>& rows) {
-  Grid grid(static_cast<std::uint32_t>(rows[0].size()),
-            static_cast<std::uint32_t>(rows.size()));
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    for (std::size_t c = 0; c < rows[r].size(); ++c) {
-      grid.SetCell(grid.Index(c, r), static_cast<unsigned char>(rows[r][c]));
-    }
-  }
-  return grid;
-}
 
 std::vector<std::string> Transposed(const std::vector<std::string>& rows) {
   std::vector<std::string> columns(rows[0].size(), std::string());
@@ -27,14 +17,6 @@ std::vector<std::string> Transposed(const std::vector<std::string>& rows) {
     for (std::size_t c = 0; c < row.size(); ++c) columns[c].push_back(row[c]);
   }
   return columns;
-}
-
-WordLists ListsOf(std::map<unsigned, std::string> texts) {
-  return WordLists([texts](unsigned length) -> std::unique_ptr<std::istream> {
-    auto it = texts.find(length);
-    if (it == texts.end()) return nullptr;
-    return std::make_unique<std::istringstream>(it->second);
-  });
 }
 
 // A grid, its clue tables and lists, and a solver over them.

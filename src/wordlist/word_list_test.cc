@@ -6,18 +6,10 @@
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "tests/test_util.h"
 
 namespace polimreza {
 namespace {
-
-// Word lists served from strings, keyed by word length.
-WordLists ListsOf(std::map<unsigned, std::string> texts) {
-  return WordLists([texts](unsigned length) -> std::unique_ptr<std::istream> {
-    auto it = texts.find(length);
-    if (it == texts.end()) return nullptr;
-    return std::make_unique<std::istringstream>(it->second);
-  });
-}
 
 struct Found {
   std::string word;

@@ -1,0 +1,41 @@
+// Small builders shared by the unit tests: grids from rows of text, and word
+// lists served from strings instead of files.
+#ifndef POLIMREZA_TESTS_TEST_UTIL_H_
+#define POLIMREZA_TESTS_TEST_UTIL_H_
+
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "grid/grid.h"
+#include "wordlist/word_list.h"
+
+namespace polimreza {
+
+// A grid as wide as the first row, each character stored as its cell.
+inline Grid MakeGrid(const std::vector<std::string>& rows) {
+  Grid grid(rows.empty() ? 0 : static_cast<std::uint32_t>(rows[0].size()),
+            static_cast<std::uint32_t>(rows.size()));
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    for (std::size_t c = 0; c < rows[r].size(); ++c) {
+      grid.SetCell(grid.Index(c, r), static_cast<unsigned char>(rows[r][c]));
+    }
+  }
+  return grid;
+}
+
+// Word lists whose texts are given by word length; other lengths are
+// missing.
+inline WordLists ListsOf(std::map<unsigned, std::string> texts) {
+  return WordLists([texts](unsigned length) -> std::unique_ptr<std::istream> {
+    auto it = texts.find(length);
+    if (it == texts.end()) return nullptr;
+    return std::make_unique<std::istringstream>(it->second);
+  });
+}
+
+}  // namespace polimreza
+
+#endif  // POLIMREZA_TESTS_TEST_UTIL_H_
