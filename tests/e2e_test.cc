@@ -94,13 +94,15 @@ TEST_P(EndToEnd, WholeOutputMatches) {
   const fs::path work = scratch / "run";
   fs::create_directory(work);
   if (fs::exists(case_dir / "files")) {
-    fs::copy(case_dir / "files", work, fs::copy_options::recursive);
+    fs::copy(case_dir / "files", work,
+             fs::copy_options::recursive | fs::copy_options::copy_symlinks);
   }
   if (fs::exists(case_dir / "files_from")) {
     std::string from = ReadFile(case_dir / "files_from");
     from.erase(from.find_last_not_of("\r\n") + 1);
     const fs::path repository = fs::path(POLIMREZA_E2E_DIR) / ".." / "..";
-    fs::copy(repository / from, work, fs::copy_options::recursive);
+    fs::copy(repository / from, work,
+             fs::copy_options::recursive | fs::copy_options::copy_symlinks);
   }
 
   RunResult result = RunProgram(work, ReadArgs(case_dir));
