@@ -1,0 +1,90 @@
+// Fuzz target: the text-line reader and the pattern loader on arbitrary
+// bytes, both held to the plain models of fuzz_model.h.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/pattern_loader.h"
+#include "driver/text_lines.h"
+#include "fuzz/fuzz_model.h"
+#include "grid/grid.h"
+
+namespace polimreza::fuzz {
+namespace {
+
+// The reader's lines for `text`, read twice (the second time after a
+// rewind), must both be `empty_first` empty lines followed by `expected`.
+void CheckReader(const std::string& text, std::size_t empty_first,
+                 const std::vector<std::string>& expected) {
+  std::istringstream in(text);
+  auto reader = std::make_unique<TextLineReader>(in);
+  std::string line;
+  for (int pass = 0; pass < 2; ++pass) {
+    std::size_t count = 0;
+    while (!reader->AtEnd()) {
+      reader->ReadLine(line);
+      if (count < empty_first) {
+        FUZZ_CHECK(line.empty());
+      } else {
+        FUZZ_CHECK(count - empty_first < expected.size());
+        FUZZ_CHECK(line == expected[count - empty_first]);
+      }
+      ++count;
+    }
+    FUZZ_CHECK(count == empty_first + expected.size());
+    reader->Rewind();
+  }
+}
+
+void CheckLoader(const std::string& text, const ModelPattern& model) {
+  std::istringstream in(text);
+  std::ostringstream out;
+  Grid grid;
+  LoadResult result = LoadPattern(in, out, grid);
+
+  const std::string dimensions =
+      "MaxVodoravno:" + std::to_string(model.width) +
+      ", MaxUspravno:" + std::to_string(model.rows.size()) + "\n";
+  if (model.illegal) {
+    FUZZ_CHECK(result == LoadResult::kRefused);
+    FUZZ_CHECK(out.str() ==
+               dimensions +
+                   "Ilegalan karakter u fajlu\nProgram ce se ugasiti\n");
+    return;
+  }
+  FUZZ_CHECK(result == LoadResult::kLoaded);
+  FUZZ_CHECK(out.str() == dimensions);
+  FUZZ_CHECK(grid.gridWidth() == model.width);
+  FUZZ_CHECK(grid.gridHeight() == model.rows.size());
+  FUZZ_CHECK(grid.CellCount() == model.width * model.rows.size());
+  for (std::size_t row = 0; row < model.rows.size(); ++row) {
+    for (std::size_t column = 0; column < model.width; ++column) {
+      FUZZ_CHECK(grid.Cell(grid.Index(column, row)) == model.At(column, row));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace polimreza::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
+  using namespace polimreza::fuzz;
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  std::vector<std::string> expected = ModelLines(text);
+  CheckReader(text, 0, expected);
+  CheckLoader(text, ModelPatternOf(text));
+
+  // An input that starts with a line feed is also read behind enough empty
+  // lines that the reader's 64 KiB buffer ends in the middle of it.
+  if (size > 0 && data[0] == '\n' && size < (1u << 16)) {
+    const std::size_t filler = (1u << 16) - size / 2;
+    std::string padded = std::string(filler, '\n') + text;
+    CheckReader(padded, filler, expected);
+  }
+  return 0;
+}
