@@ -1,5 +1,7 @@
 #include "driver/text_lines.h"
 
+#include <algorithm>
+
 namespace polimreza {
 
 TextLineReader::TextLineReader(std::istream& in) : in_(in) {}
@@ -33,6 +35,18 @@ int TextLineReader::Peek() {
 void TextLineReader::ReadLine(std::string& line) {
   line.clear();
   while (line.size() < kMaxLinePiece) {
+    // Ordinary bytes already in the buffer go over in one run; a line feed,
+    // a carriage return or Ctrl-Z stops the run and is handled below.
+    std::size_t run = pos_;
+    const std::size_t limit =
+        std::min(size_, pos_ + (kMaxLinePiece - line.size()));
+    while (run < limit && buffer_[run] != '\n' && buffer_[run] != '\r' &&
+           buffer_[run] != kEndOfText) {
+      ++run;
+    }
+    line.append(buffer_ + pos_, run - pos_);
+    pos_ = run;
+    if (line.size() == kMaxLinePiece) return;
     int c = Peek();
     if (c < 0) {
       at_end_ = true;

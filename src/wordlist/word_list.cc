@@ -21,6 +21,23 @@ std::size_t HashBytes(std::string_view bytes) {
   return static_cast<std::size_t>(h ^ (h >> 29));
 }
 
+// Reserving room for more than this is left to the text's own growth.
+constexpr std::size_t kMaxReserve = std::size_t{1} << 30;
+
+// Bytes from the read position of `in` to its end, leaving the position
+// where it was; 0 when the stream cannot tell.
+std::size_t BytesLeft(std::istream& in) {
+  if (!in.good()) return 0;
+  const std::istream::pos_type here = in.tellg();
+  if (here == std::istream::pos_type(-1)) return 0;
+  in.seekg(0, std::ios::end);
+  const std::istream::pos_type end = in.tellg();
+  in.clear();
+  in.seekg(here);
+  if (end == std::istream::pos_type(-1) || end < here) return 0;
+  return static_cast<std::size_t>(end - here);
+}
+
 }  // namespace
 
 int MatchPattern(std::string_view pattern, std::string_view word) {
@@ -32,6 +49,11 @@ int MatchPattern(std::string_view pattern, std::string_view word) {
 }
 
 WordList::WordList(std::istream& in, unsigned length) : length_(length) {
+  // The entries' text is never longer than the list itself: with room for
+  // all of it from the start, the text is never copied as it grows.
+  if (std::size_t bytes = BytesLeft(in); bytes <= kMaxReserve) {
+    text_.reserve(bytes);
+  }
   TextLineReader reader(in);
   std::string line;
   while (!reader.AtEnd()) {
@@ -45,41 +67,42 @@ WordList::WordList(std::istream& in, unsigned length) : length_(length) {
     if (word.size() != length_) continue;
     // A word holding '*' or '#' would leave an empty square or plant a block.
     if (word.find_first_of("*#") != std::string_view::npos) continue;
-    if (entries_.size() >= std::numeric_limits<std::uint32_t>::max() - 1) {
+    std::string_view clue = view.substr(semicolon + 1);
+    // Entries are numbered and placed in 32 bits; a list beyond that ends.
+    if (text_.size() + word.size() + clue.size() >
+        std::numeric_limits<std::uint32_t>::max() - 1) {
       break;
     }
-    Add(word, view.substr(semicolon + 1));
+    Add(word, clue);
   }
-  BuildIndexes();
+  BuildExactIndex();
 }
 
 void WordList::Add(std::string_view word, std::string_view clue) {
-  entries_.push_back({text_.size(), static_cast<std::uint32_t>(clue.size())});
   text_.append(word);
   text_.append(clue);
+  starts_.push_back(static_cast<std::uint32_t>(text_.size()));
 }
 
 std::string_view WordList::Word(std::size_t entry) const {
-  return std::string_view(text_).substr(entries_[entry].offset, length_);
+  return std::string_view(text_).substr(starts_[entry], length_);
 }
 
 std::string_view WordList::Clue(std::size_t entry) const {
-  return std::string_view(text_).substr(entries_[entry].offset + length_,
-                                        entries_[entry].clue_size);
+  return std::string_view(text_).substr(
+      starts_[entry] + length_, starts_[entry + 1] - starts_[entry] - length_);
 }
 
 std::size_t WordList::HashSlot(std::string_view word) const {
   return HashBytes(word) & (exact_.size() - 1);
 }
 
-void WordList::BuildIndexes() {
-  text_.shrink_to_fit();
-  entries_.shrink_to_fit();
-
+void WordList::BuildExactIndex() {
+  // At most three quarters full, so that probe runs stay short.
   std::size_t capacity = 8;
-  while (capacity < entries_.size() * 2) capacity *= 2;
+  while (capacity * 3 < size() * 4) capacity *= 2;
   exact_.assign(capacity, 0);
-  for (std::size_t e = 0; e < entries_.size(); ++e) {
+  for (std::size_t e = 0; e < size(); ++e) {
     std::string_view word = Word(e);
     for (std::size_t s = HashSlot(word);; s = (s + 1) & (capacity - 1)) {
       if (exact_[s] == 0) {
@@ -89,16 +112,37 @@ void WordList::BuildIndexes() {
       if (Word(exact_[s] - 1) == word) break;  // keep the first entry
     }
   }
+}
 
-  by_letter_.assign(static_cast<std::size_t>(length_) * kLetters, {});
-  for (std::size_t e = 0; e < entries_.size(); ++e) {
+void WordList::CountLetters() const {
+  letter_starts_.assign(length_ * (kLetters + 1), 0);
+  for (std::size_t e = 0; e < size(); ++e) {
     std::string_view word = Word(e);
     for (unsigned i = 0; i < length_; ++i) {
-      by_letter_[i * kLetters + static_cast<unsigned char>(word[i])].push_back(
-          static_cast<std::uint32_t>(e));
+      ++letter_starts_[i * (kLetters + 1) +
+                       static_cast<unsigned char>(word[i]) + 1];
     }
   }
-  for (auto& postings : by_letter_) postings.shrink_to_fit();
+  for (unsigned i = 0; i < length_; ++i) {
+    std::uint32_t* counts = &letter_starts_[i * (kLetters + 1)];
+    for (std::size_t b = 0; b < kLetters; ++b) counts[b + 1] += counts[b];
+  }
+  postings_.resize(length_);
+}
+
+const std::vector<std::uint32_t>& WordList::Postings(
+    std::size_t position) const {
+  std::vector<std::uint32_t>& postings = postings_[position];
+  if (postings.empty()) {
+    postings.resize(size());
+    const std::uint32_t* counts = &letter_starts_[position * (kLetters + 1)];
+    std::vector<std::uint32_t> next(counts, counts + kLetters);
+    for (std::size_t e = 0; e < size(); ++e) {
+      unsigned char byte = static_cast<unsigned char>(Word(e)[position]);
+      postings[next[byte]++] = static_cast<std::uint32_t>(e);
+    }
+  }
+  return postings;
 }
 
 std::optional<std::size_t> WordList::FindExact(std::string_view word) const {
@@ -111,26 +155,35 @@ std::optional<std::size_t> WordList::FindExact(std::string_view word) const {
 
 std::optional<std::size_t> WordList::FindFrom(std::string_view pattern,
                                               std::size_t from) const {
-  if (from >= entries_.size()) return std::nullopt;
-  // Walk the shortest list of entries that agree with one given letter of
-  // the pattern; with no given letter every entry fits.
-  const std::vector<std::uint32_t>* shortest = nullptr;
+  if (from >= size()) return std::nullopt;
+  // Walk the entries that agree with the given letter of the pattern that
+  // the fewest entries have; with no given letter every entry fits.
+  bool given = false;
+  std::size_t best = 0;
+  std::uint32_t first = 0;
+  std::uint32_t last = 0;
   for (std::size_t i = 0; i < pattern.size() && i < length_; ++i) {
     if (pattern[i] == '*') continue;
-    const auto& postings =
-        by_letter_[i * kLetters + static_cast<unsigned char>(pattern[i])];
-    if (shortest == nullptr || postings.size() < shortest->size()) {
-      shortest = &postings;
+    if (letter_starts_.empty()) CountLetters();
+    const std::uint32_t* counts = &letter_starts_[i * (kLetters + 1)];
+    unsigned char byte = static_cast<unsigned char>(pattern[i]);
+    if (!given || counts[byte + 1] - counts[byte] < last - first) {
+      best = i;
+      first = counts[byte];
+      last = counts[byte + 1];
     }
+    given = true;
   }
-  if (shortest == nullptr) {
-    for (std::size_t e = from; e < entries_.size(); ++e) {
+  if (!given) {
+    for (std::size_t e = from; e < size(); ++e) {
       if (MatchPattern(pattern, Word(e))) return e;
     }
     return std::nullopt;
   }
-  for (auto it = std::lower_bound(shortest->begin(), shortest->end(), from);
-       it != shortest->end(); ++it) {
+  const std::vector<std::uint32_t>& postings = Postings(best);
+  for (auto it = std::lower_bound(postings.begin() + first,
+                                  postings.begin() + last, from);
+       it != postings.begin() + last; ++it) {
     if (MatchPattern(pattern, Word(*it))) return *it;
   }
   return std::nullopt;

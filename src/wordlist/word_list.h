@@ -32,7 +32,7 @@ class WordList {
   WordList(std::istream& in, unsigned length);
 
   unsigned WordLength() const { return length_; }
-  std::size_t size() const { return entries_.size(); }
+  std::size_t size() const { return starts_.size() - 1; }
   std::string_view Word(std::size_t entry) const;
   std::string_view Clue(std::size_t entry) const;
 
@@ -45,22 +45,29 @@ class WordList {
   std::optional<std::size_t> FindExact(std::string_view word) const;
 
  private:
-  struct Entry {
-    std::size_t offset;  // word at offset, clue right after it
-    std::uint32_t clue_size;
-  };
   void Add(std::string_view word, std::string_view clue);
-  void BuildIndexes();
+  void BuildExactIndex();
+  void CountLetters() const;
+  const std::vector<std::uint32_t>& Postings(std::size_t position) const;
   std::size_t HashSlot(std::string_view word) const;
 
   unsigned length_;
-  std::string text_;  // words and clues of all entries, back to back
-  std::vector<Entry> entries_;
+  std::string text_;  // word and clue of each entry, entry after entry
+  // Entry e is text_[starts_[e], starts_[e + 1]): its word, then its clue.
+  std::vector<std::uint32_t> starts_ = {0};
   // Open-addressing hash table of entry number + 1 (0: free), holding the
   // first entry of each distinct word.
   std::vector<std::uint32_t> exact_;
-  // For each (position, byte): the entries with that byte there, ascending.
-  std::vector<std::vector<std::uint32_t>> by_letter_;
+  // Letter postings, made on demand: a list that only answers exact
+  // lookups needs none, and a search uses one position's postings only.
+  // `letter_starts_[position * 257 + byte]` counts the entries with a byte
+  // below `byte` at `position` (made by the first search with a given
+  // letter); `postings_[position]` lists the entries in that order, so the
+  // entries with `byte` at `position` are ascending in it from
+  // letter_starts_[position * 257 + byte] to the next count (made by the
+  // first search that walks that position).
+  mutable std::vector<std::uint32_t> letter_starts_;
+  mutable std::vector<std::vector<std::uint32_t>> postings_;
 };
 
 // Gives the text of the list of words of `length` bytes, or null when the
