@@ -213,8 +213,9 @@ FillResult Solver::FillLoop(std::ostream& out) {
   while (empty_cells_ > 0) {
     std::int64_t chosen = ChooseSlot(direction_);
     // While a square is empty, both Directions have a slot with an empty
-    // square, so a slot is always found.
-    if (chosen < 0) break;
+    // square, so a slot is always found; should none be, the Grid is not
+    // full and must not be reported as solved.
+    if (chosen < 0) return FillResult::kFailed;
     const auto n = static_cast<CellIndex>(chosen);
     const std::string pattern = grid_.ReadSlot(n, direction_);
     std::int64_t position = 0;

@@ -54,7 +54,8 @@ class Solver {
   int CheckCrossings(int direction);
 
   // Fills the Grid turn by turn, ACROSS first. On a slot that no word fits
-  // prints the failure report to `out` and gives kFailed.
+  // prints the failure report to `out` and gives kFailed; gives kSolved
+  // only when no square is left empty.
   FillResult FillLoop(std::ostream& out);
 
   int CurrentDirection() const { return direction_; }
