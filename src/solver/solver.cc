@@ -87,8 +87,6 @@ Solver::Solver(Grid& grid, ClueTables& clues, WordLists& lists)
         if (!grid_.IsSlotStart(column, row, d)) continue;
         Slot slot;
         slot.start = i;
-        slot.column_key = column * height + row;
-        slot.visit_key = d == ACROSS ? i : slot.column_key;
         slot.length = static_cast<std::uint8_t>(
             std::min(grid_.SlotLength(i, d), kMaxSlotLength));
         slot.empty = 0;
@@ -102,9 +100,9 @@ Solver::Solver(Grid& grid, ClueTables& clues, WordLists& lists)
           slot_of_[d][i + k * grid_.Step(d)] = id;
         }
         if (slot.empty > 0) {
-          Bucket(slot).insert(slot.visit_key);
+          Bucket(slot).insert(VisitKey(slot));
         } else {
-          unverified_[d].insert(slot.column_key);
+          unverified_[d].insert(ColumnKey(slot.start));
         }
       }
     }
@@ -139,15 +137,15 @@ std::int64_t Solver::ChooseSlot(int direction) const {
 void Solver::AdjustEmpty(std::uint32_t id, int delta) {
   Slot& slot = slots_[id];
   if (slot.empty > 0) {
-    Bucket(slot).erase(slot.visit_key);
+    Bucket(slot).erase(VisitKey(slot));
   } else {
-    unverified_[slot.direction].erase(slot.column_key);
+    unverified_[slot.direction].erase(ColumnKey(slot.start));
   }
   slot.empty = static_cast<std::uint8_t>(slot.empty + delta);
   if (slot.empty > 0) {
-    Bucket(slot).insert(slot.visit_key);
+    Bucket(slot).insert(VisitKey(slot));
   } else {
-    unverified_[slot.direction].insert(slot.column_key);
+    unverified_[slot.direction].insert(ColumnKey(slot.start));
   }
 }
 

@@ -63,8 +63,6 @@ class Solver {
  private:
   struct Slot {
     CellIndex start;
-    std::uint64_t visit_key;   // order in which a scan from the end meets it
-    std::uint64_t column_key;  // column-by-column order of the crossing check
     std::uint8_t length;
     std::uint8_t empty;
     std::uint8_t direction;
@@ -72,6 +70,17 @@ class Solver {
   static constexpr std::uint32_t kNoSlot = ~std::uint32_t{0};
   static constexpr std::size_t kBuckets = kMaxSlotLength + 1;
 
+  // Position of the cell `start` in column-by-column order: the order of
+  // the crossing check, and of a DOWN scan from the end of the Grid.
+  std::uint64_t ColumnKey(CellIndex start) const {
+    return start % grid_.gridWidth() * std::uint64_t{grid_.gridHeight()} +
+           start / grid_.gridWidth();
+  }
+  // Order in which a scan from the end of the Grid meets the slot: the
+  // larger the key, the sooner.
+  std::uint64_t VisitKey(const Slot& slot) const {
+    return slot.direction == ACROSS ? slot.start : ColumnKey(slot.start);
+  }
   std::uint32_t SlotAt(CellIndex start, int direction) const {
     return slot_of_[direction][start];
   }
@@ -91,7 +100,7 @@ class Solver {
   // For each Direction, empty count and length: the visit keys of the
   // slots with that many empty squares. Only slots with an empty square.
   std::set<std::uint64_t> buckets_[2][kBuckets][kBuckets];
-  // For each Direction: keyed by column_key, the complete slots whose word
+  // For each Direction: keyed by ColumnKey, the complete slots whose word
   // has not been looked up since they were last completed.
   std::array<std::set<std::uint64_t>, 2> unverified_;
   std::size_t empty_cells_ = 0;
