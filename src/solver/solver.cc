@@ -128,8 +128,7 @@ std::int64_t Solver::ChooseSlot(int direction) const {
     }
     if (!found) continue;
     if (direction == ACROSS) return static_cast<std::int64_t>(key);
-    std::uint64_t height = grid_.gridHeight();
-    return static_cast<std::int64_t>(grid_.Index(key / height, key % height));
+    return static_cast<std::int64_t>(FromColumnKey(key));
   }
   return -1;
 }
@@ -192,10 +191,9 @@ void Solver::UndoWrite() {
 int Solver::CheckCrossings(int direction) {
   const int other = OtherDirection(direction);
   if (other != ACROSS && other != DOWN) return 1;
-  const std::uint64_t height = grid_.gridHeight();
   auto& waiting = unverified_[other];
   for (auto it = waiting.begin(); it != waiting.end();) {
-    CellIndex start = grid_.Index(*it / height, *it % height);
+    CellIndex start = FromColumnKey(*it);
     std::string word = grid_.ReadSlot(start, other);
     std::optional<std::string_view> clue = lists_.FindClue(word);
     if (!clue) return 0;

@@ -76,6 +76,9 @@ class Solver {
     return start % grid_.gridWidth() * std::uint64_t{grid_.gridHeight()} +
            start / grid_.gridWidth();
   }
+  CellIndex FromColumnKey(std::uint64_t key) const {
+    return grid_.Index(key / grid_.gridHeight(), key % grid_.gridHeight());
+  }
   // Order in which a scan from the end of the Grid meets the slot: the
   // larger the key, the sooner.
   std::uint64_t VisitKey(const Slot& slot) const {

@@ -191,16 +191,17 @@ std::optional<std::size_t> WordList::FindFrom(std::string_view pattern,
 
 WordLists::WordLists(ListOpener opener) : opener_(std::move(opener)) {}
 
-const WordList* WordLists::List(unsigned length) {
+const WordList* WordLists::List(std::size_t length) {
   if (length < 1 || length > lists_.size()) return nullptr;
   auto& list = lists_[length - 1];
   if (!list) {
-    std::unique_ptr<std::istream> in = opener_ ? opener_(length) : nullptr;
+    std::unique_ptr<std::istream> in =
+        opener_ ? opener_(static_cast<unsigned>(length)) : nullptr;
     if (in) {
-      list = std::make_unique<WordList>(*in, length);
+      list = std::make_unique<WordList>(*in, static_cast<unsigned>(length));
     } else {
       std::istringstream none;
-      list = std::make_unique<WordList>(none, length);
+      list = std::make_unique<WordList>(none, static_cast<unsigned>(length));
     }
   }
   return list.get();
@@ -208,8 +209,7 @@ const WordList* WordLists::List(unsigned length) {
 
 std::int64_t WordLists::FindWord(std::string_view pattern, std::string& wordOut,
                                  std::string& clueOut, std::int64_t from) {
-  const WordList* list = List(static_cast<unsigned>(
-      std::min<std::size_t>(pattern.size(), lists_.size() + 1)));
+  const WordList* list = List(pattern.size());
   if (list == nullptr || from < 0) return -1;
   std::optional<std::size_t> entry =
       list->FindFrom(pattern, static_cast<std::size_t>(from));
@@ -220,8 +220,7 @@ std::int64_t WordLists::FindWord(std::string_view pattern, std::string& wordOut,
 }
 
 std::optional<std::string_view> WordLists::FindClue(std::string_view word) {
-  const WordList* list = List(static_cast<unsigned>(
-      std::min<std::size_t>(word.size(), lists_.size() + 1)));
+  const WordList* list = List(word.size());
   if (list == nullptr) return std::nullopt;
   std::optional<std::size_t> entry = list->FindExact(word);
   if (!entry) return std::nullopt;

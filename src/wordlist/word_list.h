@@ -81,7 +81,7 @@ class WordLists {
   explicit WordLists(ListOpener opener);
 
   // The list of words of `length` bytes (1 to 9); null for other lengths.
-  const WordList* List(unsigned length);
+  const WordList* List(std::size_t length);
 
   // Finds the next entry fitting `pattern` from the resume position `from`
   // (0 for a new search), filling `wordOut` and `clueOut`. Gives the resume
