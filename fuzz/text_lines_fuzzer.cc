@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "driver/pattern_loader.h"
-#include "driver/text_lines.h"
+#include "text/text_lines.h"
 #include "fuzz/fuzz_model.h"
 #include "grid/grid.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "driver/pattern_loader.h"
-#include "driver/text_lines.h"
+#include "text/text_lines.h"
 #include "grid/grid.h"
 
 namespace polimreza::reference {

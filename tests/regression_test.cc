@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "driver/run.h"
-#include "driver/text_lines.h"
+#include "text/text_lines.h"
 #include "gtest/gtest.h"
 
 namespace polimreza {

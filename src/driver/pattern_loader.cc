@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "driver/text_lines.h"
+#include "text/text_lines.h"
 
 namespace polimreza {
 namespace {

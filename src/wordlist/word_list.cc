@@ -4,7 +4,7 @@
 #include <limits>
 #include <sstream>
 
-#include "driver/text_lines.h"
+#include "text/text_lines.h"
 
 namespace polimreza {
 namespace {

@@ -1,4 +1,4 @@
-#include "driver/text_lines.h"
+#include "text/text_lines.h"
 
 #include <sstream>
 #include <string>

@@ -1,8 +1,8 @@
 // Reads the program's text files (pattern and word lists) line by line, with
 // the same rules for both: 199-byte pieces, CR LF line ends, Ctrl-Z as the
 // end of the text.
-#ifndef POLIMREZA_DRIVER_TEXT_LINES_H_
-#define POLIMREZA_DRIVER_TEXT_LINES_H_
+#ifndef POLIMREZA_TEXT_TEXT_LINES_H_
+#define POLIMREZA_TEXT_TEXT_LINES_H_
 
 #include <cstddef>
 #include <istream>
@@ -49,4 +49,4 @@ class TextLineReader {
 
 }  // namespace polimreza
 
-#endif  // POLIMREZA_DRIVER_TEXT_LINES_H_
+#endif  // POLIMREZA_TEXT_TEXT_LINES_H_
