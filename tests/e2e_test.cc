@@ -1,9 +1,14 @@
-// End-to-end tests: each folder under tests/e2e holds one run of the real
+// End-to-end tests: each folder under tests/e2e holds one run of a real
 // program. Its `files/` folder (or the folder of the repository named in its
-// `files_from`) is copied into a fresh temporary folder, the
-// program runs there with the arguments listed in `args` (one a line;
-// "pattern.txt" when there is no such file), and its whole standard output
-// must equal `expected.txt`, with exit status 0 and nothing on stderr.
+// `files_from`) is copied into a fresh temporary folder, the links listed in
+// `links` (lines "NAME TARGET") are made there, and the program named in
+// `program` (Polimreza when there is no such file) runs there with the
+// arguments listed in `args` (one a line; "pattern.txt" when there is no such
+// file) and standard input from `stdin` (empty when absent). Its whole
+// standard output must equal `expected.txt`, its exit status the number in
+// `status` (0 when absent), its standard error `expected_stderr.txt` (empty
+// when absent), and every file under `expected_files/` must then stand in the
+// folder with the same bytes.
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,12 +33,17 @@ std::string ReadFile(const fs::path& path) {
   return text.str();
 }
 
-std::vector<std::string> ReadArgs(const fs::path& case_dir) {
-  if (!fs::exists(case_dir / "args")) return {"pattern.txt"};
-  std::vector<std::string> args;
-  std::istringstream lines(ReadFile(case_dir / "args"));
-  for (std::string line; std::getline(lines, line);) args.push_back(line);
-  return args;
+// The lines of `path`, without line ends; `fallback` when it is absent.
+std::vector<std::string> ReadLines(const fs::path& path,
+                                   std::vector<std::string> fallback) {
+  if (!fs::exists(path)) return fallback;
+  std::vector<std::string> lines;
+  std::istringstream text(ReadFile(path));
+  for (std::string line; std::getline(text, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 struct RunResult {
@@ -42,27 +52,30 @@ struct RunResult {
   std::string err;
 };
 
-// Runs the program in `dir` with `args`, capturing its output in files
-// beside `dir`.
-RunResult RunProgram(const fs::path& dir,
-                     const std::vector<std::string>& args) {
+// Runs `program` in `dir` with `args` and `input` as standard input,
+// capturing its output in files beside `dir`.
+RunResult RunProgram(const std::string& program, const fs::path& dir,
+                     const std::vector<std::string>& args,
+                     const fs::path& input) {
   const fs::path out_path = dir.string() + ".stdout";
   const fs::path err_path = dir.string() + ".stderr";
   pid_t pid = fork();
   if (pid == 0) {
     if (chdir(dir.c_str()) != 0) _exit(127);
+    int in = open(input.c_str(), O_RDONLY);
     int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (out < 0 || err < 0) _exit(127);
+    if (in < 0 || out < 0 || err < 0) _exit(127);
+    dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
     std::vector<char*> argv;
-    std::string program = POLIMREZA_BINARY;
-    argv.push_back(program.data());
+    std::string path = program;
+    argv.push_back(path.data());
     std::vector<std::string> copies = args;
     for (auto& arg : copies) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
+    execv(path.c_str(), argv.data());
     _exit(127);
   }
   RunResult result;
@@ -94,22 +107,42 @@ TEST_P(EndToEnd, WholeOutputMatches) {
   const fs::path work = scratch / "run";
   fs::create_directory(work);
   if (fs::exists(case_dir / "files")) {
-    fs::copy(case_dir / "files", work,
-             fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+    fs::copy(case_dir / "files", work, fs::copy_options::recursive);
   }
-  if (fs::exists(case_dir / "files_from")) {
-    std::string from = ReadFile(case_dir / "files_from");
-    from.erase(from.find_last_not_of("\r\n") + 1);
+  for (const std::string& from : ReadLines(case_dir / "files_from", {})) {
     const fs::path repository = fs::path(POLIMREZA_E2E_DIR) / ".." / "..";
-    fs::copy(repository / from, work,
-             fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+    fs::copy(repository / from, work, fs::copy_options::recursive);
   }
+  // Links to devices are made here rather than committed: a committed link
+  // to /dev/zero hangs tools that read every file of the tree.
+  for (const std::string& link : ReadLines(case_dir / "links", {})) {
+    const std::size_t space = link.find(' ');
+    ASSERT_NE(space, std::string::npos) << link;
+    fs::create_symlink(link.substr(space + 1), work / link.substr(0, space));
+  }
+  const fs::path input =
+      fs::exists(case_dir / "stdin") ? case_dir / "stdin" : "/dev/null";
+  const std::string program =
+      ReadLines(case_dir / "program", {"Polimreza"}).at(0);
 
-  RunResult result = RunProgram(work, ReadArgs(case_dir));
+  RunResult result =
+      RunProgram(std::string(POLIMREZA_BIN_DIR) + "/" + program, work,
+                 ReadLines(case_dir / "args", {"pattern.txt"}), input);
 
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "");
+  const std::vector<std::string> status = ReadLines(case_dir / "status", {"0"});
+  EXPECT_EQ(result.status, std::stoi(status.at(0)));
+  EXPECT_EQ(result.err, ReadFile(case_dir / "expected_stderr.txt"));
   EXPECT_EQ(result.out, ReadFile(case_dir / "expected.txt"));
+  if (fs::exists(case_dir / "expected_files")) {
+    for (const auto& entry :
+         fs::recursive_directory_iterator(case_dir / "expected_files")) {
+      if (!entry.is_regular_file()) continue;
+      const fs::path relative =
+          fs::relative(entry.path(), case_dir / "expected_files");
+      EXPECT_EQ(ReadFile(work / relative), ReadFile(entry.path()))
+          << "file " << relative;
+    }
+  }
   fs::remove_all(scratch);
 }
 
