@@ -29,9 +29,20 @@ function(polimreza_gzip source target)
 endfunction()
 
 install(TARGETS ${POLIMREZA_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped install (`--strip`, and the package) also drops the compiler's
+# .comment section, as Debian's own stripping does.
+foreach(program IN LISTS POLIMREZA_PROGRAMS)
+  install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+  execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:${program}>\"
+    COMMAND_ERROR_IS_FATAL ANY)
+endif()")
+endforeach()
+# A page added later makes the next build configure again.
+file(GLOB pages CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/*.1)
 foreach(program IN LISTS POLIMREZA_PROGRAMS)
   set(page ${PROJECT_SOURCE_DIR}/man/${program}.1)
-  if(NOT EXISTS ${page})
+  if(NOT page IN_LIST pages)
     message(WARNING "${program} has no manual page man/${program}.1")
     continue()
   endif()
