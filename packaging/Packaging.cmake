@@ -73,7 +73,7 @@ set(POLIMREZA_MAINTAINER "Polimreza developers <polimreza@example.org>"
   CACHE STRING "The package's Maintainer field")
 set(CPACK_PACKAGE_CONTACT ${POLIMREZA_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-  "crossword filler for Serbian word lists")
+  "crossword filler and toolkit with Serbian messages")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Polimreza fills in a crossword. The layout is drawn in a text pattern
 (black squares, squares to fill and letters given in advance); nine word
