@@ -203,7 +203,8 @@ int Run(int argc, char** argv) {
   options.letters = !no_letters;
 
   try {
-    ListBuilder builder(options);
+    Folder folder;
+    ListBuilder builder(options, folder);
     std::string source_lines;
     for (const std::string& source : sources) {
       source_lines += AddSource(source, format, builder);

@@ -48,8 +48,8 @@ std::size_t HashSlot(std::uint64_t key, std::size_t mask) {
 
 }  // namespace
 
-ListBuilder::ListBuilder(const ListOptions& options)
-    : options_(options), slots_(1024, 0) {}
+ListBuilder::ListBuilder(const ListOptions& options, Folder& folder)
+    : options_(options), folder_(folder), slots_(1024, 0) {}
 
 std::optional<std::size_t> ListBuilder::Find(std::uint64_t key) const {
   const std::size_t mask = slots_.size() - 1;

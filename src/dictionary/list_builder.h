@@ -46,7 +46,9 @@ struct ListSummary {
 
 class ListBuilder {
  public:
-  explicit ListBuilder(const ListOptions& options);
+  // Folds with `folder`, which must outlive the builder (a folder remembers
+  // what it folded, so one serves a whole run).
+  ListBuilder(const ListOptions& options, Folder& folder);
 
   // Adds the entries of one source after those of the sources before it,
   // keeping its order. Gives how many of its lines hold a word that folds to
@@ -72,7 +74,7 @@ class ListBuilder {
   void Insert(std::uint64_t key, std::size_t entry);
 
   ListOptions options_;
-  Folder folder_;
+  Folder& folder_;
   std::vector<Entry> entries_;        // in merged order
   std::vector<std::uint32_t> slots_;  // hash table of entry number + 1
   std::string clues_;                 // every entry's clue, one after another

@@ -14,7 +14,8 @@ std::size_t Skipped(const ListSummary& summary, SkipReason reason) {
 TEST(ListBuilderTest, MergesInOrderAndFillsMissingClues) {
   ListOptions options;
   options.letters = false;
-  ListBuilder builder(options);
+  Folder folder;
+  ListBuilder builder(options, folder);
   EXPECT_EQ(
       builder.AddSource("2\nkuća/1\nMačka\nkuća/2\n", SourceFormat::kHunspell),
       3u);
@@ -40,7 +41,8 @@ TEST(ListBuilderTest, FiltersLimitAndLetters) {
   options.max_length = 3;
   options.limit = 2;
   options.proper_nouns = false;
-  ListBuilder builder(options);
+  Folder folder;
+  ListBuilder builder(options, folder);
   builder.AddSource("\nBeograd\nBor\nšah\nnos\nluk\nzub\ndugačak\nb\n",
                     SourceFormat::kWords);
   builder.AddSource("A;Veznik\nBOR;Drvo\n", SourceFormat::kClued);
@@ -63,7 +65,8 @@ TEST(ListBuilderTest, LongCluesAreShortenedToOneListLine) {
   ListOptions options;
   options.letters = false;
   options.keep_clue_diacritics = true;
-  ListBuilder builder(options);
+  Folder folder;
+  ListBuilder builder(options, folder);
   builder.AddSource("ABC;" + std::string(300, 'x') + "\n",
                     SourceFormat::kClued);
   ListSummary summary;
