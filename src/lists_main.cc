@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -88,17 +89,18 @@ struct Failure {
   int status = kExitUsage;
 };
 
-// Adds one source named on the command line to `builder`; gives a line for
-// the summary.
-std::string AddSource(const std::string& name, const std::string& forced,
-                      ListBuilder& builder) {
+// Adds one source named on the command line to `builder` and a line about
+// it to `summary`; gives the failure that ends the run, if any.
+std::optional<Failure> AddSource(const std::string& name,
+                                 const std::string& forced,
+                                 ListBuilder& builder, std::string& summary) {
   if (IsTerminal(2)) std::cerr << "Citam " << name << "...\n";
   std::string text;
   switch (ReadFile(name, text)) {
     case ReadStatus::kMissing:
-      throw Failure{"Ne mogu da otvorim izvor " + name + "\n"};
+      return Failure{"Ne mogu da otvorim izvor " + name + "\n"};
     case ReadStatus::kUnreadable:
-      throw Failure{"Ne mogu da procitam izvor " + name + "\n"};
+      return Failure{"Ne mogu da procitam izvor " + name + "\n"};
     case ReadStatus::kFolder: {
       // The nine lists of a folder; a missing one holds no words.
       std::size_t words = 0;
@@ -110,9 +112,11 @@ std::string AddSource(const std::string& name, const std::string& forced,
           words += builder.AddSource(list_text, SourceFormat::kClued);
         }
       }
-      if (words == 0) throw Failure{"Izvor " + name + " ne daje nijednu rec\n"};
-      return "  " + name + " (folder sa listama): " + std::to_string(words) +
-             " reci\n";
+      if (words == 0)
+        return Failure{"Izvor " + name + " ne daje nijednu rec\n"};
+      summary += "  " + name +
+                 " (folder sa listama): " + std::to_string(words) + " reci\n";
+      return std::nullopt;
     }
     case ReadStatus::kRead:
       break;
@@ -128,17 +132,63 @@ std::string AddSource(const std::string& name, const std::string& forced,
       std::string converted;
       if (!IsUtf8(charset)) {
         if (!ConvertToUtf8(text, charset, converted)) {
-          throw Failure{"Nepoznat skup znakova " + charset + " za izvor " +
-                        name + "\n"};
+          return Failure{"Nepoznat skup znakova " + charset + " za izvor " +
+                         name + "\n"};
         }
         text = std::move(converted);
       }
     }
   }
   const std::size_t words = builder.AddSource(text, format);
-  if (words == 0) throw Failure{"Izvor " + name + " ne daje nijednu rec\n"};
-  return "  " + name + " (" + FormatName(format) +
-         "): " + std::to_string(words) + " reci\n";
+  if (words == 0) return Failure{"Izvor " + name + " ne daje nijednu rec\n"};
+  summary += "  " + name + " (" + FormatName(format) +
+             "): " + std::to_string(words) + " reci\n";
+  return std::nullopt;
+}
+
+// Builds the lists from `sources` and writes them into `output`; prints the
+// summary on success, or gives the failure.
+std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
+                                     const std::string& format,
+                                     const std::string& output, bool force,
+                                     const ListOptions& options) {
+  Folder folder;
+  ListBuilder builder(options, folder);
+  std::string source_lines;
+  for (const std::string& source : sources) {
+    if (std::optional<Failure> failure =
+            AddSource(source, format, builder, source_lines)) {
+      return failure;
+    }
+  }
+  ListSummary summary;
+  std::array<std::string, 9> lists = builder.Finish(summary);
+  if (summary.from_sources == 0) {
+    return Failure{"Nijedna rec iz izvora ne prolazi zadate uslove\n"};
+  }
+  std::vector<OutputFile> files;
+  for (std::size_t length = 1; length <= 9; ++length) {
+    files.push_back({fs::path(output) / (std::to_string(length) + ".txt"),
+                     std::move(lists[length - 1])});
+  }
+  const WriteResult written = WriteAll(files, force);
+  switch (written.status) {
+    case WriteStatus::kWritten:
+      break;
+    case WriteStatus::kExists:
+      return Failure{"Lista " + written.path.string() +
+                     " vec postoji (zamenjuje je --force)\n"};
+    case WriteStatus::kNotAFile:
+      return Failure{written.path.string() + " postoji, a nije fajl\n"};
+    case WriteStatus::kCannotWrite:
+      return Failure{"Ne mogu da zapisem " + written.path.string() + "\n",
+                     kExitFailure};
+  }
+  std::cout << "Liste 1.txt do 9.txt su zapisane u "
+            << (output.empty() ? "tekuci folder" : "folder " + output)
+            << "\nIzvori:\n"
+            << source_lines << FormatSummary(summary);
+  return std::nullopt;
 }
 
 int Run(int argc, char** argv) {
@@ -202,52 +252,20 @@ int Run(int argc, char** argv) {
   options.proper_nouns = !no_proper_nouns;
   options.letters = !no_letters;
 
+  std::optional<Failure> failure;
   try {
-    Folder folder;
-    ListBuilder builder(options, folder);
-    std::string source_lines;
-    for (const std::string& source : sources) {
-      source_lines += AddSource(source, format, builder);
-    }
-    ListSummary summary;
-    std::array<std::string, 9> lists = builder.Finish(summary);
-    if (summary.from_sources == 0) {
-      throw Failure{"Nijedna rec iz izvora ne prolazi zadate uslove\n"};
-    }
-    std::vector<OutputFile> files;
-    for (std::size_t length = 1; length <= 9; ++length) {
-      files.push_back({fs::path(output) / (std::to_string(length) + ".txt"),
-                       std::move(lists[length - 1])});
-    }
-    const WriteResult written = WriteAll(files, force);
-    switch (written.status) {
-      case WriteStatus::kWritten:
-        break;
-      case WriteStatus::kExists:
-        throw Failure{"Lista " + written.path.string() +
-                      " vec postoji (zamenjuje je --force)\n"};
-      case WriteStatus::kNotAFile:
-        throw Failure{written.path.string() + " postoji, a nije fajl\n"};
-      case WriteStatus::kCannotWrite:
-        throw Failure{"Ne mogu da zapisem " + written.path.string() + "\n",
-                      kExitFailure};
-    }
-    std::cout << "Liste 1.txt do 9.txt su zapisane u "
-              << (output.empty() ? "tekuci folder" : "folder " + output)
-              << "\nIzvori:\n"
-              << source_lines << FormatSummary(summary);
-    return kExitOk;
-  } catch (const Failure& failure) {
-    ReportError(kProgram, failure.message + "Nista nije zapisano\n", std::cout,
-                std::cerr);
-    return failure.status;
+    failure = BuildAndWrite(sources, format, output, force, options);
   } catch (const std::exception& error) {
-    ReportError(
-        kProgram,
-        std::string("Greska: ") + error.what() + "\nNista nije zapisano\n",
-        std::cout, std::cerr);
-    return kExitFailure;
+    // ICU failing to start, or memory running out.
+    failure =
+        Failure{std::string("Greska: ") + error.what() + "\n", kExitFailure};
   }
+  if (failure) {
+    ReportError(kProgram, failure->message + "Nista nije zapisano\n", std::cout,
+                std::cerr);
+    return failure->status;
+  }
+  return kExitOk;
 }
 
 }  // namespace
