@@ -127,6 +127,8 @@ std::string HunspellCharset(std::string_view affix_text) {
       return true;
     }
     charset = std::string(Trim(line.substr(3)));
+    // Hunspell's own name for the one set ICU knows by another.
+    if (charset == "microsoft-cp1251") charset = "windows-1251";
     return false;
   });
   return charset;

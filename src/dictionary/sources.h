@@ -41,7 +41,7 @@ void ReadSource(std::string_view text, SourceFormat format,
                 const LineVisitor& visit);
 
 // The character set a hunspell affix file (`.aff`) declares with its SET
-// line; "UTF-8" when there is none.
+// line, as ICU names it; "UTF-8" when there is none.
 std::string HunspellCharset(std::string_view affix_text);
 
 // Converts `text` from `charset` to UTF-8 into `out`. False when ICU does

@@ -53,6 +53,7 @@ TEST(SourcesTest, CluedAndWordLines) {
 TEST(SourcesTest, HunspellCharsetAndConversion) {
   EXPECT_EQ(HunspellCharset("SET ISO8859-2\r\nTRY abc\n"), "ISO8859-2");
   EXPECT_EQ(HunspellCharset("TRY abc\nSETX y\n"), "UTF-8");
+  EXPECT_EQ(HunspellCharset("SET microsoft-cp1251\n"), "windows-1251");
   std::string out;
   ASSERT_TRUE(ConvertToUtf8("\xe8\x61", "ISO8859-2", out));
   EXPECT_EQ(out,
