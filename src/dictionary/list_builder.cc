@@ -84,6 +84,10 @@ void ListBuilder::SetClue(Entry& entry, std::string_view clue) {
   } else {
     folder_.FoldClue(clue, clue_);
   }
+  // Blanks that stood for control characters at either end go.
+  const std::size_t first = clue_.find_first_not_of(' ');
+  clue_.erase(0, first == std::string::npos ? clue_.size() : first);
+  clue_.erase(clue_.find_last_not_of(' ') + 1);
   // A longer line would be read by the lists in pieces.
   TruncateClue(clue_, kMaxLinePiece - 1 - KeyLength(entry.key));
   entry.clue_start = static_cast<std::uint32_t>(clues_.size());

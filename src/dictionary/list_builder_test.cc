@@ -20,19 +20,20 @@ TEST(ListBuilderTest, MergesInOrderAndFillsMissingClues) {
       builder.AddSource("2\nkuća/1\nMačka\nkuća/2\n", SourceFormat::kHunspell),
       3u);
   EXPECT_EQ(builder.AddSource("PAS;Laje\nMACKA;Lovi miševe\nKUCA;Dom\n"
-                              "PAS;Drugi opis\nab-c\n",
+                              "PAS;Drugi opis\nab-c\nNOS;\x01\nNOS;Njuh\x1a\n",
                               SourceFormat::kClued),
-            4u);
+            6u);
   ListSummary summary;
   const std::array<std::string, 9> lists = builder.Finish(summary);
-  EXPECT_EQ(lists[2], "PAS;Laje\r\n");
+  // A clue of control characters only is no clue: the later one fills it.
+  EXPECT_EQ(lists[2], "PAS;Laje\r\nNOS;Njuh\r\n");
   EXPECT_EQ(lists[3], "KUCA;Dom\r\n");
   EXPECT_EQ(lists[4], "MACKA;Lovi miseve\r\n");
   EXPECT_EQ(lists[0], "");
-  EXPECT_EQ(Skipped(summary, SkipReason::kRepeated), 4u);
+  EXPECT_EQ(Skipped(summary, SkipReason::kRepeated), 5u);
   EXPECT_EQ(Skipped(summary, SkipReason::kCharacters), 1u);
-  EXPECT_EQ(summary.clues_filled, 2u);
-  EXPECT_EQ(summary.from_sources, 3u);
+  EXPECT_EQ(summary.clues_filled, 3u);
+  EXPECT_EQ(summary.from_sources, 4u);
 }
 
 TEST(ListBuilderTest, FiltersLimitAndLetters) {
