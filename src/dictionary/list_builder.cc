@@ -1,0 +1,203 @@
+#include "dictionary/list_builder.h"
+
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include "text/text_lines.h"
+
+namespace polimreza {
+
+namespace {
+
+constexpr std::size_t kMaxWord = 9;
+constexpr int kLengthShift = 60;
+
+// A word of 1 to 9 letters A-Z as a number: its length in the top bits,
+// then five bits a letter (1 for A), so that every word has its own.
+std::uint64_t PackWord(std::string_view word) {
+  std::uint64_t key = 0;
+  for (char c : word)
+    key = (key << 5) | static_cast<std::uint64_t>(c - 'A' + 1);
+  return key | (static_cast<std::uint64_t>(word.size()) << kLengthShift);
+}
+
+std::size_t KeyLength(std::uint64_t key) {
+  return static_cast<std::size_t>(key >> kLengthShift);
+}
+
+void AppendWord(std::uint64_t key, std::string& out) {
+  const std::size_t length = KeyLength(key);
+  for (std::size_t i = length; i-- > 0;) {
+    out.push_back(static_cast<char>('A' - 1 + ((key >> (5 * i)) & 31)));
+  }
+}
+
+// Whether `word` (UTF-8, as the source wrote it) starts with a capital.
+bool StartsWithCapital(std::string_view word) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(word.data());
+  const auto length = static_cast<int32_t>(word.size());
+  int32_t i = 0;
+  UChar32 c;
+  U8_NEXT(bytes, i, length, c);
+  return c >= 0 && (u_isupper(c) || u_istitle(c));
+}
+
+std::size_t HashSlot(std::uint64_t key, std::size_t mask) {
+  return static_cast<std::size_t>((key * 0x9e3779b97f4a7c15ULL) >> 20) & mask;
+}
+
+}  // namespace
+
+ListBuilder::ListBuilder(const ListOptions& options, Folder& folder)
+    : options_(options), folder_(folder), slots_(1024, 0) {}
+
+std::optional<std::size_t> ListBuilder::Find(std::uint64_t key) const {
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t slot = HashSlot(key, mask);; slot = (slot + 1) & mask) {
+    if (slots_[slot] == 0) return std::nullopt;
+    if (entries_[slots_[slot] - 1].key == key) return slots_[slot] - 1;
+  }
+}
+
+void ListBuilder::Insert(std::uint64_t key, std::size_t entry) {
+  if (2 * (entry + 1) > slots_.size()) {
+    // Keeps the table at most half full.
+    std::vector<std::uint32_t> old(slots_.size() * 2, 0);
+    old.swap(slots_);
+    for (std::uint32_t stored : old) {
+      if (stored == 0) continue;
+      const std::size_t mask = slots_.size() - 1;
+      std::size_t slot = HashSlot(entries_[stored - 1].key, mask);
+      while (slots_[slot] != 0) slot = (slot + 1) & mask;
+      slots_[slot] = stored;
+    }
+  }
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t slot = HashSlot(key, mask);
+  while (slots_[slot] != 0) slot = (slot + 1) & mask;
+  slots_[slot] = static_cast<std::uint32_t>(entry + 1);
+}
+
+void ListBuilder::SetClue(Entry& entry, std::string_view clue) {
+  if (options_.keep_clue_diacritics) {
+    CleanClue(clue, clue_);
+  } else {
+    folder_.FoldClue(clue, clue_);
+  }
+  // Blanks that stood for control characters at either end go.
+  const std::size_t first = clue_.find_first_not_of(' ');
+  clue_.erase(0, first == std::string::npos ? clue_.size() : first);
+  clue_.erase(clue_.find_last_not_of(' ') + 1);
+  // A longer line would be read by the lists in pieces.
+  TruncateClue(clue_, kMaxLinePiece - 1 - KeyLength(entry.key));
+  entry.clue_start = static_cast<std::uint32_t>(clues_.size());
+  entry.clue_size = static_cast<std::uint32_t>(clue_.size());
+  clues_ += clue_;
+}
+
+void ListBuilder::AddLine(std::string_view word, std::string_view clue,
+                          SourceFormat format, std::size_t& words) {
+  auto skip = [this](SkipReason reason) {
+    ++skipped_[static_cast<std::size_t>(reason)];
+  };
+  if (word.empty() && clue.empty()) return skip(SkipReason::kEmpty);
+  if (!folder_.FoldWord(word, word_) || word_.empty()) {
+    return skip(SkipReason::kCharacters);
+  }
+  if (word_.size() > kMaxWord) return skip(SkipReason::kLength);
+  ++words;
+  if (word_.size() < options_.min_length ||
+      word_.size() > options_.max_length) {
+    return skip(SkipReason::kLength);
+  }
+  // The lists' own format is written in capitals: only the dictionary
+  // formats tell proper nouns by them.
+  if (!options_.proper_nouns && format != SourceFormat::kClued &&
+      StartsWithCapital(word)) {
+    return skip(SkipReason::kProperNoun);
+  }
+  const std::uint64_t key = PackWord(word_);
+  if (std::optional<std::size_t> found = Find(key)) {
+    Entry& entry = entries_[*found];
+    if (entry.clue_size == 0 && !clue.empty()) {
+      SetClue(entry, clue);
+      if (entry.clue_size > 0) ++clues_filled_;
+    }
+    return skip(SkipReason::kRepeated);
+  }
+  entries_.push_back({key, 0, 0});
+  if (!clue.empty()) SetClue(entries_.back(), clue);
+  Insert(key, entries_.size() - 1);
+}
+
+std::size_t ListBuilder::AddSource(std::string_view text, SourceFormat format) {
+  std::size_t words = 0;
+  ReadSource(
+      text, format,
+      [this, format, &words](std::string_view word, std::string_view clue) {
+        AddLine(word, clue, format, words);
+      });
+  return words;
+}
+
+std::array<std::string, 9> ListBuilder::Finish(ListSummary& summary) {
+  summary = {};
+  std::array<std::string, 9> lists;
+  std::array<bool, 26> has_letter{};
+  auto append = [this, &lists, &summary, &has_letter](const Entry& entry) {
+    std::string& list = lists[KeyLength(entry.key) - 1];
+    if (KeyLength(entry.key) == 1) has_letter[(entry.key & 31) - 1] = true;
+    AppendWord(entry.key, list);
+    list.push_back(';');
+    list.append(clues_, entry.clue_start, entry.clue_size);
+    list += "\r\n";
+    ++summary.entries[KeyLength(entry.key) - 1];
+  };
+  for (const Entry& entry : entries_) {
+    if (options_.limit &&
+        summary.entries[KeyLength(entry.key) - 1] >= *options_.limit) {
+      ++skipped_[static_cast<std::size_t>(SkipReason::kLimit)];
+      continue;
+    }
+    append(entry);
+  }
+  for (std::size_t count : summary.entries) summary.from_sources += count;
+  if (options_.letters) {
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+      if (has_letter[static_cast<std::size_t>(letter - 'A')]) continue;
+      // A letter the limit left out keeps the clue a source gave it.
+      const std::uint64_t key = PackWord(std::string_view(&letter, 1));
+      const std::optional<std::size_t> found = Find(key);
+      append(found ? entries_[*found] : Entry{key, 0, 0});
+    }
+  }
+  summary.skipped = skipped_;
+  summary.clues_filled = clues_filled_;
+  return lists;
+}
+
+std::string FormatSummary(const ListSummary& summary) {
+  std::string text = "Broj reci po duzini:\n";
+  std::size_t total = 0;
+  for (std::size_t length = 1; length <= 9; ++length) {
+    text += "  " + std::to_string(length) + ": " +
+            std::to_string(summary.entries[length - 1]) + "\n";
+    total += summary.entries[length - 1];
+  }
+  text += "  ukupno: " + std::to_string(total) + "\n";
+  auto skipped = [&summary](SkipReason reason) {
+    return std::to_string(summary.skipped[static_cast<std::size_t>(reason)]);
+  };
+  text += "Preskoceni redovi:\n";
+  text += "  prazni: " + skipped(SkipReason::kEmpty) + "\n";
+  text += "  znaci van A-Z: " + skipped(SkipReason::kCharacters) + "\n";
+  text += "  duzina van granica: " + skipped(SkipReason::kLength) + "\n";
+  text += "  vlastita imena: " + skipped(SkipReason::kProperNoun) + "\n";
+  text += "  ponovljene reci: " + skipped(SkipReason::kRepeated) +
+          " (od toga dopunilo opis: " + std::to_string(summary.clues_filled) +
+          ")\n";
+  text += "  preko granice --limit: " + skipped(SkipReason::kLimit) + "\n";
+  return text;
+}
+
+}  // namespace polimreza

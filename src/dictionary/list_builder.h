@@ -1,0 +1,93 @@
+// Building the nine word lists from dictionary sources: merging them in
+// order, the filters, the single letters, the list texts and the summary.
+#ifndef POLIMREZA_DICTIONARY_LIST_BUILDER_H_
+#define POLIMREZA_DICTIONARY_LIST_BUILDER_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary/folding.h"
+#include "dictionary/sources.h"
+
+namespace polimreza {
+
+struct ListOptions {
+  unsigned min_length = 1;
+  unsigned max_length = 9;
+  std::optional<std::size_t> limit;  // entries kept per length
+  bool proper_nouns = true;          // false: skip words written with a capital
+  bool keep_clue_diacritics = false;
+  bool letters = true;  // every letter A-Z gets an entry in the first list
+};
+
+// Why a source line gave no entry. A line counts under the first reason
+// that applies, in this order.
+enum class SkipReason {
+  kEmpty,       // nothing on the line
+  kCharacters,  // the word does not fold to letters A-Z only
+  kLength,      // the word is outside the lengths kept
+  kProperNoun,  // with proper_nouns off: the word starts with a capital
+  kRepeated,    // the word has an entry already
+  kLimit,       // the word's list is full
+};
+inline constexpr std::size_t kSkipReasons = 6;
+
+struct ListSummary {
+  std::array<std::size_t, 9> entries{};  // entries per word length 1 to 9
+  std::array<std::size_t, kSkipReasons> skipped{};
+  std::size_t clues_filled = 0;  // repeated words whose clue was taken
+  std::size_t from_sources = 0;  // entries not added as single letters
+};
+
+class ListBuilder {
+ public:
+  // Folds with `folder`, which must outlive the builder (a folder remembers
+  // what it folded, so one serves a whole run).
+  ListBuilder(const ListOptions& options, Folder& folder);
+
+  // Adds the entries of one source after those of the sources before it,
+  // keeping its order. Gives how many of its lines hold a word that folds to
+  // 1 to 9 letters A-Z, whatever the filters then do with it.
+  std::size_t AddSource(std::string_view text, SourceFormat format);
+
+  // The texts of the lists of words of 1 to 9 letters: `WORD;clue` lines
+  // ending in CR LF. Applies the limit and adds the single letters; fills
+  // `summary`. Meant to be called once, after the last source.
+  std::array<std::string, 9> Finish(ListSummary& summary);
+
+ private:
+  struct Entry {
+    std::uint64_t key;  // the word's length and letters (see PackWord)
+    std::uint32_t clue_start;
+    std::uint32_t clue_size;
+  };
+
+  void AddLine(std::string_view word, std::string_view clue,
+               SourceFormat format, std::size_t& words);
+  void SetClue(Entry& entry, std::string_view clue);
+  std::optional<std::size_t> Find(std::uint64_t key) const;
+  void Insert(std::uint64_t key, std::size_t entry);
+
+  ListOptions options_;
+  Folder& folder_;
+  std::vector<Entry> entries_;        // in merged order
+  std::vector<std::uint32_t> slots_;  // hash table of entry number + 1
+  std::string clues_;                 // every entry's clue, one after another
+  std::array<std::size_t, kSkipReasons> skipped_{};
+  std::size_t clues_filled_ = 0;
+  std::string word_;  // scratch buffers reused for each line
+  std::string clue_;
+};
+
+// The run's summary in Serbian: entries per length, then the lines skipped
+// for each reason.
+std::string FormatSummary(const ListSummary& summary);
+
+}  // namespace polimreza
+
+#endif  // POLIMREZA_DICTIONARY_LIST_BUILDER_H_
