@@ -89,7 +89,7 @@ std::string ClueItems(const std::vector<NumberedSlot>& slots,
     const std::string number = std::to_string(slots[k].number);
     out += "<li id=\"" + std::string(direction) + "-" + std::to_string(k) +
            "\" data-slot=\"" + std::to_string(k) + "\"><span class=\"n\">" +
-           number + ".</span>" + EscapeMarkup(slots[k].clue) + "</li>\n";
+           number + ".</span> " + EscapeMarkup(slots[k].clue) + "</li>\n";
   }
   return out;
 }
