@@ -70,11 +70,15 @@ int main(int argc, char** argv) {
   bool force = false;
   app.add_option("izvestaj", input,
                  "Izvestaj programa Polimreza (- za standardni ulaz)")
-      ->required();
-  app.add_option("--html", html, "Veb strana za igru i stampu");
-  app.add_option("--ipuz", ipuz, "Fajl u formatu ipuz");
-  app.add_option("--svg", svg, "Prazna mreza sa brojevima kao SVG");
-  app.add_option("--svg-solution", svg_solution, "Popunjena mreza kao SVG");
+      ->required()
+      ->type_name("FAJL");
+  app.add_option("--html", html, "Veb strana za igru i stampu")
+      ->type_name("FAJL");
+  app.add_option("--ipuz", ipuz, "Fajl u formatu ipuz")->type_name("FAJL");
+  app.add_option("--svg", svg, "Prazna mreza sa brojevima kao SVG")
+      ->type_name("FAJL");
+  app.add_option("--svg-solution", svg_solution, "Popunjena mreza kao SVG")
+      ->type_name("FAJL");
   app.add_option("--title", title,
                  "Naslov (podrazumevano: Ukrstenica SIRINAxVISINA)");
   app.add_flag("-f,--force", force, "Zameni postojece fajlove");
