@@ -3,7 +3,10 @@
 field, and the web page in headless Chromium (loading, counts, typing,
 checking, solving, progress, print layout).
 
-Usage: export_browser.py REPORT IPUZ HTML SCREENSHOT
+Usage: export_browser.py REPORT IPUZ HTML SCREENSHOT HOSTILE_REPORT HOSTILE_HTML
+
+The hostile page's clues and title try to run script and load an image:
+none of it may happen, and they must show as typed.
 """
 import base64
 import json
@@ -95,7 +98,7 @@ def check_ipuz(path, width, height, rows, across, down, numbers, slots):
 
 
 def main():
-    report, ipuz_path, html, screenshot = sys.argv[1:5]
+    report, ipuz_path, html, screenshot, hostile, hostile_html = sys.argv[1:7]
     width, height, rows, across, down = read_report(report)
     numbers, slots = number(width, height, rows)
     check_ipuz(ipuz_path, width, height, rows, across, down, numbers, slots)
@@ -117,6 +120,7 @@ def main():
     try:
         run_page(driver, "file://" + html, width, height, rows, solution,
                  numbers, slots, screenshot)
+        run_hostile(driver, "file://" + hostile_html, read_report(hostile))
     finally:
         driver.quit()
     if failures:
@@ -270,6 +274,30 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
           == sum(c != "#" for c in solution), "the grid is there without script")
     check(driver.find_element(By.ID, "controls").get_attribute("hidden")
           is not None, "controls stay hidden without script")
+
+
+def run_hostile(driver, url, report):
+    driver.execute_cdp_cmd("Emulation.setScriptExecutionDisabled",
+                           {"value": False})
+    driver.get_log("performance")
+    driver.get(url)
+    js = driver.execute_script
+    check(js("return window.pwned === undefined"), "no clue ran script")
+    check(not driver.get_log("browser"), "hostile page: no console messages")
+    sent = [json.loads(e["message"])["message"]
+            for e in driver.get_log("performance")]
+    urls = [m["params"]["request"]["url"] for m in sent
+            if m["method"] == "Network.requestWillBeSent"
+            and m["params"].get("documentURL") == url]
+    check(urls == [url], f"hostile page: no request beyond the page {urls}")
+    _, _, _, across, down = report
+    shown = [li.text.split(".", 1)[1].strip() for li in
+             driver.find_elements(By.CSS_SELECTOR, "#across li, #down li")]
+    check(shown == [c.strip() for c in across + down],
+          "hostile clues show as typed")
+    check(driver.find_element(By.TAG_NAME, "h1").text ==
+          "<b onmouseover=alert(1)>", "hostile title shows as typed")
+    check(js("return document.scripts.length") == 2, "only the page's scripts")
 
 
 if __name__ == "__main__":

@@ -22,7 +22,16 @@ cp -r examples "$work/examples"
   >"$work/report.txt"
 build/dev/polimreza-export - --html "$work/puzzle.html" \
   --ipuz "$work/puzzle.ipuz" <"$work/report.txt" >/dev/null
+# A report whose clues and title try to run script and load an image.
+printf '%s\n' 'MaxVodoravno:3, MaxUspravno:3' 'Ukrstenica je resena' \
+  'Sad cu je prikazati...' '' 'AB#' 'C#D' 'EFG' 'Vodoravno:' \
+  '0.</script><script>window.pwned=1</script>' \
+  '1.<img src=x onerror="window.pwned=2">' '2.&amp; "q" '"'"'a'"'"'' '3.' '' \
+  'Uspravno:' '0.<!--' '1.]]>' '2.\u003c' '3.x' >"$work/hostile.txt"
+build/dev/polimreza-export "$work/hostile.txt" --html "$work/hostile.html" \
+  --title '<b onmouseover=alert(1)>' >/dev/null
 mkdir -p build/dev/export_browser
 # Debian's own Python, the one python3-selenium installs into.
 /usr/bin/python3 tests/ci/export_browser.py "$work/report.txt" "$work/puzzle.ipuz" \
-  "$work/puzzle.html" build/dev/export_browser/screenshot.png
+  "$work/puzzle.html" build/dev/export_browser/screenshot.png \
+  "$work/hostile.txt" "$work/hostile.html"
