@@ -247,6 +247,14 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
     check(status == "Cestitamo! Ukrstenica je resena.",
           f"solved message shown ({status!r})")
 
+    # A phone-sized window: nothing wider than the screen, squares big
+    # enough to tap.
+    driver.set_window_size(390, 844)
+    check(js("return document.documentElement.scrollWidth <= window.innerWidth"),
+          "a phone-sized window needs no sideways scrolling")
+    check(cell(cells0[0]).size["width"] >= 30, "squares big enough to tap")
+    driver.set_window_size(1000, 760)
+
     # Print: controls hidden, the solution page shown, no letter visible.
     driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": "print"})
     style = "return getComputedStyle(document.querySelector(arguments[0]))[arguments[1]]"
