@@ -4,7 +4,6 @@
 #include <nlohmann/json.hpp>
 
 #include "export/page_files.h"
-#include "export/svg.h"
 
 namespace polimreza {
 namespace {

@@ -10,13 +10,15 @@ using Json = nlohmann::ordered_json;
 Json ClueList(const std::vector<NumberedSlot>& slots) {
   Json list = Json::array();
   for (const NumberedSlot& slot : slots) {
-    list.push_back(Json::array({slot.number, slot.clue}));
+    list.push_back(Json::array({slot.number, EscapeMarkup(slot.clue, false)}));
   }
   return list;
 }
 
 }  // namespace
 
+// ipuz readers take the title and clues as HTML: they are escaped so that
+// they show as written.
 std::string WriteIpuz(const NumberedPuzzle& puzzle) {
   Json cells = Json::array();
   Json solution = Json::array();
@@ -39,7 +41,7 @@ std::string WriteIpuz(const NumberedPuzzle& puzzle) {
   Json ipuz = {
       {"version", "http://ipuz.org/v2"},
       {"kind", Json::array({"http://ipuz.org/crossword#1"})},
-      {"title", puzzle.title},
+      {"title", EscapeMarkup(puzzle.title, false)},
       {"dimensions", {{"width", puzzle.width}, {"height", puzzle.height}}},
       {"block", "#"},
       {"empty", 0},

@@ -19,6 +19,27 @@ std::string DisplayText(std::string_view bytes) {
   return out;
 }
 
+std::string EscapeMarkup(std::string_view text, bool quotes) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '&') {
+      out += "&amp;";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else if (c == '>') {
+      out += "&gt;";
+    } else if (quotes && c == '"') {
+      out += "&quot;";
+    } else if (quotes && c == '\'') {
+      out += "&#39;";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 std::string DefaultTitle(const SolvedPuzzle& puzzle) {
   return "Ukrstenica " + std::to_string(puzzle.grid.gridWidth()) + "x" +
          std::to_string(puzzle.grid.gridHeight());

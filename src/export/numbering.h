@@ -43,6 +43,10 @@ NumberedPuzzle NumberPuzzle(const SolvedPuzzle& puzzle, std::string_view title);
 // control character other than a tab become U+FFFD.
 std::string DisplayText(std::string_view bytes);
 
+// `text` with &, < and > as character references, and with `quotes` " and
+// ' too: safe as HTML or XML text and, with `quotes`, in a quoted attribute.
+std::string EscapeMarkup(std::string_view text, bool quotes = true);
+
 // The default title: "Ukrstenica WxH".
 std::string DefaultTitle(const SolvedPuzzle& puzzle);
 

@@ -88,8 +88,11 @@ TEST(EscapingTest, HostileTextIsEscapedEverywhere) {
   EXPECT_EQ(data.find_first_of("<>&"), std::string::npos);
   EXPECT_NE(html.find(data), std::string::npos);
   EXPECT_EQ(nlohmann::json::parse(data)["across"][0]["clue"], hostile);
-  EXPECT_EQ(nlohmann::json::parse(ipuz)["clues"]["Across"][0][1], hostile);
-  EXPECT_EQ(nlohmann::json::parse(ipuz)["title"], hostile);
+  const std::string in_ipuz =
+      "&lt;/script&gt;&lt;script&gt;alert(\"x\")&lt;/script&gt; &amp; 'y' "
+      "&lt;!--";
+  EXPECT_EQ(nlohmann::json::parse(ipuz)["clues"]["Across"][0][1], in_ipuz);
+  EXPECT_EQ(nlohmann::json::parse(ipuz)["title"], in_ipuz);
 }
 
 TEST(EscapingTest, InvalidUtf8BecomesReplacementCharacters) {

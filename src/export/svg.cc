@@ -8,33 +8,6 @@ constexpr unsigned kMargin = 1;
 
 }  // namespace
 
-std::string EscapeMarkup(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
 std::string WriteSvg(const NumberedPuzzle& puzzle, bool filled) {
   const std::string width = std::to_string(puzzle.width * kCell + 2 * kMargin);
   const std::string height =

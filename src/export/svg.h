@@ -10,10 +10,6 @@
 
 namespace polimreza {
 
-// `text` with &, <, >, " and ' as character references: safe as HTML or XML
-// text and inside a quoted attribute.
-std::string EscapeMarkup(std::string_view text);
-
 // A standalone SVG document of the grid: blocks, squares and their numbers,
 // and with `filled` the letters of the solution.
 std::string WriteSvg(const NumberedPuzzle& puzzle, bool filled);

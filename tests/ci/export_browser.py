@@ -9,6 +9,7 @@ The hostile page's clues and title try to run script and load an image:
 none of it may happen, and they must show as typed.
 """
 import base64
+import html as htmllib
 import json
 import re
 import sys
@@ -90,10 +91,12 @@ def check_ipuz(path, width, height, rows, across, down, numbers, slots):
     check(ipuz["puzzle"] == puzzle, "ipuz puzzle numbers and blocks")
     check(ipuz["solution"] == [list(row) for row in rows], "ipuz solution")
     check(ipuz["clues"]["Across"] ==
-          [[n, clue] for (n, _), clue in zip(slots[0], across)]
+          [[n, htmllib.escape(clue, quote=False)]
+           for (n, _), clue in zip(slots[0], across)]
           and len(slots[0]) == len(across), "ipuz across clues")
     check(ipuz["clues"]["Down"] ==
-          [[n, clue] for (n, _), clue in zip(slots[1], down)]
+          [[n, htmllib.escape(clue, quote=False)]
+           for (n, _), clue in zip(slots[1], down)]
           and len(slots[1]) == len(down), "ipuz down clues")
 
 
