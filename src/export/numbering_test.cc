@@ -4,6 +4,7 @@
 
 #include "export/html.h"
 #include "export/ipuz.h"
+#include "export/page_files.h"
 #include "export/svg.h"
 #include "gtest/gtest.h"
 
@@ -93,6 +94,15 @@ TEST(EscapingTest, HostileTextIsEscapedEverywhere) {
       "&lt;!--";
   EXPECT_EQ(nlohmann::json::parse(ipuz)["clues"]["Across"][0][1], in_ipuz);
   EXPECT_EQ(nlohmann::json::parse(ipuz)["title"], in_ipuz);
+}
+
+// The embedded style and script cannot end their own elements early.
+TEST(EscapingTest, PageFilesStayInsideTheirElements) {
+  EXPECT_NE(EmbeddedPageFile("puzzle.html").find("{{script}}"),
+            std::string_view::npos);
+  EXPECT_EQ(EmbeddedPageFile("puzzle.css").find("</"), std::string_view::npos);
+  EXPECT_EQ(EmbeddedPageFile("puzzle.js").find("</"), std::string_view::npos);
+  EXPECT_EQ(EmbeddedPageFile("other"), "");
 }
 
 TEST(EscapingTest, InvalidUtf8BecomesReplacementCharacters) {
