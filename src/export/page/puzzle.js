@@ -1,0 +1,312 @@
+// The playable crossword: selection, typing, moving, checking, revealing and
+// progress kept in the browser. The grid, the clues and the solution page
+// are already in the HTML, so the page reads and prints without this script.
+(function () {
+  'use strict';
+  var dataText = document.getElementById('puzzle-data').textContent;
+  var data = JSON.parse(dataText);
+  var ACROSS = 0, DOWN = 1;
+  var slots = [data.across, data.down];
+  var lists = [document.getElementById('across'), document.getElementById('down')];
+  var dirNames = ['vodoravno', 'uspravno'];
+  var cellCount = data.width * data.height;
+  var inputs = [];
+  var slotOf = [[], []];  // slotOf[direction][cell]: index of its slot
+  var current = -1;
+  var direction = ACROSS;
+  var status = document.getElementById('status');
+  var currentClue = document.getElementById('current');
+  var puzzle = document.getElementById('puzzle');
+
+  // FNV-1a of the puzzle data: progress belongs to this one puzzle.
+  function hash(text) {
+    var h = 0x811c9dc5;
+    for (var i = 0; i < text.length; i++) {
+      h ^= text.charCodeAt(i);
+      h = Math.imul(h, 0x01000193) >>> 0;
+    }
+    return ('0000000' + h.toString(16)).slice(-8);
+  }
+  var storageKey = 'polimreza-export:' + hash(dataText);
+
+  for (var d = 0; d < 2; d++) {
+    for (var s = 0; s < slots[d].length; s++) {
+      slots[d][s].cells.forEach(function (cell) { slotOf[d][cell] = s; }, null);
+    }
+  }
+  for (var i = 0; i < cellCount; i++) {
+    inputs[i] = data.letters[i] === null ? null : document.getElementById('q' + i);
+  }
+
+  function normal(letter) { return (letter || '').toLocaleUpperCase('sr-Latn'); }
+  function isOpen(cell) { return cell >= 0 && cell < cellCount && inputs[cell] !== null; }
+  function slotCells(dir, cell) { return slots[dir][slotOf[dir][cell]].cells; }
+  function cellTd(cell) { return inputs[cell].parentNode; }
+
+  function save() {
+    try {
+      var values = inputs.map(function (input) { return input ? input.value : ''; });
+      localStorage.setItem(storageKey, JSON.stringify(values));
+    } catch (e) { /* storage may be off; the puzzle still plays */ }
+  }
+
+  function load() {
+    var values = null;
+    try { values = JSON.parse(localStorage.getItem(storageKey) || 'null'); } catch (e) { values = null; }
+    if (!Array.isArray(values) || values.length !== cellCount) return;
+    for (var c = 0; c < cellCount; c++) {
+      if (inputs[c] && typeof values[c] === 'string') inputs[c].value = normal(values[c]).slice(0, 2);
+    }
+  }
+
+  function isSolved() {
+    for (var c = 0; c < cellCount; c++) {
+      if (inputs[c] && normal(inputs[c].value) !== normal(data.letters[c])) return false;
+    }
+    return true;
+  }
+
+  function say(text, done) {
+    status.textContent = text;
+    status.classList.toggle('done', !!done);
+  }
+
+  function updateSolved() {
+    var solved = isSolved();
+    puzzle.classList.toggle('solved', solved);
+    if (solved) say('Cestitamo! Ukrstenica je resena.', true);
+    else if (status.classList.contains('done')) say('', false);
+  }
+
+  function setLetter(cell, letter) {
+    inputs[cell].value = normal(letter);
+    cellTd(cell).classList.remove('wrong');
+    cellTd(cell).classList.remove('revealed');
+    save();
+    updateSolved();
+  }
+
+  function highlight() {
+    document.querySelectorAll('td.slot, td.here').forEach(function (td) {
+      td.classList.remove('slot', 'here');
+    });
+    document.querySelectorAll('.clues li.active, .clues li.other').forEach(function (li) {
+      li.classList.remove('active', 'other');
+    });
+    if (current < 0) return;
+    slotCells(direction, current).forEach(function (cell) { cellTd(cell).classList.add('slot'); });
+    cellTd(current).classList.add('here');
+    var active = document.getElementById((direction === ACROSS ? 'across-' : 'down-') + slotOf[direction][current]);
+    var other = document.getElementById((direction === ACROSS ? 'down-' : 'across-') + slotOf[1 - direction][current]);
+    active.classList.add('active');
+    other.classList.add('other');
+    var slot = slots[direction][slotOf[direction][current]];
+    currentClue.textContent = slot.number + ' ' + dirNames[direction] + ': ' + slot.clue;
+    if (active.scrollIntoView && active.parentNode.scrollHeight > active.parentNode.clientHeight) {
+      active.scrollIntoView({block: 'nearest'});
+    }
+  }
+
+  // Makes `cell` the current square, in direction `dir`, and focuses it.
+  function select(cell, dir) {
+    if (!isOpen(cell)) return;
+    if (current >= 0) inputs[current].tabIndex = -1;
+    current = cell;
+    direction = dir;
+    inputs[cell].tabIndex = 0;
+    if (document.activeElement !== inputs[cell]) inputs[cell].focus();
+    highlight();
+  }
+
+  function turn() { select(current, 1 - direction); }
+
+  // The square `step` places along the current slot, or -1 past its end.
+  function along(step) {
+    var cells = slotCells(direction, current);
+    var k = cells.indexOf(current) + step;
+    return k >= 0 && k < cells.length ? cells[k] : -1;
+  }
+
+  // The next open square from `cell` by (dx, dy), skipping blocks.
+  function move(dx, dy) {
+    var x = current % data.width, y = (current - x) / data.width;
+    for (x += dx, y += dy; x >= 0 && y >= 0 && x < data.width && y < data.height; x += dx, y += dy) {
+      var cell = x + y * data.width;
+      if (isOpen(cell)) return cell;
+    }
+    return -1;
+  }
+
+  // The slot `step` places from the current one, across slots first; false
+  // past either end, so that Tab can leave the grid.
+  function nextSlot(step) {
+    var order = [];
+    for (var dd = 0; dd < 2; dd++) {
+      for (var ss = 0; ss < slots[dd].length; ss++) order.push([dd, ss]);
+    }
+    var at = 0;
+    for (var k = 0; k < order.length; k++) {
+      if (order[k][0] === direction && order[k][1] === slotOf[direction][current]) at = k;
+    }
+    var to = at + step;
+    if (to < 0 || to >= order.length) return false;
+    var slot = slots[order[to][0]][order[to][1]];
+    var first = slot.cells[0];
+    for (var c = 0; c < slot.cells.length; c++) {
+      if (!inputs[slot.cells[c]].value) { first = slot.cells[c]; break; }
+    }
+    select(first, order[to][0]);
+    return true;
+  }
+
+  function type(letter) {
+    setLetter(current, letter);
+    var next = along(1);
+    if (next >= 0) select(next, direction);
+  }
+
+  function onKey(event) {
+    if (current < 0 || event.ctrlKey || event.metaKey || event.altKey) return;
+    var key = event.key, target = -1;
+    if (key === 'Tab') {
+      if (nextSlot(event.shiftKey ? -1 : 1)) event.preventDefault();
+      return;
+    }
+    if (key === ' ' || key === 'Spacebar') { turn(); event.preventDefault(); return; }
+    if (key === 'Backspace') {
+      event.preventDefault();
+      if (inputs[current].value) { setLetter(current, ''); return; }
+      target = along(-1);
+      if (target >= 0) { select(target, direction); setLetter(target, ''); }
+      return;
+    }
+    if (key === 'Delete') { event.preventDefault(); setLetter(current, ''); return; }
+    var arrows = {ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1]};
+    if (arrows[key]) {
+      event.preventDefault();
+      var dir = arrows[key][0] !== 0 ? ACROSS : DOWN;
+      target = move(arrows[key][0], arrows[key][1]);
+      if (target >= 0) select(target, dir);
+      else if (dir !== direction) select(current, dir);
+      return;
+    }
+    if (key.length === 1 || (key.length === 2 && key.codePointAt(0) > 0xffff)) {
+      event.preventDefault();
+      type(key);
+    }
+  }
+
+  // Typing that arrives without a usable key event (phone keyboards): the
+  // last character entered is the letter.
+  function onInput(event) {
+    var cell = Number(event.target.dataset.i);
+    var chars = Array.from(event.target.value);
+    if (cell !== current) select(cell, direction);
+    if (chars.length === 0) { setLetter(cell, ''); return; }
+    type(chars[chars.length - 1]);
+  }
+
+  var pressedCurrent = false;
+  function onPointerDown(event) {
+    var input = event.target.closest('td.sq') && event.target.closest('td.sq').querySelector('input');
+    pressedCurrent = !!input && Number(input.dataset.i) === current && document.activeElement === input;
+  }
+  function onClick(event) {
+    var td = event.target.closest('td.sq');
+    if (!td) return;
+    var cell = Number(td.querySelector('input').dataset.i);
+    if (pressedCurrent && cell === current) turn();
+    else select(cell, direction);
+    pressedCurrent = false;
+  }
+
+  function check(cells) {
+    var wrong = 0;
+    cells.forEach(function (cell) {
+      var value = inputs[cell].value;
+      var bad = value !== '' && normal(value) !== normal(data.letters[cell]);
+      cellTd(cell).classList.toggle('wrong', bad);
+      if (bad) wrong++;
+    });
+    if (isSolved()) return updateSolved();
+    say(wrong === 0 ? 'Nema pogresnih slova.' : 'Pogresnih slova: ' + wrong + '.', false);
+  }
+
+  function reveal(cells) {
+    cells.forEach(function (cell) {
+      inputs[cell].value = normal(data.letters[cell]);
+      cellTd(cell).classList.remove('wrong');
+      cellTd(cell).classList.add('revealed');
+    });
+    save();
+    updateSolved();
+  }
+
+  function allCells() {
+    var cells = [];
+    for (var c = 0; c < cellCount; c++) if (inputs[c]) cells.push(c);
+    return cells;
+  }
+
+  function onAction(event) {
+    var button = event.target.closest('button[data-action]');
+    if (!button) return;
+    if (current < 0) select(data.across[0].cells[0], ACROSS);
+    var here = [current], slot = slotCells(direction, current);
+    switch (button.dataset.action) {
+      case 'check-cell': check(here); break;
+      case 'check-slot': check(slot); break;
+      case 'check-grid': check(allCells()); break;
+      case 'reveal-cell': reveal(here); break;
+      case 'reveal-slot': reveal(slot); break;
+      case 'reveal-grid': reveal(allCells()); break;
+      case 'clear':
+        allCells().forEach(function (cell) {
+          inputs[cell].value = '';
+          cellTd(cell).classList.remove('wrong', 'revealed');
+        });
+        save();
+        say('Mreza je obrisana.', false);
+        puzzle.classList.remove('solved');
+        break;
+    }
+    inputs[current].focus();
+  }
+
+  function onClue(event) {
+    var li = event.target.closest('li[data-slot]');
+    if (!li) return;
+    var dir = li.parentNode.id === 'across' ? ACROSS : DOWN;
+    var slot = slots[dir][Number(li.dataset.slot)];
+    var first = slot.cells[0];
+    for (var c = 0; c < slot.cells.length; c++) {
+      if (!inputs[slot.cells[c]].value) { first = slot.cells[c]; break; }
+    }
+    select(first, dir);
+  }
+
+  var grid = document.getElementById('grid');
+  allCells().forEach(function (cell) {
+    inputs[cell].tabIndex = -1;
+    inputs[cell].addEventListener('focus', function () {
+      if (current !== cell) select(cell, direction);
+    });
+  });
+  grid.addEventListener('keydown', onKey);
+  grid.addEventListener('input', onInput);
+  grid.addEventListener('pointerdown', onPointerDown);
+  grid.addEventListener('click', onClick);
+  lists.forEach(function (list) { list.addEventListener('click', onClue); });
+  document.getElementById('controls').addEventListener('click', onAction);
+  document.getElementById('controls').hidden = false;
+  document.getElementById('help').hidden = false;
+  currentClue.hidden = false;
+
+  load();
+  var first = data.across[0].cells[0];
+  inputs[first].tabIndex = 0;
+  current = first;
+  direction = ACROSS;
+  highlight();
+  updateSolved();
+})();

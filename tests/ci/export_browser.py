@@ -1,0 +1,315 @@
+#!/usr/bin/env python3
+"""Checks an exported crossword against its report: the ipuz file field by
+field, and the web page in headless Chromium (loading, counts, typing,
+checking, solving, progress, print layout).
+
+Usage: export_browser.py REPORT IPUZ HTML SCREENSHOT HOSTILE_REPORT HOSTILE_HTML
+
+The hostile page's clues and title try to run script and load an image:
+none of it may happen, and they must show as typed.
+"""
+import base64
+import html as htmllib
+import json
+import re
+import sys
+import tempfile
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+failures = []
+
+
+def check(condition, what):
+    print(("ok   " if condition else "FAIL ") + what)
+    if not condition:
+        failures.append(what)
+
+
+def read_report(path):
+    """The grid rows and both clue lists of a solved report."""
+    lines = open(path, encoding="utf-8").read().split("\n")
+    match = re.fullmatch(r"MaxVodoravno:(\d+), MaxUspravno:(\d+)", lines[0])
+    width, height = int(match[1]), int(match[2])
+    assert lines[1:4] == ["Ukrstenica je resena", "Sad cu je prikazati...", ""]
+    rows = lines[4:4 + height]
+    assert all(len(row) == width for row in rows)
+    at = 4 + height
+    assert lines[at] == "Vodoravno:"
+    across, down = [], []
+    at += 1
+    while lines[at]:
+        across.append(lines[at].split(".", 1)[1])
+        at += 1
+    assert lines[at + 1] == "Uspravno:"
+    at += 2
+    while at < len(lines) and lines[at]:
+        down.append(lines[at].split(".", 1)[1])
+        at += 1
+    return width, height, rows, across, down
+
+
+def number(width, height, rows):
+    """Square numbers and the slots (number, cells) of both directions."""
+    def open_at(x, y):
+        return 0 <= x < width and 0 <= y < height and rows[y][x] != "#"
+    numbers = [[0] * width for _ in range(height)]
+    slots = ([], [])
+    count = 0
+    for y in range(height):
+        for x in range(width):
+            if not open_at(x, y):
+                continue
+            for d, (dx, dy) in enumerate(((1, 0), (0, 1))):
+                if open_at(x - dx, y - dy):
+                    continue
+                if numbers[y][x] == 0:
+                    count += 1
+                    numbers[y][x] = count
+                cells = []
+                cx, cy = x, y
+                while open_at(cx, cy):
+                    cells.append(cx + cy * width)
+                    cx, cy = cx + dx, cy + dy
+                slots[d].append((numbers[y][x], cells))
+    return numbers, slots
+
+
+def check_ipuz(path, width, height, rows, across, down, numbers, slots):
+    ipuz = json.load(open(path, encoding="utf-8"))
+    check(ipuz["version"] == "http://ipuz.org/v2", "ipuz version")
+    check(ipuz["kind"] == ["http://ipuz.org/crossword#1"], "ipuz kind")
+    check(ipuz["dimensions"] == {"width": width, "height": height},
+          "ipuz dimensions")
+    check(ipuz["block"] == "#", "ipuz block")
+    check(ipuz["title"] == f"Ukrstenica {width}x{height}", "ipuz title")
+    puzzle = [["#" if rows[y][x] == "#" else numbers[y][x]
+               for x in range(width)] for y in range(height)]
+    check(ipuz["puzzle"] == puzzle, "ipuz puzzle numbers and blocks")
+    check(ipuz["solution"] == [list(row) for row in rows], "ipuz solution")
+    check(ipuz["clues"]["Across"] ==
+          [[n, htmllib.escape(clue, quote=False)]
+           for (n, _), clue in zip(slots[0], across)]
+          and len(slots[0]) == len(across), "ipuz across clues")
+    check(ipuz["clues"]["Down"] ==
+          [[n, htmllib.escape(clue, quote=False)]
+           for (n, _), clue in zip(slots[1], down)]
+          and len(slots[1]) == len(down), "ipuz down clues")
+
+
+def main():
+    report, ipuz_path, html, screenshot, hostile, hostile_html = sys.argv[1:7]
+    width, height, rows, across, down = read_report(report)
+    numbers, slots = number(width, height, rows)
+    check_ipuz(ipuz_path, width, height, rows, across, down, numbers, slots)
+    solution = "".join(rows)
+
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for flag in ("--headless", "--no-sandbox", "--disable-gpu",
+                 "--disable-quic", "--no-first-run",
+                 "--disable-background-networking",
+                 "--disable-component-update", "--disable-sync",
+                 "--window-size=1000,760",
+                 "--user-data-dir=" + tempfile.mkdtemp()):
+        options.add_argument(flag)
+    options.set_capability("goog:loggingPrefs",
+                           {"browser": "ALL", "performance": "ALL"})
+    service = Service(executable_path="/usr/bin/chromedriver")
+    driver = webdriver.Chrome(options=options, service=service)
+    try:
+        run_page(driver, "file://" + html, width, height, rows, solution,
+                 numbers, slots, screenshot)
+        run_hostile(driver, "file://" + hostile_html, read_report(hostile))
+    finally:
+        driver.quit()
+    if failures:
+        print(f"{len(failures)} check(s) failed")
+        sys.exit(1)
+    print("all browser checks passed")
+
+
+def run_page(driver, url, width, height, rows, solution, numbers, slots,
+             screenshot):
+    driver.get_log("performance")  # what the browser loaded for itself
+    driver.get(url)
+    js = driver.execute_script
+
+    # Loading: no console message of any level, no request beyond the page.
+    console = driver.get_log("browser")
+    check(not console, f"no console messages {console}")
+    sent = [m["params"] for m in (json.loads(e["message"])["message"]
+                                  for e in driver.get_log("performance"))
+            if m["method"] == "Network.requestWillBeSent"]
+    mine = [p["request"]["url"] for p in sent if p.get("documentURL") == url]
+    check(mine == [url], f"the page requests nothing but itself {mine}")
+    remote = [p["request"]["url"] for p in sent
+              if not p["request"]["url"].startswith(("chrome:", "data:",
+                                                     "file:"))]
+    check(not remote, f"no network request at all {remote}")
+    check(js("return performance.getEntriesByType('resource').length") == 0,
+          "no resource loaded by the page")
+
+    # Counts of open and numbered squares.
+    open_count = sum(c != "#" for c in solution)
+    numbered = sum(1 for row in numbers for n in row if n)
+    check(js("return document.querySelectorAll('#grid td.sq input').length")
+          == open_count, f"{open_count} open squares")
+    check(js("return document.querySelectorAll('#grid .num').length")
+          == numbered, f"{numbered} numbered squares")
+    check(js("return document.querySelectorAll('#across li').length")
+          == len(slots[0]) and
+          js("return document.querySelectorAll('#down li').length")
+          == len(slots[1]), "clue list lengths")
+    check(js("return getComputedStyle(document.getElementById('controls')).display")
+          != "none", "controls shown on screen")
+    check(js("return getComputedStyle(document.getElementById('solution')).display")
+          == "none", "solution hidden on screen")
+
+    def cell(i):
+        return driver.find_element(By.ID, f"q{i}")
+
+    def value(i):
+        return cell(i).get_attribute("value")
+
+    def active():
+        return driver.switch_to.active_element.get_attribute("id")
+
+    # Typing a word: click the first across slot, type part of it.
+    number0, cells0 = slots[0][0]
+    word0 = "".join(solution[i] for i in cells0)
+    cell(cells0[0]).click()
+    check("active" in driver.find_element(By.ID, "across-0").get_attribute("class"),
+          "clicking a square highlights its across clue")
+    check(all("slot" in cell(i).find_element(By.XPATH, "..").get_attribute("class")
+              for i in cells0), "the current slot is highlighted")
+    driver.switch_to.active_element.send_keys(word0[:2].lower())
+    check(active() == f"q{cells0[2]}", "typing moves along the slot")
+    driver.switch_to.active_element.send_keys(word0[2:])
+    check([value(i) for i in cells0] == list(word0), f"typed {word0} into 1 across")
+
+    # Backspace clears the last letter and stays in the slot.
+    driver.switch_to.active_element.send_keys(Keys.BACKSPACE)
+    check(value(cells0[-1]) == "", "Backspace clears a square")
+    driver.switch_to.active_element.send_keys(word0[-1])
+
+    # Tab moves to the next slot, Shift-Tab back, Space turns the direction.
+    cell(cells0[0]).click()
+    driver.switch_to.active_element.send_keys(Keys.TAB)
+    check("active" in driver.find_element(By.ID, "across-1").get_attribute("class"),
+          "Tab goes to the next slot")
+    driver.switch_to.active_element.send_keys(Keys.SHIFT, Keys.TAB)
+    check("active" in driver.find_element(By.ID, "across-0").get_attribute("class"),
+          "Shift-Tab goes back")
+    driver.switch_to.active_element.send_keys(" ")
+    check("active" in driver.find_element(By.ID, "down-0").get_attribute("class"),
+          "Space turns the direction")
+    cell(cells0[0]).click()
+    check("active" in driver.find_element(By.ID, "across-0").get_attribute("class"),
+          "a second click turns the direction back")
+    driver.switch_to.active_element.send_keys(Keys.ARROW_DOWN)
+    below = slots[1][0][1][1] if len(slots[1][0][1]) > 1 else None
+    if below is not None:
+        check(active() == f"q{below}", "an arrow moves to the square below")
+
+    # Clicking a clue selects the first empty square of its slot.
+    driver.find_element(By.ID, "down-1").click()
+    target = next(i for i in slots[1][1][1] if value(i) == "")
+    check(active() == f"q{target}", "clicking a clue selects its slot")
+
+    # Check marks a wrong letter.
+    wrong = "Q" if solution[target] != "Q" else "X"
+    driver.switch_to.active_element.send_keys(wrong)
+    driver.find_element(By.CSS_SELECTOR, "button[data-action=check-grid]").click()
+    td = cell(target).find_element(By.XPATH, "..")
+    check("wrong" in td.get_attribute("class"), "check marks the wrong letter")
+    check(driver.find_element(By.ID, "status").text == "Pogresnih slova: 1.",
+          "check reports one wrong letter")
+    js("window.scrollTo(0, 0)")
+    driver.save_screenshot(screenshot)
+
+    # Progress survives a reload.
+    driver.refresh()
+    check(value(cells0[0]) == word0[0] and value(target) == wrong,
+          "progress kept in local storage across a reload")
+
+    # Complete the grid by typing every across slot.
+    for _, cells in slots[0]:
+        cell(cells[0]).click()
+        if "active" not in driver.find_element(
+                By.ID, "across-" + str(slots[0].index((_, cells)))).get_attribute("class"):
+            driver.switch_to.active_element.send_keys(" ")
+        driver.switch_to.active_element.send_keys(
+            "".join(solution[i] for i in cells))
+    check(all(value(i) == solution[i] for i in range(len(solution))
+              if solution[i] != "#"), "every square typed")
+    status = driver.find_element(By.ID, "status").text
+    check(status == "Cestitamo! Ukrstenica je resena.",
+          f"solved message shown ({status!r})")
+
+    # A phone-sized window: nothing wider than the screen, squares big
+    # enough to tap.
+    driver.set_window_size(390, 844)
+    check(js("return document.documentElement.scrollWidth <= window.innerWidth"),
+          "a phone-sized window needs no sideways scrolling")
+    check(cell(cells0[0]).size["width"] >= 30, "squares big enough to tap")
+    driver.set_window_size(1000, 760)
+
+    # Print: controls hidden, the solution page shown, no letter visible.
+    driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": "print"})
+    style = "return getComputedStyle(document.querySelector(arguments[0]))[arguments[1]]"
+    check(js(style, "#controls", "display") == "none", "print hides the controls")
+    check(js(style, "#status", "display") == "none", "print hides the status")
+    check(js(style, "#solution", "display") == "block", "print shows the solution")
+    check(js(style, "#solution", "break-before") == "page",
+          "the solution starts a new page")
+    check(js(style, "#grid input", "color") == "rgba(0, 0, 0, 0)",
+          "the printed puzzle is blank")
+    check(js("return document.querySelectorAll('#solution .letter').length")
+          == sum(c != "#" for c in solution), "the solution holds every letter")
+    driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": ""})
+    pdf = base64.b64decode(driver.execute_cdp_cmd(
+        "Page.printToPDF", {"printBackground": True})["data"])
+    open(screenshot.replace(".png", ".pdf"), "wb").write(pdf)
+    pages = len(re.findall(rb"/Type\s*/Page\b", pdf))
+    check(pages == 2, f"the printout has two pages ({pages})")
+
+    # Without the script the page still shows the puzzle and prints both.
+    driver.execute_cdp_cmd("Emulation.setScriptExecutionDisabled",
+                           {"value": True})
+    driver.refresh()
+    check(js is not None and len(driver.find_elements(By.CSS_SELECTOR, "#grid td.sq"))
+          == sum(c != "#" for c in solution), "the grid is there without script")
+    check(driver.find_element(By.ID, "controls").get_attribute("hidden")
+          is not None, "controls stay hidden without script")
+
+
+def run_hostile(driver, url, report):
+    driver.execute_cdp_cmd("Emulation.setScriptExecutionDisabled",
+                           {"value": False})
+    driver.get_log("performance")
+    driver.get(url)
+    js = driver.execute_script
+    check(js("return window.pwned === undefined"), "no clue ran script")
+    check(not driver.get_log("browser"), "hostile page: no console messages")
+    sent = [json.loads(e["message"])["message"]
+            for e in driver.get_log("performance")]
+    urls = [m["params"]["request"]["url"] for m in sent
+            if m["method"] == "Network.requestWillBeSent"
+            and m["params"].get("documentURL") == url]
+    check(urls == [url], f"hostile page: no request beyond the page {urls}")
+    _, _, _, across, down = report
+    shown = [li.text.split(".", 1)[1].strip() for li in
+             driver.find_elements(By.CSS_SELECTOR, "#across li, #down li")]
+    check(shown == [c.strip() for c in across + down],
+          "hostile clues show as typed")
+    check(driver.find_element(By.TAG_NAME, "h1").text ==
+          "<b onmouseover=alert(1)>", "hostile title shows as typed")
+    check(js("return document.scripts.length") == 2, "only the page's scripts")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Browser check of polimreza-export: exports the bundled example to a web
+# page and an ipuz file, then plays and prints the page in headless Chromium
+# (export_browser.py). Assumes build/dev was built just before.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+need=()
+command -v chromium >/dev/null || need+=(chromium)
+command -v chromedriver >/dev/null || need+=(chromium-driver)
+/usr/bin/python3 -c 'import selenium' 2>/dev/null || need+=(python3-selenium)
+if [ ${#need[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${need[@]}"
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp -r examples "$work/examples"
+(cd "$work/examples" && "$OLDPWD/build/dev/Polimreza" ukrstenica.txt) \
+  >"$work/report.txt"
+build/dev/polimreza-export - --html "$work/puzzle.html" \
+  --ipuz "$work/puzzle.ipuz" <"$work/report.txt" >/dev/null
+# A report whose clues and title try to run script and load an image.
+printf '%s\n' 'MaxVodoravno:3, MaxUspravno:3' 'Ukrstenica je resena' \
+  'Sad cu je prikazati...' '' 'AB#' 'C#D' 'EFG' 'Vodoravno:' \
+  '0.</script><script>window.pwned=1</script>' \
+  '1.<img src=x onerror="window.pwned=2">' '2.&amp; "q" '"'"'a'"'"'' '3.' '' \
+  'Uspravno:' '0.<!--' '1.]]>' '2.\u003c' '3.x' >"$work/hostile.txt"
+build/dev/polimreza-export "$work/hostile.txt" --html "$work/hostile.html" \
+  --title '<b onmouseover=alert(1)>' >/dev/null
+mkdir -p build/dev/export_browser
+# Debian's own Python, the one python3-selenium installs into.
+/usr/bin/python3 tests/ci/export_browser.py "$work/report.txt" "$work/puzzle.ipuz" \
+  "$work/puzzle.html" build/dev/export_browser/screenshot.png \
+  "$work/hostile.txt" "$work/hostile.html"
