@@ -151,7 +151,11 @@ int main(int argc, char** argv) {
     polimreza::ReportError(kProgram,
                            WriteFailure(result) + "\nNista nije zapisano\n",
                            std::cout, std::cerr);
-    return kExitWrite;
+    // A file in the way is the user's to resolve, as a usage error is; a
+    // failed write is not.
+    return result.status == polimreza::WriteStatus::kCannotWrite
+               ? kExitWrite
+               : polimreza::kExitUsage;
   }
   std::cout << "Ukrstenica " << puzzle.width << "x" << puzzle.height
             << ": vodoravnih reci " << puzzle.across.size()
