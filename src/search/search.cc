@@ -76,6 +76,15 @@ constexpr std::uint32_t kNone = ~std::uint32_t{0};
 constexpr std::uint64_t kCheckEvery = 256;
 constexpr std::uint64_t kFirstRunNodes = 256;
 
+// Bits set in `w`, inline: without a popcount instruction in the baseline
+// instruction set, std::popcount becomes a library call.
+inline std::uint32_t Ones(std::uint64_t w) {
+  w -= (w >> 1) & 0x5555555555555555ull;
+  w = (w & 0x3333333333333333ull) + ((w >> 2) & 0x3333333333333333ull);
+  w = (w + (w >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  return static_cast<std::uint32_t>((w * 0x0101010101010101ull) >> 56);
+}
+
 std::uint64_t SplitMix(std::uint64_t& state) {
   std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -263,7 +272,7 @@ Engine::Engine(const Grid& grid, WordLists& lists, const SearchOptions& options)
     }
     SlotState& state = slot_state_[s];
     state.hi = static_cast<std::uint32_t>(chunks);
-    for (std::size_t i = 0; i < chunks; ++i) state.count += std::popcount(d[i]);
+    for (std::size_t i = 0; i < chunks; ++i) state.count += Ones(d[i]);
     if (state.count == 0) {
       if (!result_.unfillable) result_.unfillable = s;
     }
@@ -357,7 +366,7 @@ bool Engine::Revise(std::uint32_t s) {
   while (lo < hi && d[lo] == 0) ++lo;
   while (hi > lo && d[hi - 1] == 0) --hi;
   std::uint32_t count = 0;
-  for (std::uint32_t i = lo; i < hi; ++i) count += std::popcount(d[i]);
+  for (std::uint32_t i = lo; i < hi; ++i) count += Ones(d[i]);
   if (count == 0) {
     Fail(s);
     return false;
@@ -396,7 +405,7 @@ bool Engine::Revise(std::uint32_t s) {
     if (cell_state_[info.cells[p]].set.Count() > 1) open[opened++] = p;
   }
   if (opened == 0) return true;
-  if (count <= 4 * (hi - lo)) {
+  if (count <= (hi - lo) / 4) {
     // Few words: read their letters.
     for (std::uint32_t i = lo; i < hi; ++i) {
       for (std::uint64_t w = d[i]; w != 0; w &= w - 1) {
