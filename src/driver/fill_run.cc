@@ -167,13 +167,33 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
       ->required();
   app.add_option("--lists", lists_dir,
                  "Folder sa listama reci 1.txt do 9.txt (podrazumevano: "
-                 "tekuci folder)");
+                 "tekuci folder)")
+      ->type_name("FOLDER");
   app.add_option("--time-limit", settings.time_limit,
                  "Najduze trajanje pretrage u sekundama")
-      ->check(CLI::NonNegativeNumber)
+      ->type_name("SEKUNDE")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            double value = 0;
+            if (!CLI::detail::lexical_cast(text, value) || !(value >= 0)) {
+              return "not a number of seconds from 0 up: " + text;
+            }
+            return {};
+          },
+          ""))
       ->capture_default_str();
   app.add_option("--seed", settings.seed,
                  "Seme redosleda ponovnih pokretanja pretrage")
+      ->type_name("BROJ")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            if (text.empty() ||
+                text.find_first_not_of("0123456789") != std::string::npos) {
+              return "not a whole number from 0 up: " + text;
+            }
+            return {};
+          },
+          ""))
       ->capture_default_str();
   app.add_flag("--allow-repeats", settings.allow_repeats,
                "Dozvoli da se ista rec pojavi vise puta");
