@@ -149,7 +149,9 @@ class Engine {
   SearchResult Run();
 
  private:
-  std::uint64_t* Domain(std::uint32_t s) { return &pool_[slots_[s].domain]; }
+  std::uint64_t* Domain(std::uint32_t s) {
+    return pool_.data() + slots_[s].domain;
+  }
   Mark Here() const {
     return {slot_trail_.size(), chunk_trail_.size(), cell_trail_.size()};
   }
