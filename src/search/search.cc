@@ -44,7 +44,7 @@
 // propagated again before the next choice. Every change is recorded once per
 // level on an undo trail and restored on backtracking.
 //
-// Restarts. A run stops after a node budget that grows by half each time;
+// Restarts. A run stops after a node budget that doubles each time;
 // only the failure weights (and the random ranks) carry over, so the budget
 // eventually exceeds what a complete run needs, and the search stays
 // complete. Nothing depends on time: only the caller's stop can cut it.
@@ -74,7 +74,7 @@ namespace {
 
 constexpr std::uint32_t kNone = ~std::uint32_t{0};
 constexpr std::uint64_t kCheckEvery = 256;
-constexpr std::uint64_t kFirstRunNodes = 256;
+constexpr std::uint64_t kFirstRunNodes = 4096;
 
 // Bits set in `w`, inline: without a popcount instruction in the baseline
 // instruction set, std::popcount becomes a library call.
@@ -601,7 +601,7 @@ SearchResult Engine::Run() {
       Undo(root);
       level_ = root_level;
       fixed_ = root_fixed;
-      budget += budget / 2;
+      budget *= 2;
       ++result_.restarts;
       continue;
     }
