@@ -86,7 +86,6 @@ int Fill(std::istream& pattern, const ListOpener& opener,
   SearchOptions options;
   options.allow_repeats = settings.allow_repeats;
   options.seed = settings.seed;
-  options.node_limit = settings.node_limit;
   options.stop = [&](const SearchProgress& state) {
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start)

