@@ -4,7 +4,8 @@
 // repeats are allowed, and each slot's entry the word's first. A slot it
 // names as unfillable must fit no word of its list.
 //
-// Input: a byte of options (bit 0: repeats allowed, the rest: the seed), a
+// Input: a byte of options (bit 0: repeats allowed, the rest: the seed and
+// the first run's decisions before a restart), a
 // byte each for width and height (1 to 5), a byte per cell (below 64: '#',
 // from 192: a given letter A to C, else '*'), then up to nine word lists
 // ("1.txt" first) separated by "%%".
@@ -80,6 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   options.allow_repeats = repeats;
   options.seed = data[0] >> 1;
   options.node_limit = kNodeLimit;
+  options.first_run_nodes = 1 + data[0] % 8;  // restarts, and many
   const SearchResult result = Search(grid, lists, options);
   FUZZ_CHECK(result.words.size() == result.slots.size());
 

@@ -80,6 +80,8 @@ TEST(FillDifferential, AgreesWithBruteForce) {
     SearchOptions options;
     options.allow_repeats = instance.repeats;
     options.seed = static_cast<std::uint64_t>(round);
+    // Runs of one to three decisions: restarts must lose no fill.
+    if (round % 2 == 1) options.first_run_nodes = 1 + round % 3;
     const SearchResult result = Search(MakeGrid(instance.rows), lists, options);
     ASSERT_EQ(result.outcome == SearchOutcome::kFilled, !fills.empty());
     if (fills.empty()) continue;

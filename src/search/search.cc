@@ -74,7 +74,6 @@ namespace {
 
 constexpr std::uint32_t kNone = ~std::uint32_t{0};
 constexpr std::uint64_t kCheckEvery = 256;
-constexpr std::uint64_t kFirstRunNodes = 4096;
 
 // Bits set in `w`, inline: without a popcount instruction in the baseline
 // instruction set, std::popcount becomes a library call.
@@ -590,16 +589,18 @@ SearchResult Engine::Run() {
     return result_;
   }
   const Mark root = Here();
-  const std::uint64_t root_level = level_;
   const std::size_t root_fixed = fixed_;
   NoteBest();
-  std::uint64_t budget = kFirstRunNodes;
+  std::uint64_t budget = std::max<std::uint64_t>(options_.first_run_nodes, 1);
   for (;;) {
+    // Each run changes the root state only at a level of its own, so that
+    // undoing to the root mark restores the root state exactly, even after
+    // the run removed words at its first level.
+    level_ = ++levels_;
     for (std::uint64_t& rank : rank_) rank = SplitMix(prng_);
     const RunEnd end = Dive(budget);
     if (end == RunEnd::kRestart) {
       Undo(root);
-      level_ = root_level;
       fixed_ = root_fixed;
       budget *= 2;
       ++result_.restarts;

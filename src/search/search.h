@@ -41,6 +41,9 @@ struct SearchOptions {
   bool allow_repeats = false;
   // Breaks ties in the slot order, differently in every restart.
   std::uint64_t seed = 0;
+  // Decisions of the first run before it restarts; every later run may
+  // take twice as many as the one before.
+  std::uint64_t first_run_nodes = 4096;
   // Stops the search after this many decisions; 0 for no limit.
   std::uint64_t node_limit = 0;
   // Asked before the first decision and every 256th after it; true stops
