@@ -189,6 +189,8 @@ class Engine {
   std::size_t queue_head_ = 0;
   std::vector<char> queued_;
   std::vector<Decision> decisions_;
+  // Words the current run proved to be in no fill at its first level.
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> refuted_;
   std::uint64_t level_ = 0;
   std::uint64_t levels_ = 0;
   std::size_t fixed_ = 0;
@@ -562,6 +564,7 @@ RunEnd Engine::Dive(std::uint64_t budget) {
       if (decisions_.empty()) return RunEnd::kNoFill;
       const Decision back = decisions_.back();
       decisions_.pop_back();
+      if (decisions_.empty()) refuted_.emplace_back(back.slot, back.word);
       Undo(back.mark);
       level_ = back.parent_level;
       fixed_ = back.fixed;
@@ -588,8 +591,9 @@ SearchResult Engine::Run() {
     result_.outcome = SearchOutcome::kNoFill;
     return result_;
   }
-  const Mark root = Here();
-  const std::size_t root_fixed = fixed_;
+  Mark root = Here();
+  const std::uint64_t root_level = level_;
+  std::size_t root_fixed = fixed_;
   NoteBest();
   std::uint64_t budget = std::max<std::uint64_t>(options_.first_run_nodes, 1);
   for (;;) {
@@ -598,10 +602,27 @@ SearchResult Engine::Run() {
     // the run removed words at its first level.
     level_ = ++levels_;
     for (std::uint64_t& rank : rank_) rank = SplitMix(prng_);
+    refuted_.clear();
     const RunEnd end = Dive(budget);
     if (end == RunEnd::kRestart) {
       Undo(root);
       fixed_ = root_fixed;
+      // A word the run refuted at its first level is in no fill at all:
+      // it leaves the root state for good, and what follows from that is
+      // propagated there too, so no later run proves it again.
+      level_ = root_level;
+      for (const auto& [slot, word] : refuted_) {
+        Save(slot);
+        Domain(slot)[word / 64] &= ~(std::uint64_t{1} << (word % 64));
+        Enqueue(slot);
+      }
+      if (!Propagate()) {
+        result_.outcome = SearchOutcome::kNoFill;
+        return result_;
+      }
+      root = Here();
+      root_fixed = fixed_;
+      NoteBest();
       budget *= 2;
       ++result_.restarts;
       continue;
