@@ -44,10 +44,12 @@
 // propagated again before the next choice. Every change is recorded once per
 // level on an undo trail and restored on backtracking.
 //
-// Restarts. A run stops after a node budget that doubles each time;
-// only the failure weights (and the random ranks) carry over, so the budget
-// eventually exceeds what a complete run needs, and the search stays
-// complete. Nothing depends on time: only the caller's stop can cut it.
+// Restarts. A run stops after a node budget that doubles each time, so the
+// budget eventually exceeds what a complete run needs and the search stays
+// complete. What carries over: the failure weights, and the words a run
+// refuted at its first level (with no decision above them they are in no
+// fill at all). Each run draws new random ranks from the seeded generator.
+// Nothing depends on time: only the caller's stop can cut the search.
 //
 // Preference. Because values are tried in list order and every removal is
 // sound given the decisions above it, each decision of the run that finds a
