@@ -54,14 +54,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
             static_cast<std::uint32_t>(height));
   for (std::size_t i = 0; i < width * height; ++i) {
     const std::uint8_t b = data[3 + i];
-    const char cell = b < 64 ? '#' : b >= 192 ? static_cast<char>('A' + b % 3)
-                                              : '*';
+    const char cell = b < 64     ? '#'
+                      : b >= 192 ? static_cast<char>('A' + b % 3)
+                                 : '*';
     rows[i / width][i % width] = cell;
     grid.SetCell(i, static_cast<unsigned char>(cell));
   }
-  const std::vector<std::string> texts = SplitLists(std::string_view(
-      reinterpret_cast<const char*>(data + 3 + width * height),
-      size - 3 - width * height));
+  const std::vector<std::string> texts = SplitLists(
+      std::string_view(reinterpret_cast<const char*>(data + 3 + width * height),
+                       size - 3 - width * height));
   std::map<std::size_t, std::vector<std::string>> words;
   for (std::size_t length = 1; length <= 9; ++length) {
     if (length > texts.size()) {
