@@ -144,12 +144,20 @@ struct Decision {
 
 enum class RunEnd { kFilled, kNoFill, kStopped, kRestart };
 
+// Thrown when the caller's stop answers yes in the middle of a propagation.
+struct StopRequested {};
+
+// Slot revisions between two questions to the caller's stop during one
+// propagation: only a huge grid takes that many at once.
+constexpr std::uint64_t kRevisionsPerCheck = std::uint64_t{1} << 16;
+
 class Engine {
  public:
   Engine(const Grid& grid, WordLists& lists, const SearchOptions& options);
   SearchResult Run();
 
  private:
+  SearchResult RunSearch();
   std::uint64_t* Domain(std::uint32_t s) {
     return pool_.data() + slots_[s].domain;
   }
@@ -189,6 +197,7 @@ class Engine {
   std::vector<CellUndo> cell_trail_;
   std::vector<std::uint32_t> queue_;
   std::size_t queue_head_ = 0;
+  std::uint64_t revisions_ = 0;
   std::vector<char> queued_;
   std::vector<Decision> decisions_;
   // Words the current run proved to be in no fill at its first level.
@@ -332,6 +341,10 @@ bool Engine::Propagate() {
   while (queue_head_ < queue_.size()) {
     std::uint32_t s = queue_[queue_head_++];
     queued_[s] = 0;
+    if (++revisions_ % kRevisionsPerCheck == 0 && options_.stop &&
+        options_.stop({result_.nodes, fixed_, slots_.size()})) {
+      throw StopRequested();
+    }
     if (!Revise(s)) {
       for (std::size_t k = queue_head_; k < queue_.size(); ++k) {
         queued_[queue_[k]] = 0;
@@ -581,6 +594,20 @@ RunEnd Engine::Dive(std::uint64_t budget) {
 }
 
 SearchResult Engine::Run() {
+  try {
+    return RunSearch();
+  } catch (const StopRequested&) {
+    result_.outcome = SearchOutcome::kStopped;
+    result_.decisions.clear();
+    for (std::uint32_t s = 0; s < slots_.size(); ++s) {
+      result_.words[s].reset();
+      if (best_[s] != kNone) result_.words[s] = WordOf(s, best_[s]);
+    }
+    return result_;
+  }
+}
+
+SearchResult Engine::RunSearch() {
   const std::size_t n = slots_.size();
   result_.words.assign(result_.slots.size(), std::nullopt);
   if (!ready_) {
