@@ -1,12 +1,11 @@
 #include "driver/run.h"
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <new>
 #include <optional>
 #include <string>
 
+#include "driver/input_files.h"
 #include "driver/pattern_loader.h"
 #include "grid/clue_table.h"
 #include "grid/grid.h"
@@ -15,25 +14,6 @@
 
 namespace polimreza {
 namespace {
-
-// Opens `path` for reading; null when it cannot be opened or read as a
-// file. Only regular files qualify: a directory opens on some systems but
-// fails at the first read, a pipe cannot be read a second time from its
-// start, and a device such as /dev/zero never ends.
-std::unique_ptr<std::istream> OpenForReading(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return nullptr;
-  auto in = std::make_unique<std::ifstream>(path, std::ios::binary);
-  if (!in->is_open() || in->fail()) return nullptr;
-  in->peek();
-  if (in->bad()) return nullptr;
-  in->clear();
-  return in;
-}
-
-const char* DirectionName(int direction) {
-  return direction == ACROSS ? "vodoravno" : "uspravno";
-}
 
 // What a run holds once its pattern is loaded: the Grid, the clue tables
 // and the word lists.
@@ -60,12 +40,7 @@ void RunPattern(std::istream& pattern, const ListOpener& opener,
     return;
   }
 
-  if (auto slot = FindLongSlot(run.grid)) {
-    std::size_t column = slot->start % run.grid.gridWidth();
-    std::size_t row = slot->start / run.grid.gridWidth();
-    out << "Rec na mestu (" << column + 1 << ',' << row + 1 << ") "
-        << DirectionName(slot->direction) << " ima " << slot->length
-        << " polja, a najvise moze da ima 9\nProgram ce se ugasiti\n";
+  if (RefuseLongSlot(run.grid, out)) {
     run.CloseAll();
     return;
   }

@@ -40,16 +40,23 @@ void PrintClues(std::ostream& out, const Grid& grid, const ClueTables& clues) {
 
 void ReportFailure(std::ostream& out, const Grid& grid,
                    std::string_view pattern, CellIndex start, int direction) {
-  std::size_t width = grid.gridWidth() == 0 ? 1 : grid.gridWidth();
-  std::size_t column = start % width;
-  std::size_t row = (start - column) / width;
   out << "Nazalost, ukrstenica ne moze da se resi. Ovo je jos probna verzija "
          "programa.\n"
          "Pokusajte sa manjom ukrstenicom ili sacekajte novu verziju "
          "programa\n"
          "Prikazacu dokle sam uspeo da resim...\n\n";
   PrintGrid(out, grid);
-  out << "\nRec koju ne mogu da nadjem u bazi je: " << pattern << " na mestu ("
+  out << '\n';
+  PrintMissingWord(out, grid, pattern, start, direction);
+}
+
+void PrintMissingWord(std::ostream& out, const Grid& grid,
+                      std::string_view pattern, CellIndex start,
+                      int direction) {
+  std::size_t width = grid.gridWidth() == 0 ? 1 : grid.gridWidth();
+  std::size_t column = start % width;
+  std::size_t row = (start - column) / width;
+  out << "Rec koju ne mogu da nadjem u bazi je: " << pattern << " na mestu ("
       << column + 1 << ',' << row + 1 << ") ";
   if (direction == ACROSS) out << "vodoravno\n";
   if (direction == DOWN) out << "uspravno\n";

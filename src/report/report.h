@@ -23,6 +23,11 @@ void PrintClues(std::ostream& out, const Grid& grid, const ClueTables& clues);
 void ReportFailure(std::ostream& out, const Grid& grid,
                    std::string_view pattern, CellIndex start, int direction);
 
+// The line naming the slot at `start` in `direction` whose pattern string
+// `pattern` no word of its list fits.
+void PrintMissingWord(std::ostream& out, const Grid& grid,
+                      std::string_view pattern, CellIndex start, int direction);
+
 }  // namespace polimreza
 
 #endif  // POLIMREZA_REPORT_REPORT_H_

@@ -1,0 +1,223 @@
+#include "driver/fill_run.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <sstream>
+#include <string>
+
+#include "driver/input_files.h"
+#include "driver/pattern_loader.h"
+#include "grid/clue_table.h"
+#include "grid/grid.h"
+#include "report/report.h"
+#include "search/search.h"
+#include "tool/command_line.h"
+
+namespace polimreza {
+namespace {
+
+constexpr std::string_view kProgram = "polimreza-fill";
+
+// The progress line: drawn after half a second of search, at most ten times
+// a second, and erased at the end.
+class ProgressLine {
+ public:
+  ProgressLine(std::ostream& err, bool enabled)
+      : err_(err), enabled_(enabled) {}
+  ~ProgressLine() {
+    if (width_ == 0) return;
+    err_ << '\r' << std::string(width_, ' ') << '\r';
+    err_.flush();
+  }
+
+  void Draw(double elapsed, const SearchProgress& progress) {
+    if (!enabled_ || elapsed < 0.5 || elapsed - drawn_ < 0.1) return;
+    drawn_ = elapsed;
+    char line[160];
+    std::snprintf(line, sizeof line,
+                  "Trazim: %.1f s, popunjeno %zu od %zu reci, %.0f cvorova/s",
+                  elapsed, progress.filled, progress.slots,
+                  static_cast<double>(progress.nodes) / elapsed);
+    std::string text = line;
+    const std::size_t width = text.size();
+    if (text.size() < width_) text.append(width_ - text.size(), ' ');
+    width_ = std::max(width_, width);
+    err_ << '\r' << text;
+    err_.flush();
+  }
+
+ private:
+  std::ostream& err_;
+  bool enabled_;
+  double drawn_ = 0;
+  std::size_t width_ = 0;
+};
+
+// Shows `message` as an input error and gives the status for it.
+int InputError(std::string_view message, std::ostream& out, std::ostream& err) {
+  ReportError(kProgram, message, out, err);
+  return kExitUsage;
+}
+
+int Fill(std::istream& pattern, const ListOpener& opener,
+         const FillSettings& settings, std::ostream& out, std::ostream& err) {
+  Grid grid;
+  std::ostringstream loaded;
+  if (LoadPattern(pattern, loaded, grid) == LoadResult::kRefused) {
+    const std::string text = loaded.str();
+    const std::size_t end = text.find('\n') + 1;
+    out << text.substr(0, end);
+    return InputError(std::string_view(text).substr(end), out, err);
+  }
+  out << loaded.str();
+  std::ostringstream refusal;
+  if (RefuseLongSlot(grid, refusal)) {
+    return InputError(refusal.str(), out, err);
+  }
+
+  WordLists lists(opener);
+  const auto start = std::chrono::steady_clock::now();
+  ProgressLine progress(err, settings.progress);
+  SearchOptions options;
+  options.allow_repeats = settings.allow_repeats;
+  options.seed = settings.seed;
+  options.stop = [&](const SearchProgress& state) {
+    const double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+            .count();
+    progress.Draw(elapsed, state);
+    return elapsed >= settings.time_limit;
+  };
+  const SearchResult result = Search(grid, lists, options);
+
+  switch (result.outcome) {
+    case SearchOutcome::kFilled: {
+      ClueTables clues;
+      for (std::size_t s = 0; s < result.slots.size(); ++s) {
+        const SearchSlot& slot = result.slots[s];
+        const SlotWord& word = *result.words[s];
+        grid.WriteSlot(word.word, slot.start, slot.direction);
+        clues.For(slot.direction)
+            .Record(slot.start, lists.List(slot.length)->Clue(word.entry));
+      }
+      out << "Ukrstenica je resena\nSad cu je prikazati...\n\n";
+      PrintGrid(out, grid);
+      PrintClues(out, grid, clues);
+      return kExitOk;
+    }
+    case SearchOutcome::kNoFill:
+      out << "Ukrstenica ne moze da se resi: nijedno popunjavanje ne "
+             "postoji\n";
+      if (result.unfillable) {
+        const SearchSlot& slot = result.slots[*result.unfillable];
+        PrintMissingWord(out, grid, grid.ReadSlot(slot.start, slot.direction),
+                         slot.start, slot.direction);
+      }
+      return kExitNoFill;
+    case SearchOutcome::kStopped:
+      for (std::size_t s = 0; s < result.slots.size(); ++s) {
+        if (!result.words[s]) continue;
+        const SearchSlot& slot = result.slots[s];
+        grid.WriteSlot(result.words[s]->word, slot.start, slot.direction);
+      }
+      out << "Vreme je isteklo pre nego sto je ukrstenica resena\n"
+             "Prikazacu dokle sam stigao...\n\n";
+      PrintGrid(out, grid);
+      return kExitTimeLimit;
+  }
+  return kExitTimeLimit;
+}
+
+}  // namespace
+
+int FillPattern(std::istream& pattern, const ListOpener& lists,
+                const FillSettings& settings, std::ostream& out,
+                std::ostream& err) {
+  int status;
+  try {
+    status = Fill(pattern, lists, settings, out, err);
+  } catch (const std::bad_alloc&) {
+    status =
+        InputError("Nema dovoljno memorije\nProgram ce se ugasiti\n", out, err);
+  }
+  out.flush();
+  return status;
+}
+
+int RunFill(int argc, const char* const* argv, std::ostream& out,
+            std::ostream& err) {
+  CLI::App app{
+      "Popunjava ukrstenicu potpunom pretragom: nalazi popunjavanje kad "
+      "postoji, a kad ne postoji, kaze to.",
+      std::string(kProgram)};
+  SetUpApp(app);
+  std::string pattern_path;
+  std::string lists_dir;
+  bool progress = false;
+  bool quiet = false;
+  FillSettings settings;
+  app.add_option("pattern_file", pattern_path,
+                 "Izgled (pattern) vase buduce ukrstenice")
+      ->required();
+  app.add_option("--lists", lists_dir,
+                 "Folder sa listama reci 1.txt do 9.txt (podrazumevano: "
+                 "tekuci folder)")
+      ->type_name("FOLDER");
+  app.add_option("--time-limit", settings.time_limit,
+                 "Najduze trajanje pretrage u sekundama")
+      ->type_name("SEKUNDE")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            double value = 0;
+            if (!CLI::detail::lexical_cast(text, value) || !(value >= 0)) {
+              return "not a number of seconds from 0 up: " + text;
+            }
+            return {};
+          },
+          ""))
+      ->capture_default_str();
+  app.add_option("--seed", settings.seed,
+                 "Seme redosleda ponovnih pokretanja pretrage")
+      ->type_name("BROJ")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            if (text.empty() ||
+                text.find_first_not_of("0123456789") != std::string::npos) {
+              return "not a whole number from 0 up: " + text;
+            }
+            return {};
+          },
+          ""))
+      ->capture_default_str();
+  app.add_flag("--allow-repeats", settings.allow_repeats,
+               "Dozvoli da se ista rec pojavi vise puta");
+  CLI::Option* progress_flag =
+      app.add_flag("--progress", progress,
+                   "Prikazuj napredak na standardnoj gresci i kad ona nije "
+                   "terminal");
+  app.add_flag("--quiet", quiet, "Ne prikazuj napredak")
+      ->excludes(progress_flag);
+  if (auto status = ParseCommandLine(app, argc, argv, out, err)) return *status;
+  settings.progress = !quiet && (progress || IsTerminal(STDERR_FILENO));
+
+  std::unique_ptr<std::istream> pattern = OpenForReading(pattern_path);
+  if (!pattern) {
+    return InputError(
+        "Ne mogu da otvorim " + pattern_path + "\nProgram ce se ugasiti\n", out,
+        err);
+  }
+  ListOpener opener = [lists_dir](unsigned length) {
+    std::filesystem::path name = std::to_string(length) + ".txt";
+    return OpenForReading(
+        lists_dir.empty() ? name.string()
+                          : (std::filesystem::path(lists_dir) / name).string());
+  };
+  return FillPattern(*pattern, opener, settings, out, err);
+}
+
+}  // namespace polimreza

@@ -1,0 +1,40 @@
+// The run of polimreza-fill from its command line to its exit status:
+// options, loading the pattern and the lists, the complete search, and what
+// it prints for each outcome.
+#ifndef POLIMREZA_DRIVER_FILL_RUN_H_
+#define POLIMREZA_DRIVER_FILL_RUN_H_
+
+#include <cstdint>
+#include <istream>
+#include <ostream>
+
+#include "wordlist/word_list.h"
+
+namespace polimreza {
+
+// Exit statuses of polimreza-fill besides kExitOk and kExitUsage (which also
+// covers input errors).
+inline constexpr int kExitNoFill = 1;
+inline constexpr int kExitTimeLimit = 3;
+
+struct FillSettings {
+  double time_limit = 60;  // seconds
+  std::uint64_t seed = 0;
+  bool allow_repeats = false;
+  bool progress = false;  // draw a progress line on the error stream
+};
+
+// One run on the pattern already opened as `pattern`, with the word lists
+// given by `lists`: prints the report to `out`, the short error line and the
+// progress to `err`, and gives the exit status.
+int FillPattern(std::istream& pattern, const ListOpener& lists,
+                const FillSettings& settings, std::ostream& out,
+                std::ostream& err);
+
+// The program: parses `argv`, opens the files, and gives the exit status.
+int RunFill(int argc, const char* const* argv, std::ostream& out,
+            std::ostream& err);
+
+}  // namespace polimreza
+
+#endif  // POLIMREZA_DRIVER_FILL_RUN_H_

@@ -1,0 +1,87 @@
+// The complete search: fills every slot of a Grid with a word of its list,
+// or proves that no fill exists. Knows the grid and the word lists, nothing
+// of files or of the command line.
+#ifndef POLIMREZA_SEARCH_SEARCH_H_
+#define POLIMREZA_SEARCH_SEARCH_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "grid/grid.h"
+#include "wordlist/word_list.h"
+
+namespace polimreza {
+
+// A maximal run of open cells across or down, single cells included.
+struct SearchSlot {
+  CellIndex start;
+  int direction;
+  unsigned length;
+};
+
+// Every slot of `grid`, in reading order of their starts, ACROSS before DOWN
+// at a cell. Slots longer than kMaxSlotLength are included as they are.
+std::vector<SearchSlot> FindSlots(const Grid& grid);
+
+enum class SearchOutcome { kFilled, kNoFill, kStopped };
+
+struct SearchProgress {
+  std::uint64_t nodes = 0;  // decisions taken so far
+  std::size_t filled = 0;   // slots holding one word in the current state
+  std::size_t slots = 0;
+};
+
+struct SearchOptions {
+  // Lets a word of two or more letters stand in more than one slot.
+  bool allow_repeats = false;
+  // Breaks ties in the slot order, differently in every restart.
+  std::uint64_t seed = 0;
+  // Decisions of the first run before it restarts; every later run may
+  // take twice as many as the one before.
+  std::uint64_t first_run_nodes = 4096;
+  // Stops the search after this many decisions; 0 for no limit.
+  std::uint64_t node_limit = 0;
+  // Asked before the first decision and every 256th after it, and every
+  // 65536 slot revisions within one propagation; true stops the search.
+  // Its answer is the only way time can enter the search.
+  std::function<bool(const SearchProgress&)> stop;
+};
+
+// A slot's word and the list entry that holds it first.
+struct SlotWord {
+  std::string word;
+  std::size_t entry;
+};
+
+struct SearchResult {
+  SearchOutcome outcome = SearchOutcome::kNoFill;
+  std::vector<SearchSlot> slots;
+  // kFilled: the word of every slot. kStopped: the words of the slots that
+  // were filled in the most-filled state the search reached, none elsewhere.
+  std::vector<std::optional<SlotWord>> words;
+  // kNoFill: the first slot that no word of its list fits even before any
+  // other slot is filled, when there is one.
+  std::optional<std::size_t> unfillable;
+  // kFilled: the decisions of the search's last run, in order: (slot,
+  // word). Each decision's word is the earliest word of its slot in any fill
+  // that agrees with the decisions before it.
+  std::vector<std::pair<std::size_t, std::string>> decisions;
+  std::uint64_t nodes = 0;
+  std::uint64_t restarts = 0;
+};
+
+// Fills the open cells of `grid` so that every slot is a word of the list of
+// its length, keeping the given letters; a word of two or more letters at
+// most once unless `options.allow_repeats`. Lists are read from `lists` as
+// needed. May throw std::bad_alloc.
+SearchResult Search(const Grid& grid, WordLists& lists,
+                    const SearchOptions& options);
+
+}  // namespace polimreza
+
+#endif  // POLIMREZA_SEARCH_SEARCH_H_
