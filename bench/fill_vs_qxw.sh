@@ -205,10 +205,40 @@ awk -F'\t' -v limit="$limit" '
     }
   }' "$results"
 
+# The issue's targets, pattern by pattern.
 if [ "$fill" != none ]; then
   echo
-  awk -F'\t' '$4 == "ours" && $2 ~ /^15x15/ && $7 + 0 > max { max = $7 }
-    END { printf "Peak memory of ours on 15x15 (sr and en): %d KB\n", max }' "$results"
+  awk -F'\t' '
+    NR == 1 { next }
+    { key = $1 " " $3; outcome[key, $4] = $5; seconds[key, $4] = $6 }
+    $4 == "qxw" { keys[++n] = key }
+    $4 == "ours" && $2 ~ /^15x15/ && $7 + 0 > peak { peak = $7 }
+    END {
+      for (k = 1; k <= n; ++k) {
+        key = keys[k]
+        filled["qxw"] += outcome[key, "qxw"] == "filled"
+        filled["ours"] += outcome[key, "ours"] == "filled"
+        if (outcome[key, "qxw"] == "filled" && outcome[key, "ours"] != "filled") {
+          missed = missed " " key
+        }
+        if (outcome[key, "ours"] == "filled" && outcome[key, "qxw"] != "filled") {
+          gained = gained " " key
+        }
+        size = substr(key, index(key, " ") + 1) + 0
+        if (size <= 13) {
+          ++small
+          decided = outcome[key, "ours"] == "filled" || outcome[key, "ours"] == "impossible"
+          if (decided && seconds[key, "ours"] <= 10) ++quick
+          else slow = slow " " key
+        }
+      }
+      printf "Filled: qxw %d, ours %d of %d.\n", filled["qxw"], filled["ours"], n
+      printf "Filled by qxw, not by ours:%s\n", missed == "" ? " none" : missed
+      printf "Filled by ours, not by qxw:%s\n", gained == "" ? " none" : gained
+      printf "Up to 13x13 decided by ours within 10 s: %d of %d%s\n", quick, small,
+        slow == "" ? "" : "; not:" slow
+      printf "Peak memory of ours on 15x15: %d KB\n", peak
+    }' "$results"
 fi
 [ -n "${KEEP:-}" ] && echo "Inputs, outputs and results: $work"
 if [ "$invalid" -gt 0 ]; then
