@@ -7,8 +7,8 @@
 # build yet, and the generator, the checker and polimreza-fill are built.
 # Installs qxw, hunspell-sr, wordnet-base, icu-devtools and time with apt-get
 # when missing. Environment:
-#   FILL        polimreza-fill to measure (default BUILD_DIR/polimreza-fill;
-#               "none" runs qxw alone)
+#   FILL        polimreza-fill to measure (default BUILD_DIR/polimreza-fill,
+#               built from this tree; "none" runs qxw alone)
 #   LIMIT       seconds per pattern and program (default 30)
 #   COUNT       patterns per class (default 10)
 #   LANGS       lists to use, of "sr" and "en" (default "sr en")
@@ -44,7 +44,14 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 targets=(polimreza_fill_patterns polimreza_fill_check)
 fill="${FILL:-$build/polimreza-fill}"
-[ -z "${FILL:-}" ] && targets+=(polimreza-fill)
+if [ -z "${FILL:-}" ]; then
+  if [ -f "$root/src/fill_main.cc" ]; then
+    targets+=(polimreza-fill)
+  else
+    echo "This tree has no polimreza-fill: measuring qxw alone." >&2
+    fill=none
+  fi
+fi
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
 check="$build/bench/polimreza_fill_check"
 if [ "$fill" != none ]; then fill="$(realpath "$fill")"; fi
