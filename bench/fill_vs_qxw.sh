@@ -1,0 +1,254 @@
+#!/usr/bin/env bash
+# The fill benchmark: times polimreza-fill against qxw's batch autofill on the
+# same generated patterns and lists, checks every fill either program claims
+# with polimreza_fill_check, and prints a table per class and language.
+#   bench/fill_vs_qxw.sh [BUILD_DIR]      (default: build/bench)
+# BUILD_DIR is configured (Release, -DPOLIMREZA_BENCH=ON) when it has no
+# build yet, and the generator, the checker and polimreza-fill are built.
+# Installs qxw, hunspell-sr, wordnet-base, icu-devtools and time with apt-get
+# when missing. Environment:
+#   FILL        polimreza-fill to measure (default BUILD_DIR/polimreza-fill,
+#               built from this tree; "none" runs qxw alone)
+#   LIMIT       seconds per pattern and program (default 30)
+#   COUNT       patterns per class (default 10)
+#   LANGS       lists to use, of "sr" and "en" (default "sr en")
+#   EN_SIZES    sizes run with the English lists (default "9 11 13 15")
+#   KEEP        a folder to keep the inputs, outputs and results.tsv in
+# Exits 1 if the checker rejects any fill.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$(realpath -m "${1:-$root/build/bench}")"
+limit="${LIMIT:-30}"
+count="${COUNT:-10}"
+langs="${LANGS:-sr en}"
+en_sizes="${EN_SIZES:-9 11 13 15}"
+qxw=/usr/games/qxw
+
+# --- Tools -------------------------------------------------------------------
+missing=()
+[ -x "$qxw" ] || missing+=(qxw)
+[ -f /usr/share/hunspell/sr_Latn_RS.dic ] || missing+=(hunspell-sr)
+[ -f /usr/share/wordnet/index.noun ] || missing+=(wordnet-base)
+command -v uconv >/dev/null || missing+=(icu-devtools)
+[ -x /usr/bin/time ] || missing+=(time)
+dpkg -s libbenchmark-dev >/dev/null 2>&1 || missing+=(libbenchmark-dev)
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DPOLIMREZA_BENCH=ON -DPOLIMREZA_TESTS=OFF >/dev/null
+fi
+targets=(polimreza_fill_patterns polimreza_fill_check)
+fill="${FILL:-$build/polimreza-fill}"
+if [ -z "${FILL:-}" ]; then
+  if [ -f "$root/src/fill_main.cc" ]; then
+    targets+=(polimreza-fill)
+  else
+    echo "This tree has no polimreza-fill: measuring qxw alone." >&2
+    fill=none
+  fi
+fi
+cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
+check="$build/bench/polimreza_fill_check"
+if [ "$fill" != none ]; then fill="$(realpath "$fill")"; fi
+
+if [ -n "${KEEP:-}" ]; then
+  work="$(realpath -m "$KEEP")"
+  rm -rf "$work"
+  mkdir -p "$work"
+else
+  work="$(mktemp -d)"
+  trap 'rm -rf "$work"' EXIT
+fi
+
+# --- Inputs ------------------------------------------------------------------
+"$build/bench/polimreza_fill_patterns" "$work/patterns" "$count"
+
+# Writes FOLDER/1.txt..9.txt ("WORD;" lines) and FOLDER/qxw.dict (one word a
+# line) from the words on standard input: upper case A-Z only, in the
+# source's order, each word once, at most 9 letters.
+write_lists() {
+  local folder="$1"
+  mkdir -p "$folder"
+  grep -x '[A-Z]\+' | awk '!seen[$0]++ && length($0) <= 9' >"$folder/qxw.dict"
+  for n in 1 2 3 4 5 6 7 8 9; do
+    awk -v n="$n" 'length($0) == n { print $0 ";" }' "$folder/qxw.dict" \
+      >"$folder/$n.txt"
+  done
+}
+
+# Serbian: the hunspell stems (no affixes applied) without the count line and
+# the flags, folded to A-Z: C-caron and C-acute to C, S-caron to S, Z-caron
+# to Z, D-stroke to DJ.
+tail -n +2 /usr/share/hunspell/sr_Latn_RS.dic | tr -d '\r' | sed 's|/.*||' |
+  uconv -f utf-8 -t utf-8 -x upper |
+  sed 's/[ČĆ]/C/g; s/Š/S/g; s/Ž/Z/g; s/Đ/DJ/g' | write_lists "$work/sr"
+# English: WordNet lemmas of nouns, verbs, adjectives, adverbs, in that order.
+for part in noun verb adj adv; do
+  grep -v '^ ' "/usr/share/wordnet/index.$part" | cut -d' ' -f1
+done | tr a-z A-Z | write_lists "$work/en"
+
+# --- Runs --------------------------------------------------------------------
+# One run of "$@" with standard output to $out: sets $seconds (wall),
+# $status and $peak (KB).
+run() {
+  local start end
+  start=$EPOCHREALTIME
+  status=0
+  /usr/bin/time -f %M -o "$work/peak" "$@" >"$out" 2>"$out.err" || status=$?
+  end=$EPOCHREALTIME
+  seconds=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f", e - s }')
+  peak=$(tail -n 1 "$work/peak")
+}
+
+# Sets $verdict from the checker's judgement of the fill in $out.
+verify() {
+  if "$check" "$@" >"$out.check"; then
+    verdict=valid
+  else
+    verdict=INVALID
+    invalid=$((invalid + 1))
+    echo "INVALID $(basename "$out"): $(cat "$out.check")" >&2
+  fi
+}
+
+invalid=0
+results="$work/results.tsv"
+printf 'lang\tclass\tpattern\tprogram\toutcome\tseconds\tpeak_kb\tcheck\n' \
+  >"$results"
+mkdir -p "$work/out"
+progress() { [ -t 2 ] && printf '\r%-60s' "$*" >&2 || true; }
+for lang in $langs; do
+  # In order of size, black share and number.
+  for file in $(cd "$work/patterns" && ls -- *.txt | sort -t- -k1,1n -k2,2n -k3,3n); do
+    pattern="$work/patterns/$file"
+    name="${file%.txt}"
+    size="${name%%-*}"
+    if [ "$lang" = en ] && [[ " $en_sizes " != *" $size "* ]]; then continue; fi
+    class="${size}x${size} $(echo "$name" | cut -d- -f2)%"
+    progress "$lang $name"
+
+    # qxw: exit 0 with "W<n> WORD" lines filled, 4 "No fill found".
+    out="$work/out/$lang-$name.qxw"
+    run timeout "$limit" "$qxw" -b "${pattern%.txt}.qxd" -d "$work/$lang/qxw.dict"
+    verdict=-
+    case $status in
+      0) outcome=filled; verify "$pattern" "$work/$lang" qxw "${pattern%.txt}.qxd" "$out" ;;
+      4) outcome=impossible ;;
+      124) outcome=timeout ;;
+      *) outcome="error$status" ;;
+    esac
+    printf '%s\t%s\t%s\tqxw\t%s\t%s\t%s\t%s\n' "$lang" "$class" "$name" \
+      "$outcome" "$seconds" "$peak" "$verdict" >>"$results"
+
+    [ "$fill" = none ] && continue
+    # Ours: 0 filled, 1 no fill exists, 3 time limit; a hard stop a little
+    # later in case the limit is not kept.
+    out="$work/out/$lang-$name.ours"
+    run timeout "$((limit + 5))" "$fill" --quiet --time-limit "$limit" \
+      --lists "$work/$lang" "$pattern"
+    verdict=-
+    case $status in
+      0) outcome=filled; verify "$pattern" "$work/$lang" ours "$out" ;;
+      1) outcome=impossible ;;
+      3 | 124) outcome=timeout ;;
+      *) outcome="error$status" ;;
+    esac
+    printf '%s\t%s\t%s\tours\t%s\t%s\t%s\t%s\n' "$lang" "$class" "$name" \
+      "$outcome" "$seconds" "$peak" "$verdict" >>"$results"
+  done
+done
+[ -t 2 ] && printf '\r%-60s\r' '' >&2
+
+# --- Table -------------------------------------------------------------------
+words() { cat "$work/$1"/[1-9].txt | wc -l; }
+echo "Lists: sr $(words sr) words, en $(words en) words (1 to 9 letters)."
+echo "Limit ${limit} s per pattern and program; times are medians of the class"
+echo "in seconds, a timed-out run counted at the limit. f/i/t: filled, proved"
+echo "impossible, timed out. Ratio: our median / qxw's median."
+echo
+awk -F'\t' -v limit="$limit" '
+  function median(list,   n, v, i, j, t) {
+    n = split(list, v, " ")
+    for (i = 2; i <= n; ++i) for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; --j) {
+      t = v[j]; v[j] = v[j - 1]; v[j - 1] = t
+    }
+    return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+  }
+  NR == 1 { next }
+  {
+    key = $1 " " $2
+    if (!(key in seen)) { seen[key] = 1; order[++keys] = key }
+    p = $4
+    if ($4 == "qxw") patterns[key]++
+    t = $5 == "timeout" ? limit : $6
+    times[key, p] = times[key, p] " " t
+    count[key, p, $5]++
+    done[key, p]++
+    if ($5 != "filled" && $5 != "impossible" && $5 != "timeout") errors[key, p]++
+  }
+  END {
+    printf "%-4s %-10s %3s | %-12s %8s | %-12s %8s | %7s\n", "lang", "class", "n",
+      "qxw f/i/t", "median", "ours f/i/t", "median", "ratio"
+    for (k = 1; k <= keys; ++k) {
+      key = order[k]
+      split(key, part, " ")
+      line = sprintf("%-4s %-10s %3d", part[1], part[2] " " part[3], patterns[key])
+      for (q = 1; q <= 2; ++q) {
+        p = q == 1 ? "qxw" : "ours"
+        if (!done[key, p]) { line = line sprintf(" | %-12s %8s", "-", "-"); continue }
+        fit = sprintf("%d/%d/%d", count[key, p, "filled"], count[key, p, "impossible"],
+                      count[key, p, "timeout"])
+        if (errors[key, p]) fit = fit "+" errors[key, p] "e"
+        m[p] = median(times[key, p])
+        line = line sprintf(" | %-12s %8.3f", fit, m[p])
+      }
+      ratio = done[key, "ours"] && m["qxw"] > 0 ? sprintf("%7.3f", m["ours"] / m["qxw"]) : "      -"
+      print line " | " ratio
+    }
+  }' "$results"
+
+# The issue's targets, pattern by pattern.
+if [ "$fill" != none ]; then
+  echo
+  awk -F'\t' '
+    NR == 1 { next }
+    { key = $1 " " $3; outcome[key, $4] = $5; seconds[key, $4] = $6 }
+    $4 == "qxw" { keys[++n] = key }
+    $4 == "ours" && $2 ~ /^15x15/ && $7 + 0 > peak { peak = $7 }
+    END {
+      for (k = 1; k <= n; ++k) {
+        key = keys[k]
+        filled["qxw"] += outcome[key, "qxw"] == "filled"
+        filled["ours"] += outcome[key, "ours"] == "filled"
+        if (outcome[key, "qxw"] == "filled" && outcome[key, "ours"] != "filled") {
+          missed = missed " " key
+        }
+        if (outcome[key, "ours"] == "filled" && outcome[key, "qxw"] != "filled") {
+          gained = gained " " key
+        }
+        size = substr(key, index(key, " ") + 1) + 0
+        if (size <= 13) {
+          ++small
+          decided = outcome[key, "ours"] == "filled" || outcome[key, "ours"] == "impossible"
+          if (decided && seconds[key, "ours"] <= 10) ++quick
+          else slow = slow " " key
+        }
+      }
+      printf "Filled: qxw %d, ours %d of %d.\n", filled["qxw"], filled["ours"], n
+      printf "Filled by qxw, not by ours:%s\n", missed == "" ? " none" : missed
+      printf "Filled by ours, not by qxw:%s\n", gained == "" ? " none" : gained
+      printf "Up to 13x13 decided by ours within 10 s: %d of %d%s\n", quick, small,
+        slow == "" ? "" : "; not:" slow
+      printf "Peak memory of ours on 15x15: %d KB\n", peak
+    }' "$results"
+fi
+[ -n "${KEEP:-}" ] && echo "Inputs, outputs and results: $work"
+if [ "$invalid" -gt 0 ]; then
+  echo "The checker rejected $invalid fills." >&2
+  exit 1
+fi
