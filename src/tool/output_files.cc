@@ -38,8 +38,12 @@ bool WriteFully(int fd, const std::string& contents) {
 std::string WriteTemporary(const OutputFile& file, mode_t mode) {
   fs::path dir = file.path.parent_path();
   if (dir.empty()) dir = ".";
-  std::string name =
-      (dir / ("." + file.path.filename().string() + ".XXXXXX")).string();
+  // Built by appending: GCC 12 at -O3 wrongly warns (-Wrestrict) about
+  // "." + std::string.
+  std::string hidden = ".";
+  hidden += file.path.filename().string();
+  hidden += ".XXXXXX";
+  std::string name = (dir / hidden).string();
   int fd = mkstemp(name.data());
   if (fd < 0) return {};
   bool ok =
