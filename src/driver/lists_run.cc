@@ -1,0 +1,273 @@
+#include "driver/lists_run.h"
+
+#include <array>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "dictionary/list_builder.h"
+#include "dictionary/sources.h"
+#include "tool/command_line.h"
+#include "tool/output_files.h"
+
+namespace polimreza {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kProgram[] = "polimreza-lists";
+constexpr int kExitFailure = 1;
+
+constexpr char kDescription[] =
+    "Pravi liste reci 1.txt do 9.txt (reci od 1 do 9 slova A-Z, redovi\n"
+    "REC;opis) od recnika i fajlova sa recima. Izvori se spajaju redom kojim\n"
+    "su navedeni; rec koja se ponovi se preskace, ali njen opis popunjava\n"
+    "rec koja opis jos nema.";
+
+constexpr char kFooter[] =
+    "Vrsta izvora se prepoznaje ovako:\n"
+    "  folder                       liste 1.txt do 9.txt iz njega (rec;opis)\n"
+    "  ime na .dic, prvi red broj   hunspell recnik (skup znakova iz .aff)\n"
+    "  prvi neprazan red sadrzi ;   redovi rec;opis\n"
+    "  inace                        jedna rec u redu\n"
+    "--format odredjuje vrstu svih fajlova (ne foldera).\n"
+    "\n"
+    "Izlazni status: 0 uspeh; 2 pogresni argumenti, izvor koji ne postoji,\n"
+    "ne moze da se procita ili ne daje nijednu rec, ili liste koje vec\n"
+    "postoje (bez --force); 1 greska pri pisanju. Kad status nije 0, nista\n"
+    "nije zapisano.";
+
+enum class ReadStatus { kRead, kMissing, kFolder, kUnreadable };
+
+// Reads the whole regular file at `path` into `text`.
+ReadStatus ReadFile(const fs::path& path, std::string& text) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (!fs::exists(status)) return ReadStatus::kMissing;
+  if (fs::is_directory(status)) return ReadStatus::kFolder;
+  if (!fs::is_regular_file(status)) return ReadStatus::kUnreadable;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return ReadStatus::kUnreadable;
+  std::ostringstream contents;
+  contents << in.rdbuf();
+  if (in.bad()) return ReadStatus::kUnreadable;
+  text = std::move(contents).str();
+  return ReadStatus::kRead;
+}
+
+const char* FormatName(SourceFormat format) {
+  switch (format) {
+    case SourceFormat::kHunspell:
+      return "hunspell";
+    case SourceFormat::kWords:
+      return "reci";
+    case SourceFormat::kClued:
+      return "rec;opis";
+  }
+  return "";
+}
+
+bool IsUtf8(std::string charset) {
+  std::string plain;
+  for (char c : charset) {
+    if (c != '-' && c != '_')
+      plain.push_back(static_cast<char>(std::toupper(c)));
+  }
+  return plain == "UTF8";
+}
+
+// A failure that ends the run: its message and exit status.
+struct Failure {
+  std::string message;
+  int status = kExitUsage;
+};
+
+// Adds one source named on the command line to `builder` and a line about
+// it to `summary`, telling a terminal on `err` which source it reads; gives
+// the failure that ends the run, if any.
+std::optional<Failure> AddSource(const std::string& name,
+                                 const std::string& forced,
+                                 ListBuilder& builder, std::string& summary,
+                                 std::ostream& err) {
+  if (IsTerminal(2)) err << "Citam " << name << "...\n";
+  std::string text;
+  switch (ReadFile(name, text)) {
+    case ReadStatus::kMissing:
+      return Failure{"Ne mogu da otvorim izvor " + name + "\n"};
+    case ReadStatus::kUnreadable:
+      return Failure{"Ne mogu da procitam izvor " + name + "\n"};
+    case ReadStatus::kFolder: {
+      // The nine lists of a folder; a missing one holds no words.
+      std::size_t words = 0;
+      for (int length = 1; length <= 9; ++length) {
+        const fs::path list =
+            fs::path(name) / (std::to_string(length) + ".txt");
+        std::string list_text;
+        if (ReadFile(list, list_text) == ReadStatus::kRead) {
+          words += builder.AddSource(list_text, SourceFormat::kClued);
+        }
+      }
+      if (words == 0)
+        return Failure{"Izvor " + name + " ne daje nijednu rec\n"};
+      summary += "  " + name +
+                 " (folder sa listama): " + std::to_string(words) + " reci\n";
+      return std::nullopt;
+    }
+    case ReadStatus::kRead:
+      break;
+  }
+  const SourceFormat format =
+      forced == "auto" ? RecognizeFormat(name, text) : *FormatNamed(forced);
+  if (format == SourceFormat::kHunspell) {
+    // The affix file beside the dictionary tells its character set.
+    std::string affix;
+    if (ReadFile(fs::path(name).replace_extension(".aff"), affix) ==
+        ReadStatus::kRead) {
+      const std::string charset = HunspellCharset(affix);
+      std::string converted;
+      if (!IsUtf8(charset)) {
+        if (!ConvertToUtf8(text, charset, converted)) {
+          return Failure{"Nepoznat skup znakova " + charset + " za izvor " +
+                         name + "\n"};
+        }
+        text = std::move(converted);
+      }
+    }
+  }
+  const std::size_t words = builder.AddSource(text, format);
+  if (words == 0) return Failure{"Izvor " + name + " ne daje nijednu rec\n"};
+  summary += "  " + name + " (" + FormatName(format) +
+             "): " + std::to_string(words) + " reci\n";
+  return std::nullopt;
+}
+
+// Builds the lists from `sources` and writes them into `output`; prints the
+// summary to `out` on success, or gives the failure.
+std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
+                                     const std::string& format,
+                                     const std::string& output, bool force,
+                                     const ListOptions& options,
+                                     std::ostream& out, std::ostream& err) {
+  Folder folder;
+  ListBuilder builder(options, folder);
+  std::string source_lines;
+  for (const std::string& source : sources) {
+    if (std::optional<Failure> failure =
+            AddSource(source, format, builder, source_lines, err)) {
+      return failure;
+    }
+  }
+  ListSummary summary;
+  std::array<std::string, 9> lists = builder.Finish(summary);
+  if (summary.from_sources == 0) {
+    return Failure{"Nijedna rec iz izvora ne prolazi zadate uslove\n"};
+  }
+  std::vector<OutputFile> files;
+  for (std::size_t length = 1; length <= 9; ++length) {
+    files.push_back({fs::path(output) / (std::to_string(length) + ".txt"),
+                     std::move(lists[length - 1])});
+  }
+  const WriteResult written = WriteAll(files, force);
+  switch (written.status) {
+    case WriteStatus::kWritten:
+      break;
+    case WriteStatus::kExists:
+      return Failure{"Lista " + written.path.string() +
+                     " vec postoji (zamenjuje je --force)\n"};
+    case WriteStatus::kNotAFile:
+      return Failure{written.path.string() + " postoji, a nije fajl\n"};
+    case WriteStatus::kCannotWrite:
+      return Failure{"Ne mogu da zapisem " + written.path.string() + "\n",
+                     kExitFailure};
+  }
+  out << "Liste 1.txt do 9.txt su zapisane u "
+      << (output.empty() ? "tekuci folder" : "folder " + output)
+      << "\nIzvori:\n"
+      << source_lines << FormatSummary(summary);
+  return std::nullopt;
+}
+
+}  // namespace
+
+int RunLists(int argc, const char* const* argv, std::ostream& out,
+             std::ostream& err) {
+  CLI::App app(kDescription, kProgram);
+  SetUpApp(app);
+  std::vector<std::string> sources;
+  std::string output;  // empty: the current folder
+  std::string format = "auto";
+  bool force = false;
+  std::size_t limit = 0;
+  bool no_proper_nouns = false;
+  bool no_letters = false;
+  ListOptions options;
+  app.add_option("IZVOR", sources,
+                 "Hunspell recnik (.dic), fajl sa recima, fajl sa redovima "
+                 "rec;opis ili folder sa listama")
+      ->required()
+      ->type_name("");
+  app.add_option("-o,--output", output, "Folder u koji se pisu liste")
+      ->type_name("FOLDER")
+      ->check(CLI::ExistingDirectory.description(""));
+  app.add_flag("-f,--force", force, "Zameni liste koje vec postoje");
+  app.add_option("--format", format,
+                 "Vrsta svih fajlova: auto (prepoznaj), hunspell, words (rec "
+                 "u redu) ili clued (rec;opis)")
+      ->type_name("VRSTA")
+      ->check(CLI::IsMember({"auto", "hunspell", "words", "clued"})
+                  .description(""));
+  app.add_option("--min-length", options.min_length,
+                 "Najmanja duzina reci (1 do 9)")
+      ->type_name("N")
+      ->check(CLI::Range(1, 9).description(""));
+  app.add_option("--max-length", options.max_length,
+                 "Najveca duzina reci (1 do 9)")
+      ->type_name("N")
+      ->check(CLI::Range(1, 9).description(""));
+  app.add_option("--limit", limit,
+                 "Najvise N reci po listi (prvih N posle spajanja)")
+      ->type_name("N")
+      ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 32).description(""));
+  app.add_flag("--no-proper-nouns", no_proper_nouns,
+               "Preskoci reci koje u recniku ili fajlu sa recima pocinju "
+               "velikim slovom");
+  app.add_flag("--no-letters", no_letters, "Ne dodaj slova A-Z u 1.txt");
+  app.add_flag("--keep-clue-diacritics", options.keep_clue_diacritics,
+               "Ostavi opise kako su napisani (bez prevodjenja u ASCII)");
+  app.footer(kFooter);
+  if (std::optional<int> status = ParseCommandLine(app, argc, argv, out, err)) {
+    return *status;
+  }
+  if (options.min_length > options.max_length) {
+    ReportError(kProgram,
+                "Najmanja duzina (" + std::to_string(options.min_length) +
+                    ") je veca od najvece (" +
+                    std::to_string(options.max_length) + ")\n",
+                out, err);
+    return kExitUsage;
+  }
+  if (limit > 0) options.limit = limit;
+  options.proper_nouns = !no_proper_nouns;
+  options.letters = !no_letters;
+
+  std::optional<Failure> failure;
+  try {
+    failure = BuildAndWrite(sources, format, output, force, options, out, err);
+  } catch (const std::exception& error) {
+    // ICU failing to start, or memory running out.
+    failure =
+        Failure{std::string("Greska: ") + error.what() + "\n", kExitFailure};
+  }
+  if (failure) {
+    ReportError(kProgram, failure->message + "Nista nije zapisano\n", out, err);
+    return failure->status;
+  }
+  return kExitOk;
+}
+
+}  // namespace polimreza
