@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   if (result.outcome == SearchOutcome::kFilled) {
     model::Rows filled = rows;
     for (std::size_t s = 0; s < result.slots.size(); ++s) {
-      const SearchSlot& slot = result.slots[s];
+      const Slot& slot = result.slots[s];
       FUZZ_CHECK(result.words[s].has_value());
       const std::string& word = result.words[s]->word;
       FUZZ_CHECK(word.size() == slot.length);
@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     FUZZ_CHECK(model::SlotWords(filled).size() == result.slots.size());
   }
   if (result.outcome == SearchOutcome::kNoFill && result.unfillable) {
-    const SearchSlot& slot = result.slots[*result.unfillable];
+    const Slot& slot = result.slots[*result.unfillable];
     const std::string pattern = grid.ReadSlot(slot.start, slot.direction);
     for (const std::string& word : words[slot.length]) {
       FUZZ_CHECK(!ModelMatch(pattern, word));

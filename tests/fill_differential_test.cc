@@ -90,7 +90,7 @@ TEST(FillDifferential, AgreesWithBruteForce) {
     model::Rows found = instance.rows;
     const std::size_t width = found[0].size();
     for (std::size_t s = 0; s < result.slots.size(); ++s) {
-      const SearchSlot& slot = result.slots[s];
+      const Slot& slot = result.slots[s];
       const std::string& word = result.words[s]->word;
       const std::vector<std::string>& list = instance.lists.at(slot.length);
       // The entry is the word's first one, whose clue is shown.
@@ -110,7 +110,7 @@ TEST(FillDifferential, AgreesWithBruteForce) {
     std::vector<const model::Rows*> agreeing;
     for (const model::Rows& fill : fills) agreeing.push_back(&fill);
     for (const auto& [s, word] : result.decisions) {
-      const SearchSlot& slot = result.slots[s];
+      const Slot& slot = result.slots[s];
       const std::vector<std::string>& list = instance.lists.at(slot.length);
       auto rank = [&](const std::string& w) {
         return std::find(list.begin(), list.end(), w) - list.begin();

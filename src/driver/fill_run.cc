@@ -99,7 +99,7 @@ int Fill(std::istream& pattern, const ListOpener& opener,
     case SearchOutcome::kFilled: {
       ClueTables clues;
       for (std::size_t s = 0; s < result.slots.size(); ++s) {
-        const SearchSlot& slot = result.slots[s];
+        const Slot& slot = result.slots[s];
         const SlotWord& word = *result.words[s];
         grid.WriteSlot(word.word, slot.start, slot.direction);
         clues.For(slot.direction)
@@ -114,7 +114,7 @@ int Fill(std::istream& pattern, const ListOpener& opener,
       out << "Ukrstenica ne moze da se resi: nijedno popunjavanje ne "
              "postoji\n";
       if (result.unfillable) {
-        const SearchSlot& slot = result.slots[*result.unfillable];
+        const Slot& slot = result.slots[*result.unfillable];
         PrintMissingWord(out, grid, grid.ReadSlot(slot.start, slot.direction),
                          slot.start, slot.direction);
       }
@@ -122,7 +122,7 @@ int Fill(std::istream& pattern, const ListOpener& opener,
     case SearchOutcome::kStopped:
       for (std::size_t s = 0; s < result.slots.size(); ++s) {
         if (!result.words[s]) continue;
-        const SearchSlot& slot = result.slots[s];
+        const Slot& slot = result.slots[s];
         grid.WriteSlot(result.words[s]->word, slot.start, slot.direction);
       }
       out << "Vreme je isteklo pre nego sto je ukrstenica resena\n"

@@ -20,7 +20,7 @@ std::unique_ptr<std::istream> OpenForReading(const std::string& path) {
 }
 
 bool RefuseLongSlot(const Grid& grid, std::ostream& out) {
-  std::optional<LongSlot> slot = FindLongSlot(grid);
+  std::optional<Slot> slot = FindLongSlot(grid);
   if (!slot) return false;
   std::size_t column = slot->start % grid.gridWidth();
   std::size_t row = slot->start / grid.gridWidth();

@@ -55,31 +55,30 @@ NumberedPuzzle NumberPuzzle(const SolvedPuzzle& puzzle,
   out.block.resize(grid.CellCount());
   out.numbers.resize(grid.CellCount());
   out.letters.resize(grid.CellCount());
+  for (CellIndex i = 0; i < grid.CellCount(); ++i) {
+    out.block[i] = grid.Cell(i) == CELL_BLOCK;
+    if (out.block[i]) continue;
+    out.letters[i] =
+        DisplayText(std::string(1, static_cast<char>(grid.Cell(i))));
+  }
+  // Slots come in reading order of their starts, so numbers do too; a
+  // square starting both an across and a down slot keeps one number.
   unsigned number = 0;
-  for (std::size_t row = 0; row < out.height; ++row) {
-    for (std::size_t column = 0; column < out.width; ++column) {
-      const CellIndex i = grid.Index(column, row);
-      out.block[i] = grid.Cell(i) == CELL_BLOCK;
-      if (out.block[i]) continue;
-      out.letters[i] =
-          DisplayText(std::string(1, static_cast<char>(grid.Cell(i))));
-      for (int direction : {ACROSS, DOWN}) {
-        if (!grid.IsSlotStart(column, row, direction)) continue;
-        if (out.numbers[i] == 0) out.numbers[i] = ++number;
-        auto& slots = direction == ACROSS ? out.across : out.down;
-        const auto& clues = direction == ACROSS ? puzzle.across : puzzle.down;
-        NumberedSlot slot;
-        slot.number = out.numbers[i];
-        const unsigned length = grid.SlotLength(i, direction);
-        for (unsigned k = 0; k < length; ++k) {
-          slot.cells.push_back(i + k * grid.Step(direction));
-        }
-        if (slots.size() < clues.size()) {
-          slot.clue = DisplayText(clues[slots.size()]);
-        }
-        slots.push_back(std::move(slot));
-      }
+  for (const Slot& grid_slot : FindSlots(grid)) {
+    const CellIndex i = grid_slot.start;
+    if (out.numbers[i] == 0) out.numbers[i] = ++number;
+    const bool across = grid_slot.direction == ACROSS;
+    auto& slots = across ? out.across : out.down;
+    const auto& clues = across ? puzzle.across : puzzle.down;
+    NumberedSlot slot;
+    slot.number = out.numbers[i];
+    for (unsigned k = 0; k < grid_slot.length; ++k) {
+      slot.cells.push_back(i + k * grid.Step(grid_slot.direction));
     }
+    if (slots.size() < clues.size()) {
+      slot.clue = DisplayText(clues[slots.size()]);
+    }
+    slots.push_back(std::move(slot));
   }
   return out;
 }

@@ -1,5 +1,6 @@
 #include "export/report_reader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <optional>
@@ -179,14 +180,10 @@ class ReportParser {
   }
 
   std::size_t CountSlots(int direction) const {
-    const Grid& grid = puzzle_.grid;
-    std::size_t count = 0;
-    for (std::size_t row = 0; row < grid.gridHeight(); ++row) {
-      for (std::size_t column = 0; column < grid.gridWidth(); ++column) {
-        count += grid.IsSlotStart(column, row, direction) ? 1 : 0;
-      }
-    }
-    return count;
+    const std::vector<Slot> slots = FindSlots(puzzle_.grid);
+    return static_cast<std::size_t>(std::count_if(
+        slots.begin(), slots.end(),
+        [direction](const Slot& s) { return s.direction == direction; }));
   }
 
   // The heading and one "k.clue" line per slot start of `direction`.

@@ -82,7 +82,21 @@ int Grid::IsGridFull() const {
   return 1;
 }
 
-std::optional<LongSlot> FindLongSlot(const Grid& grid) {
+std::vector<Slot> FindSlots(const Grid& grid) {
+  std::vector<Slot> slots;
+  for (std::size_t row = 0; row < grid.gridHeight(); ++row) {
+    for (std::size_t column = 0; column < grid.gridWidth(); ++column) {
+      for (int direction : {ACROSS, DOWN}) {
+        if (!grid.IsSlotStart(column, row, direction)) continue;
+        CellIndex start = grid.Index(column, row);
+        slots.push_back({start, direction, grid.SlotLength(start, direction)});
+      }
+    }
+  }
+  return slots;
+}
+
+std::optional<Slot> FindLongSlot(const Grid& grid) {
   const unsigned limit = kMaxSlotLength + 1;
   for (std::size_t row = 0; row < grid.gridHeight(); ++row) {
     for (std::size_t column = 0; column < grid.gridWidth(); ++column) {
@@ -90,7 +104,7 @@ std::optional<LongSlot> FindLongSlot(const Grid& grid) {
         if (!grid.IsSlotStart(column, row, direction)) continue;
         CellIndex start = grid.Index(column, row);
         if (grid.SlotLengthUpTo(start, direction, limit) > kMaxSlotLength) {
-          return LongSlot{start, direction, grid.SlotLength(start, direction)};
+          return Slot{start, direction, grid.SlotLength(start, direction)};
         }
       }
     }

@@ -79,16 +79,20 @@ class Grid {
   std::vector<std::int32_t> cells_;
 };
 
-// A slot whose length exceeds the longest word a list can hold.
-struct LongSlot {
+// A slot: the cell that starts it, its Direction and its length.
+struct Slot {
   CellIndex start;
   int direction;
   unsigned length;
 };
 
-// The first slot longer than kMaxSlotLength, visiting cells row by row and
-// testing ACROSS before DOWN at each cell; none when every slot fits.
-std::optional<LongSlot> FindLongSlot(const Grid& grid);
+// Every slot of `grid`, single cells included, in reading order of their
+// starts, ACROSS before DOWN at a cell: the order of the clue lists.
+std::vector<Slot> FindSlots(const Grid& grid);
+
+// The first slot longer than kMaxSlotLength, in the order of FindSlots;
+// none when every slot fits. Measures no slot past that limit.
+std::optional<Slot> FindLongSlot(const Grid& grid);
 
 }  // namespace polimreza
 

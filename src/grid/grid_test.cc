@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "gtest/gtest.h"
@@ -86,6 +87,19 @@ TEST(GridTest, FindsTheFirstLongSlotRowByRowAcrossFirst) {
   EXPECT_EQ(down->start, 2u);
   EXPECT_EQ(down->direction, DOWN);
   EXPECT_EQ(down->length, 11u);
+}
+
+TEST(FindSlotsTest, ReadingOrderAcrossBeforeDownSinglesIncluded) {
+  Grid grid = MakeGrid({"**#", "#*A"});
+  std::vector<Slot> slots = FindSlots(grid);
+  ASSERT_EQ(slots.size(), 5u);
+  const std::vector<std::tuple<CellIndex, int, unsigned>> expected = {
+      {0, ACROSS, 2}, {0, DOWN, 1}, {1, DOWN, 2}, {4, ACROSS, 2}, {5, DOWN, 1}};
+  for (std::size_t s = 0; s < slots.size(); ++s) {
+    EXPECT_EQ(
+        std::make_tuple(slots[s].start, slots[s].direction, slots[s].length),
+        expected[s]);
+  }
 }
 
 }  // namespace

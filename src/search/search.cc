@@ -58,20 +58,6 @@
 
 namespace polimreza {
 
-std::vector<SearchSlot> FindSlots(const Grid& grid) {
-  std::vector<SearchSlot> slots;
-  for (std::size_t row = 0; row < grid.gridHeight(); ++row) {
-    for (std::size_t column = 0; column < grid.gridWidth(); ++column) {
-      for (int direction : {ACROSS, DOWN}) {
-        if (!grid.IsSlotStart(column, row, direction)) continue;
-        CellIndex start = grid.Index(column, row);
-        slots.push_back({start, direction, grid.SlotLength(start, direction)});
-      }
-    }
-  }
-  return slots;
-}
-
 namespace {
 
 constexpr std::uint32_t kNone = ~std::uint32_t{0};
@@ -215,13 +201,13 @@ Engine::Engine(const Grid& grid, WordLists& lists, const SearchOptions& options)
     : options_(options), prng_(options.seed) {
   result_.slots = FindSlots(grid);
   const std::size_t n = result_.slots.size();
-  for (const SearchSlot& slot : result_.slots) {
+  for (const Slot& slot : result_.slots) {
     if (slot.length > kMaxSlotLength) return;  // no list: nothing fits
   }
   std::vector<std::uint32_t> cell_id(grid.CellCount(), kNone);
   slots_.resize(n);
   for (std::uint32_t s = 0; s < n; ++s) {
-    const SearchSlot& slot = result_.slots[s];
+    const Slot& slot = result_.slots[s];
     SlotInfo& info = slots_[s];
     info.length = slot.length;
     if (!lexicons_[slot.length]) {

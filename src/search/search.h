@@ -17,17 +17,6 @@
 
 namespace polimreza {
 
-// A maximal run of open cells across or down, single cells included.
-struct SearchSlot {
-  CellIndex start;
-  int direction;
-  unsigned length;
-};
-
-// Every slot of `grid`, in reading order of their starts, ACROSS before DOWN
-// at a cell. Slots longer than kMaxSlotLength are included as they are.
-std::vector<SearchSlot> FindSlots(const Grid& grid);
-
 enum class SearchOutcome { kFilled, kNoFill, kStopped };
 
 struct SearchProgress {
@@ -60,7 +49,7 @@ struct SlotWord {
 
 struct SearchResult {
   SearchOutcome outcome = SearchOutcome::kNoFill;
-  std::vector<SearchSlot> slots;
+  std::vector<Slot> slots;
   // kFilled: the word of every slot. kStopped: the words of the slots that
   // were filled in the most-filled state the search reached, none elsewhere.
   std::vector<std::optional<SlotWord>> words;

@@ -6,19 +6,6 @@
 namespace polimreza {
 namespace {
 
-TEST(FindSlotsTest, ReadingOrderAcrossBeforeDownSinglesIncluded) {
-  Grid grid = MakeGrid({"**#", "#*A"});
-  std::vector<SearchSlot> slots = FindSlots(grid);
-  ASSERT_EQ(slots.size(), 5u);
-  const std::vector<std::tuple<CellIndex, int, unsigned>> expected = {
-      {0, ACROSS, 2}, {0, DOWN, 1}, {1, DOWN, 2}, {4, ACROSS, 2}, {5, DOWN, 1}};
-  for (std::size_t s = 0; s < slots.size(); ++s) {
-    EXPECT_EQ(
-        std::make_tuple(slots[s].start, slots[s].direction, slots[s].length),
-        expected[s]);
-  }
-}
-
 struct Case {
   const char* name;
   std::vector<std::string> rows;
