@@ -128,9 +128,6 @@ TEST(DifferentialTest, HandPickedCasesAgree) {
       // Ratio 1/2 ties: the slot nearer the start is taken.
       {"AB**\n####\nCD**\n####\n",
        ListsOf({{4, "ABXY;1\nCDXY;2\n"}, {2, "XX;a\nYY;b\n"}})},
-      // The worked run and the worked failure.
-      {"**\r\n**\r\n", ListsOf({{2, "AB;first\r\nBD;second\r\n"}})},
-      {"**\r\n", ListsOf({{2, "AB;x\r\n"}, {1, ""}})},
       // Duplicate words: the chosen slot's clue comes from the entry taken,
       // crossing slots get the clue of the first entry with their word.
       {"***\n***\n***\n",

@@ -8,7 +8,9 @@
 // standard output must equal `expected.txt`, its exit status the number in
 // `status` (0 when absent), its standard error `expected_stderr.txt` (empty
 // when absent), and every file under `expected_files/` must then stand in the
-// folder with the same bytes.
+// folder with the same bytes. In those files a marker "@@NAME@@" stands for
+// the bytes of the export page's file NAME (src/export/page/), which the
+// program embeds verbatim, so the page's style and script are kept once.
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +20,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "gtest/gtest.h"
@@ -44,6 +47,33 @@ std::vector<std::string> ReadLines(const fs::path& path,
     lines.push_back(line);
   }
   return lines;
+}
+
+// `expected` with every "@@NAME@@" that names a file of the export page's
+// folder replaced by that file's bytes; any other "@@" stays as it is.
+std::string WithPageFiles(const std::string& expected) {
+  std::string out;
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t open = expected.find("@@", at);
+    if (open == std::string::npos) break;
+    const std::size_t close = expected.find("@@", open + 2);
+    if (close == std::string::npos) break;
+    const std::string name = expected.substr(open + 2, close - open - 2);
+    const fs::path file = fs::path(POLIMREZA_PAGE_DIR) / name;
+    std::error_code error;
+    if (name.find('/') != std::string::npos ||
+        !fs::is_regular_file(file, error)) {
+      out.append(expected, at, open + 2 - at);
+      at = open + 2;
+      continue;
+    }
+    out.append(expected, at, open - at);
+    out += ReadFile(file);
+    at = close + 2;
+  }
+  out.append(expected, at);
+  return out;
 }
 
 struct RunResult {
@@ -139,7 +169,8 @@ TEST_P(EndToEnd, WholeOutputMatches) {
       if (!entry.is_regular_file()) continue;
       const fs::path relative =
           fs::relative(entry.path(), case_dir / "expected_files");
-      EXPECT_EQ(ReadFile(work / relative), ReadFile(entry.path()))
+      EXPECT_EQ(ReadFile(work / relative),
+                WithPageFiles(ReadFile(entry.path())))
           << "file " << relative;
     }
   }

@@ -1,60 +1,33 @@
 // The plain whole run: every turn rescans the Grid to choose a slot, every
-// crossing check looks up every complete slot from the start of its list,
-// and every rejected candidate is undone by copying the whole Grid back.
+// lookup seeks to its resume byte in the list and reads it line by line,
+// every crossing check looks up every complete slot from the start of its
+// list, and every rejected candidate is undone by copying the whole Grid
+// back. It uses the project's Grid and pattern loader and nothing else.
 #include "reference_model.h"
 
 #include <cstdint>
 #include <sstream>
-#include <string_view>
 #include <vector>
 
 #include "driver/pattern_loader.h"
-#include "text/text_lines.h"
 #include "grid/grid.h"
 
 namespace polimreza::reference {
 namespace {
 
-// One list file as the lines it holds, every line kept, valid or not.
-struct LineList {
-  std::vector<std::string> lines;
-};
-
-LineList ReadLines(const std::optional<std::string>& text) {
-  LineList list;
-  if (!text) return list;
-  std::istringstream in(*text);
-  TextLineReader reader(in);
-  std::string line;
-  while (!reader.AtEnd()) {
-    reader.ReadLine(line);
-    list.lines.push_back(line);
-  }
-  return list;
-}
-
-int MatchPattern(const std::string& pattern, const std::string& word) {
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
-    char w = i < word.size() ? word[i] : '\0';
-    if (pattern[i] != w && pattern[i] != '*') return 0;
-  }
-  return 1;
-}
+constexpr std::size_t kMaxPiece = 199;
+constexpr int kEndOfText = 26;
 
 class Model {
  public:
-  explicit Model(const ListTexts& texts) {
-    for (std::size_t k = 0; k < lists_.size(); ++k) {
-      lists_[k] = ReadLines(texts[k]);
-    }
-  }
+  explicit Model(std::ostream& out) : out_(out) {}
 
-  std::string Run(const std::string& pattern_text) {
-    std::istringstream pattern(pattern_text);
-    if (LoadPattern(pattern, out_, grid_) == LoadResult::kRefused) {
-      return out_.str();
+  void Run(std::istream& pattern, const ListSource& lists) {
+    if (LoadPattern(pattern, out_, grid_) == LoadResult::kRefused) return;
+    if (RefuseLongSlot()) return;
+    for (std::size_t k = 0; k < lists_.size(); ++k) {
+      lists_[k] = lists(static_cast<unsigned>(k + 1));
     }
-    if (RefuseLongSlot()) return out_.str();
     across_clues_.assign(grid_.CellCount(), "");
     down_clues_.assign(grid_.CellCount(), "");
     if (FillLoop()) {
@@ -62,7 +35,6 @@ class Model {
       PrintGrid();
       PrintClues();
     }
-    return out_.str();
   }
 
  private:
@@ -88,38 +60,43 @@ class Model {
     return false;
   }
 
-  // Searches the list of the pattern's length line by line from line
-  // `from`, skipping lines that are not valid entries.
+  // Seeks to byte `from` of the list of the pattern's length and reads on,
+  // line by line, to the first valid entry whose word fits; gives the byte
+  // after that line, or -1.
   std::int64_t FindWord(const std::string& pattern, std::string& word_out,
                         std::string& clue_out, std::int64_t from) {
     const std::size_t length = pattern.size();
-    if (length < 1 || length > 9) return -1;
-    const std::vector<std::string>& lines = lists_[length - 1].lines;
-    for (std::size_t k = static_cast<std::size_t>(from); k < lines.size();
-         ++k) {
-      const std::string& line = lines[k];
-      if (line.empty()) continue;
-      std::size_t semicolon = line.find(';');
-      if (semicolon == std::string::npos) continue;
-      if (line.find('\0') != std::string::npos) continue;
-      std::string word = line.substr(0, semicolon);
-      if (word.size() != length) continue;
-      if (word.find('*') != std::string::npos) continue;
-      if (word.find('#') != std::string::npos) continue;
-      if (MatchPattern(pattern, word)) {
-        word_out = word;
-        clue_out = line.substr(semicolon + 1);
-        return static_cast<std::int64_t>(k + 1);
+    if (length < 1 || length > lists_.size()) return -1;
+    std::istream* list = lists_[length - 1].get();
+    if (list == nullptr) return -1;
+    list->clear();
+    list->seekg(from);
+    while (!list->eof()) {
+      ReadLine(*list, line_);
+      if (line_.empty()) continue;
+      const std::size_t semicolon = line_.find(';');
+      if (semicolon != length) continue;
+      if (line_.find('\0') != std::string::npos) continue;
+      bool fits = true;
+      for (std::size_t i = 0; i < length && fits; ++i) {
+        const char c = line_[i];
+        if (c == '*' || c == '#' || (pattern[i] != '*' && pattern[i] != c)) {
+          fits = false;
+        }
       }
+      if (!fits) continue;
+      word_out.assign(line_, 0, length);
+      clue_out.assign(line_, length + 1);
+      return list->rdbuf()->pubseekoff(0, std::ios::cur, std::ios::in);
     }
     return -1;
   }
 
-  std::int64_t ChooseSlot(int direction) {
+  std::int64_t ChooseSlot(int direction) const {
     float best = 100.0f;
     std::int64_t result = -1;
-    const std::int64_t width = grid_.gridWidth();
-    const std::int64_t height = grid_.gridHeight();
+    const auto width = static_cast<std::int64_t>(grid_.gridWidth());
+    const auto height = static_cast<std::int64_t>(grid_.gridHeight());
     auto visit = [&](std::int64_t c, std::int64_t r) {
       if (!grid_.IsSlotStart(c, r, direction)) return;
       CellIndex i = grid_.Index(c, r);
@@ -146,15 +123,15 @@ class Model {
     const int other = direction == ACROSS ? DOWN : ACROSS;
     std::vector<std::string>& clues =
         other == ACROSS ? across_clues_ : down_clues_;
-    std::string word;
-    std::string clue;
     for (std::size_t c = 0; c < grid_.gridWidth(); ++c) {
       for (std::size_t r = 0; r < grid_.gridHeight(); ++r) {
         CellIndex i = grid_.Index(c, r);
         if (!grid_.IsSlotStart(c, r, other)) continue;
         if (grid_.CountEmpty(i, other) != 0) continue;
-        if (FindWord(grid_.ReadSlot(i, other), word, clue, 0) == -1) return 0;
-        clues[i] = clue;
+        if (FindWord(grid_.ReadSlot(i, other), word_, clue_, 0) == -1) {
+          return 0;
+        }
+        clues[i] = clue_;
       }
     }
     return 1;
@@ -164,11 +141,12 @@ class Model {
   bool FillLoop() {
     // A Grid with no empty square is solved before any turn.
     if (grid_.IsGridFull()) return true;
+    Grid snapshot;
     int direction = ACROSS;
     std::string word;
     std::string clue;
     for (;;) {
-      const Grid snapshot = grid_;
+      snapshot = grid_;
       std::int64_t n = ChooseSlot(direction);
       if (n < 0) {
         out_ << "<model: no slot to choose>\n";
@@ -235,18 +213,53 @@ class Model {
          << DirectionName(direction) << '\n';
   }
 
-  std::array<LineList, 9> lists_;
-  std::ostringstream out_;
+  std::ostream& out_;
+  std::array<std::unique_ptr<std::istream>, 9> lists_;
   Grid grid_;
   std::vector<std::string> across_clues_;
   std::vector<std::string> down_clues_;
+  std::string line_;  // scratch buffers reused by every lookup
+  std::string word_;
+  std::string clue_;
 };
 
 }  // namespace
 
+void ReadLine(std::istream& in, std::string& line) {
+  line.clear();
+  std::streambuf* buffer = in.rdbuf();
+  while (line.size() < kMaxPiece) {
+    const int c = buffer->sgetc();
+    if (c == std::char_traits<char>::eof() || c == kEndOfText) {
+      in.setstate(std::ios::eofbit);
+      return;
+    }
+    buffer->sbumpc();
+    if (c == '\n') return;
+    if (c == '\r' && buffer->sgetc() == '\n') {
+      buffer->sbumpc();
+      return;
+    }
+    line.push_back(static_cast<char>(c));
+  }
+}
+
+void Run(std::istream& pattern, const ListSource& lists, std::ostream& out) {
+  Model model(out);
+  model.Run(pattern, lists);
+}
+
 std::string Run(const std::string& pattern, const ListTexts& lists) {
-  Model model(lists);
-  return model.Run(pattern);
+  std::istringstream in(pattern);
+  std::ostringstream out;
+  Run(
+      in,
+      [&lists](unsigned length) -> std::unique_ptr<std::istream> {
+        if (!lists[length - 1]) return nullptr;
+        return std::make_unique<std::istringstream>(*lists[length - 1]);
+      },
+      out);
+  return out.str();
 }
 
 }  // namespace polimreza::reference

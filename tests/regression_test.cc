@@ -1,18 +1,18 @@
 // Regression tests for inputs met while fuzzing: the text-line reader at the
-// edge of its 64 KiB read buffer, and whole runs on hostile input.
+// edge of its read buffer, and whole runs on hostile input.
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "driver/run.h"
-#include "text/text_lines.h"
 #include "gtest/gtest.h"
+#include "text/text_lines.h"
 
 namespace polimreza {
 namespace {
 
-constexpr std::size_t kBuffer = 1 << 16;  // bytes the reader takes per read
+constexpr std::size_t kBuffer = TextLineReader::kBufferSize;
 
 std::vector<std::string> AllLines(const std::string& text) {
   std::istringstream in(text);

@@ -1,5 +1,5 @@
-// Small builders shared by the unit tests: grids from rows of text, and word
-// lists served from strings instead of files.
+// Small builders shared by the unit tests: grids from rows of text, word
+// lists served from strings instead of files, and a small solved puzzle.
 #ifndef POLIMREZA_TESTS_TEST_UTIL_H_
 #define POLIMREZA_TESTS_TEST_UTIL_H_
 
@@ -7,8 +7,10 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "export/report_reader.h"
 #include "grid/grid.h"
 #include "wordlist/word_list.h"
 
@@ -34,6 +36,16 @@ inline WordLists ListsOf(std::map<unsigned, std::string> texts) {
     if (it == texts.end()) return nullptr;
     return std::make_unique<std::istringstream>(it->second);
   });
+}
+
+// The solved "AB#" / "C#D" / "EFG" with `first_clue` as its first across
+// clue: across slots AB, C, D, EFG and down slots ACE, B, DG, F.
+inline SolvedPuzzle SmallPuzzle(std::string first_clue = "ab") {
+  SolvedPuzzle puzzle;
+  puzzle.grid = MakeGrid({"AB#", "C#D", "EFG"});
+  puzzle.across = {std::move(first_clue), "c", "d", "efg"};
+  puzzle.down = {"ace", "b", "dg", "f"};
+  return puzzle;
 }
 
 }  // namespace polimreza

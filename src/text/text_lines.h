@@ -18,6 +18,9 @@ inline constexpr char kEndOfText = 26;
 
 class TextLineReader {
  public:
+  // Bytes the reader takes from its stream at a time.
+  static constexpr std::size_t kBufferSize = 1 << 16;
+
   // Reads from `in`, which must outlive the reader. A stream whose buffer
   // fails to read (a directory, say) behaves as an empty text.
   explicit TextLineReader(std::istream& in);
@@ -40,7 +43,7 @@ class TextLineReader {
   bool Fill();
 
   std::istream& in_;
-  char buffer_[1 << 16];
+  char buffer_[kBufferSize];
   std::size_t pos_ = 0;
   std::size_t size_ = 0;
   bool at_end_ = false;
