@@ -17,6 +17,7 @@
 #include "report/report.h"
 #include "search/search.h"
 #include "tool/command_line.h"
+#include "wordlist/word_list.h"
 
 namespace polimreza {
 namespace {
@@ -212,9 +213,9 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
         err);
   }
   ListOpener opener = [lists_dir](unsigned length) {
-    std::filesystem::path name = std::to_string(length) + ".txt";
+    const std::string name = ListFileName(length);
     return OpenForReading(
-        lists_dir.empty() ? name.string()
+        lists_dir.empty() ? name
                           : (std::filesystem::path(lists_dir) / name).string());
   };
   return FillPattern(*pattern, opener, settings, out, err);

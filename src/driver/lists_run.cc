@@ -1,6 +1,5 @@
 #include "driver/lists_run.h"
 
-#include <array>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -12,8 +11,10 @@
 
 #include "dictionary/list_builder.h"
 #include "dictionary/sources.h"
+#include "grid/grid.h"
 #include "tool/command_line.h"
 #include "tool/output_files.h"
+#include "wordlist/word_list.h"
 
 namespace polimreza {
 namespace {
@@ -104,9 +105,8 @@ std::optional<Failure> AddSource(const std::string& name,
     case ReadStatus::kFolder: {
       // The nine lists of a folder; a missing one holds no words.
       std::size_t words = 0;
-      for (int length = 1; length <= 9; ++length) {
-        const fs::path list =
-            fs::path(name) / (std::to_string(length) + ".txt");
+      for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+        const fs::path list = fs::path(name) / ListFileName(length);
         std::string list_text;
         if (ReadFile(list, list_text) == ReadStatus::kRead) {
           words += builder.AddSource(list_text, SourceFormat::kClued);
@@ -163,13 +163,13 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
     }
   }
   ListSummary summary;
-  std::array<std::string, 9> lists = builder.Finish(summary);
+  auto lists = builder.Finish(summary);
   if (summary.from_sources == 0) {
     return Failure{"Nijedna rec iz izvora ne prolazi zadate uslove\n"};
   }
   std::vector<OutputFile> files;
-  for (std::size_t length = 1; length <= 9; ++length) {
-    files.push_back({fs::path(output) / (std::to_string(length) + ".txt"),
+  for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+    files.push_back({fs::path(output) / ListFileName(length),
                      std::move(lists[length - 1])});
   }
   const WriteResult written = WriteAll(files, force);
@@ -224,11 +224,11 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
   app.add_option("--min-length", options.min_length,
                  "Najmanja duzina reci (1 do 9)")
       ->type_name("N")
-      ->check(CLI::Range(1, 9).description(""));
+      ->check(CLI::Range(1u, kMaxSlotLength).description(""));
   app.add_option("--max-length", options.max_length,
                  "Najveca duzina reci (1 do 9)")
       ->type_name("N")
-      ->check(CLI::Range(1, 9).description(""));
+      ->check(CLI::Range(1u, kMaxSlotLength).description(""));
   app.add_option("--limit", limit,
                  "Najvise N reci po listi (prvih N posle spajanja)")
       ->type_name("N")
