@@ -14,6 +14,7 @@
 #include "export/report_reader.h"
 #include "export/svg.h"
 #include "tool/command_line.h"
+#include "tool/messages.h"
 #include "tool/output_files.h"
 
 namespace polimreza {
@@ -43,18 +44,6 @@ bool ReadInput(const std::string& name, std::string& text) {
   }
   text = std::move(buffer).str();
   return true;
-}
-
-std::string WriteFailure(const WriteResult& result) {
-  const std::string name = result.path.string();
-  switch (result.status) {
-    case WriteStatus::kExists:
-      return "Fajl " + name + " vec postoji (--force ga zamenjuje)";
-    case WriteStatus::kNotAFile:
-      return name + " postoji, a nije obican fajl";
-    default:
-      return "Ne mogu da zapisem " + name;
-  }
 }
 
 }  // namespace
@@ -148,8 +137,7 @@ int RunExport(int argc, const char* const* argv, std::ostream& out,
   }
   const WriteResult result = WriteAll(files, force);
   if (result.status != WriteStatus::kWritten) {
-    ReportError(kProgram, WriteFailure(result) + "\nNista nije zapisano\n", out,
-                err);
+    ReportError(kProgram, DescribeWriteFailure(result), out, err);
     // A file in the way is the user's to resolve, as a usage error is; a
     // failed write is not.
     return result.status == WriteStatus::kCannotWrite ? kExitWrite : kExitUsage;

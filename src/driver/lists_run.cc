@@ -13,6 +13,7 @@
 #include "dictionary/sources.h"
 #include "grid/grid.h"
 #include "tool/command_line.h"
+#include "tool/messages.h"
 #include "tool/output_files.h"
 #include "wordlist/word_list.h"
 
@@ -82,11 +83,18 @@ bool IsUtf8(std::string charset) {
   return plain == "UTF8";
 }
 
-// A failure that ends the run: its message and exit status.
+// A failure that ends the run: its whole message and exit status.
 struct Failure {
   std::string message;
   int status = kExitUsage;
 };
+
+// A failure before anything was written: `reason` (lines ending in a line
+// feed), then that nothing was written.
+Failure Refusal(std::string reason, int status = kExitUsage) {
+  reason += kNothingWritten;
+  return Failure{std::move(reason), status};
+}
 
 // Adds one source named on the command line to `builder` and a line about
 // it to `summary`, telling a terminal on `err` which source it reads; gives
@@ -99,9 +107,9 @@ std::optional<Failure> AddSource(const std::string& name,
   std::string text;
   switch (ReadFile(name, text)) {
     case ReadStatus::kMissing:
-      return Failure{"Ne mogu da otvorim izvor " + name + "\n"};
+      return Refusal("Ne mogu da otvorim izvor " + name + "\n");
     case ReadStatus::kUnreadable:
-      return Failure{"Ne mogu da procitam izvor " + name + "\n"};
+      return Refusal("Ne mogu da procitam izvor " + name + "\n");
     case ReadStatus::kFolder: {
       // The nine lists of a folder; a missing one holds no words.
       std::size_t words = 0;
@@ -113,7 +121,7 @@ std::optional<Failure> AddSource(const std::string& name,
         }
       }
       if (words == 0)
-        return Failure{"Izvor " + name + " ne daje nijednu rec\n"};
+        return Refusal("Izvor " + name + " ne daje nijednu rec\n");
       summary += "  " + name +
                  " (folder sa listama): " + std::to_string(words) + " reci\n";
       return std::nullopt;
@@ -132,15 +140,15 @@ std::optional<Failure> AddSource(const std::string& name,
       std::string converted;
       if (!IsUtf8(charset)) {
         if (!ConvertToUtf8(text, charset, converted)) {
-          return Failure{"Nepoznat skup znakova " + charset + " za izvor " +
-                         name + "\n"};
+          return Refusal("Nepoznat skup znakova " + charset + " za izvor " +
+                         name + "\n");
         }
         text = std::move(converted);
       }
     }
   }
   const std::size_t words = builder.AddSource(text, format);
-  if (words == 0) return Failure{"Izvor " + name + " ne daje nijednu rec\n"};
+  if (words == 0) return Refusal("Izvor " + name + " ne daje nijednu rec\n");
   summary += "  " + name + " (" + FormatName(format) +
              "): " + std::to_string(words) + " reci\n";
   return std::nullopt;
@@ -165,7 +173,7 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
   ListSummary summary;
   auto lists = builder.Finish(summary);
   if (summary.from_sources == 0) {
-    return Failure{"Nijedna rec iz izvora ne prolazi zadate uslove\n"};
+    return Refusal("Nijedna rec iz izvora ne prolazi zadate uslove\n");
   }
   std::vector<OutputFile> files;
   for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
@@ -173,17 +181,12 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
                      std::move(lists[length - 1])});
   }
   const WriteResult written = WriteAll(files, force);
-  switch (written.status) {
-    case WriteStatus::kWritten:
-      break;
-    case WriteStatus::kExists:
-      return Failure{"Lista " + written.path.string() +
-                     " vec postoji (zamenjuje je --force)\n"};
-    case WriteStatus::kNotAFile:
-      return Failure{written.path.string() + " postoji, a nije fajl\n"};
-    case WriteStatus::kCannotWrite:
-      return Failure{"Ne mogu da zapisem " + written.path.string() + "\n",
-                     kExitFailure};
+  if (written.status != WriteStatus::kWritten) {
+    // A list in the way is the user's to resolve, as a usage error is; a
+    // failed write is not.
+    return Failure{DescribeWriteFailure(written),
+                   written.status == WriteStatus::kCannotWrite ? kExitFailure
+                                                               : kExitUsage};
   }
   out << "Liste 1.txt do 9.txt su zapisane u "
       << (output.empty() ? "tekuci folder" : "folder " + output)
@@ -261,10 +264,10 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
   } catch (const std::exception& error) {
     // ICU failing to start, or memory running out.
     failure =
-        Failure{std::string("Greska: ") + error.what() + "\n", kExitFailure};
+        Refusal(std::string("Greska: ") + error.what() + "\n", kExitFailure);
   }
   if (failure) {
-    ReportError(kProgram, failure->message + "Nista nije zapisano\n", out, err);
+    ReportError(kProgram, failure->message, out, err);
     return failure->status;
   }
   return kExitOk;

@@ -1,0 +1,23 @@
+#include "tool/messages.h"
+
+namespace polimreza {
+
+std::string DescribeWriteFailure(const WriteResult& result) {
+  const std::string name = result.path.string();
+  std::string text;
+  switch (result.status) {
+    case WriteStatus::kExists:
+      text = "Fajl " + name + " vec postoji (--force ga zamenjuje)\n";
+      break;
+    case WriteStatus::kNotAFile:
+      text = name + " postoji, a nije obican fajl\n";
+      break;
+    case WriteStatus::kWritten:
+    case WriteStatus::kCannotWrite:
+      text = "Ne mogu da zapisem " + name + "\n";
+      break;
+  }
+  return text += kNothingWritten;
+}
+
+}  // namespace polimreza

@@ -1,0 +1,21 @@
+// The messages the companion programs share, worded once: nothing having
+// been written, and why files could not be written.
+#ifndef POLIMREZA_TOOL_MESSAGES_H_
+#define POLIMREZA_TOOL_MESSAGES_H_
+
+#include <string>
+#include <string_view>
+
+#include "tool/output_files.h"
+
+namespace polimreza {
+
+inline constexpr std::string_view kNothingWritten = "Nista nije zapisano\n";
+
+// Why the write that gave `result` failed, then "Nista nije zapisano".
+// Every line ends in a line feed.
+std::string DescribeWriteFailure(const WriteResult& result);
+
+}  // namespace polimreza
+
+#endif  // POLIMREZA_TOOL_MESSAGES_H_
