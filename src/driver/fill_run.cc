@@ -17,6 +17,7 @@
 #include "report/report.h"
 #include "search/search.h"
 #include "tool/command_line.h"
+#include "tool/input_files.h"
 #include "wordlist/word_list.h"
 
 namespace polimreza {

@@ -2,17 +2,18 @@
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
+#include <new>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "dictionary/list_builder.h"
 #include "dictionary/sources.h"
 #include "grid/grid.h"
 #include "tool/command_line.h"
+#include "tool/input_files.h"
 #include "tool/messages.h"
 #include "tool/output_files.h"
 #include "wordlist/word_list.h"
@@ -41,26 +42,8 @@ constexpr char kFooter[] =
     "\n"
     "Izlazni status: 0 uspeh; 2 pogresni argumenti, izvor koji ne postoji,\n"
     "ne moze da se procita ili ne daje nijednu rec, ili liste koje vec\n"
-    "postoje (bez --force); 1 greska pri pisanju. Kad status nije 0, nista\n"
-    "nije zapisano.";
-
-enum class ReadStatus { kRead, kMissing, kFolder, kUnreadable };
-
-// Reads the whole regular file at `path` into `text`.
-ReadStatus ReadFile(const fs::path& path, std::string& text) {
-  std::error_code error;
-  const fs::file_status status = fs::status(path, error);
-  if (!fs::exists(status)) return ReadStatus::kMissing;
-  if (fs::is_directory(status)) return ReadStatus::kFolder;
-  if (!fs::is_regular_file(status)) return ReadStatus::kUnreadable;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return ReadStatus::kUnreadable;
-  std::ostringstream contents;
-  contents << in.rdbuf();
-  if (in.bad()) return ReadStatus::kUnreadable;
-  text = std::move(contents).str();
-  return ReadStatus::kRead;
-}
+    "postoje (bez --force); 1 greska pri pisanju ili nema dovoljno memorije.\n"
+    "Kad status nije 0, nista nije zapisano.";
 
 const char* FormatName(SourceFormat format) {
   switch (format) {
@@ -96,6 +79,20 @@ Failure Refusal(std::string reason, int status = kExitUsage) {
   return Failure{std::move(reason), status};
 }
 
+// The failure of reading the source `name` for `error`.
+Failure ReadFailure(const std::string& name, ReadError error) {
+  switch (error) {
+    case ReadError::kMissing:
+      return Refusal("Ne mogu da otvorim izvor " + name + "\n");
+    case ReadError::kOutOfMemory:
+      return Refusal(std::string(kOutOfMemory), kExitFailure);
+    case ReadError::kFolder:
+    case ReadError::kNotReadable:
+      break;
+  }
+  return Refusal("Ne mogu da procitam izvor " + name + "\n");
+}
+
 // Adds one source named on the command line to `builder` and a line about
 // it to `summary`, telling a terminal on `err` which source it reads; gives
 // the failure that ends the run, if any.
@@ -104,39 +101,43 @@ std::optional<Failure> AddSource(const std::string& name,
                                  ListBuilder& builder, std::string& summary,
                                  std::ostream& err) {
   if (IsTerminal(2)) err << "Citam " << name << "...\n";
-  std::string text;
-  switch (ReadFile(name, text)) {
-    case ReadStatus::kMissing:
-      return Refusal("Ne mogu da otvorim izvor " + name + "\n");
-    case ReadStatus::kUnreadable:
-      return Refusal("Ne mogu da procitam izvor " + name + "\n");
-    case ReadStatus::kFolder: {
-      // The nine lists of a folder; a missing one holds no words.
-      std::size_t words = 0;
-      for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
-        const fs::path list = fs::path(name) / ListFileName(length);
-        std::string list_text;
-        if (ReadFile(list, list_text) == ReadStatus::kRead) {
-          words += builder.AddSource(list_text, SourceFormat::kClued);
-        }
+  auto read = ReadInput(name, InputRules());
+  if (std::holds_alternative<ReadError>(read) &&
+      std::get<ReadError>(read) == ReadError::kFolder) {
+    // The nine lists of a folder; a missing or unreadable one holds no
+    // words.
+    std::size_t words = 0;
+    for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+      auto list =
+          ReadInput((fs::path(name) / ListFileName(length)).string(), {});
+      if (auto* error = std::get_if<ReadError>(&list)) {
+        if (*error == ReadError::kOutOfMemory) return ReadFailure(name, *error);
+        continue;
       }
-      if (words == 0)
-        return Refusal("Izvor " + name + " ne daje nijednu rec\n");
-      summary += "  " + name +
-                 " (folder sa listama): " + std::to_string(words) + " reci\n";
-      return std::nullopt;
+      words +=
+          builder.AddSource(std::get<std::string>(list), SourceFormat::kClued);
     }
-    case ReadStatus::kRead:
-      break;
+    if (words == 0) return Refusal("Izvor " + name + " ne daje nijednu rec\n");
+    summary += "  " + name + " (folder sa listama): " + std::to_string(words) +
+               " reci\n";
+    return std::nullopt;
   }
+  if (auto* error = std::get_if<ReadError>(&read)) {
+    return ReadFailure(name, *error);
+  }
+  std::string& text = std::get<std::string>(read);
   const SourceFormat format =
       forced == "auto" ? RecognizeFormat(name, text) : *FormatNamed(forced);
   if (format == SourceFormat::kHunspell) {
     // The affix file beside the dictionary tells its character set.
-    std::string affix;
-    if (ReadFile(fs::path(name).replace_extension(".aff"), affix) ==
-        ReadStatus::kRead) {
-      const std::string charset = HunspellCharset(affix);
+    auto affix =
+        ReadInput(fs::path(name).replace_extension(".aff").string(), {});
+    if (auto* error = std::get_if<ReadError>(&affix);
+        error && *error == ReadError::kOutOfMemory) {
+      return ReadFailure(name, *error);
+    }
+    if (auto* affix_text = std::get_if<std::string>(&affix)) {
+      const std::string charset = HunspellCharset(*affix_text);
       std::string converted;
       if (!IsUtf8(charset)) {
         if (!ConvertToUtf8(text, charset, converted)) {
@@ -261,8 +262,10 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
   std::optional<Failure> failure;
   try {
     failure = BuildAndWrite(sources, format, output, force, options, out, err);
+  } catch (const std::bad_alloc&) {
+    failure = Refusal(std::string(kOutOfMemory), kExitFailure);
   } catch (const std::exception& error) {
-    // ICU failing to start, or memory running out.
+    // ICU failing to start.
     failure =
         Refusal(std::string("Greska: ") + error.what() + "\n", kExitFailure);
   }

@@ -11,6 +11,7 @@
 #include "grid/grid.h"
 #include "report/report.h"
 #include "solver/solver.h"
+#include "tool/input_files.h"
 #include "wordlist/word_list.h"
 
 namespace polimreza {

@@ -1,5 +1,5 @@
-// The messages the companion programs share, worded once: nothing having
-// been written, and why files could not be written.
+// The messages the companion programs share, worded once: memory running
+// out, nothing having been written, and why files could not be written.
 #ifndef POLIMREZA_TOOL_MESSAGES_H_
 #define POLIMREZA_TOOL_MESSAGES_H_
 
@@ -10,6 +10,7 @@
 
 namespace polimreza {
 
+inline constexpr std::string_view kOutOfMemory = "Nema dovoljno memorije\n";
 inline constexpr std::string_view kNothingWritten = "Nista nije zapisano\n";
 
 // Why the write that gave `result` failed, then "Nista nije zapisano".
