@@ -76,7 +76,9 @@ int Export(const std::string& input, const std::vector<Requested>& requested,
     ReportError(kProgram, DescribeWriteFailure(result), out, err);
     // A file in the way is the user's to resolve, as a usage error is; a
     // failed write is not.
-    return result.status == WriteStatus::kCannotWrite ? kExitWrite : kExitUsage;
+    const bool in_the_way =
+        result.unrestored.empty() && result.status != WriteStatus::kCannotWrite;
+    return in_the_way ? kExitUsage : kExitWrite;
   }
   out << "Ukrstenica " << puzzle.width << "x" << puzzle.height
       << ": vodoravnih reci " << puzzle.across.size() << ", uspravnih reci "

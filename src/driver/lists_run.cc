@@ -43,7 +43,7 @@ constexpr char kFooter[] =
     "Izlazni status: 0 uspeh; 2 pogresni argumenti, izvor koji ne postoji,\n"
     "ne moze da se procita ili ne daje nijednu rec, ili liste koje vec\n"
     "postoje (bez --force); 1 greska pri pisanju ili nema dovoljno memorije.\n"
-    "Kad status nije 0, nista nije zapisano.";
+    "Kad status nije 0, nista nije zapisano, osim onoga sto poruka navodi.";
 
 const char* FormatName(SourceFormat format) {
   switch (format) {
@@ -185,9 +185,10 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
   if (written.status != WriteStatus::kWritten) {
     // A list in the way is the user's to resolve, as a usage error is; a
     // failed write is not.
+    const bool in_the_way = written.unrestored.empty() &&
+                            written.status != WriteStatus::kCannotWrite;
     return Failure{DescribeWriteFailure(written),
-                   written.status == WriteStatus::kCannotWrite ? kExitFailure
-                                                               : kExitUsage};
+                   in_the_way ? kExitUsage : kExitFailure};
   }
   out << "Liste 1.txt do 9.txt su zapisane u "
       << (output.empty() ? "tekuci folder" : "folder " + output)

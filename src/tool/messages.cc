@@ -17,7 +17,18 @@ std::string DescribeWriteFailure(const WriteResult& result) {
       text = "Ne mogu da zapisem " + name + "\n";
       break;
   }
-  return text += kNothingWritten;
+  if (result.unrestored.empty()) return text += kNothingWritten;
+  for (const Unrestored& file : result.unrestored) {
+    if (file.former.empty()) {
+      text += "Fajl " + file.path.string() +
+              " je ipak zapisan: ne mogu da ga uklonim\n";
+    } else {
+      text += "Fajl " + file.path.string() +
+              " je ipak zamenjen: stari sadrzaj je u " + file.former.string() +
+              "\n";
+    }
+  }
+  return text += "Ostali fajlovi nisu promenjeni\n";
 }
 
 }  // namespace polimreza

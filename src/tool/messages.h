@@ -13,8 +13,9 @@ namespace polimreza {
 inline constexpr std::string_view kOutOfMemory = "Nema dovoljno memorije\n";
 inline constexpr std::string_view kNothingWritten = "Nista nije zapisano\n";
 
-// Why the write that gave `result` failed, then "Nista nije zapisano".
-// Every line ends in a line feed.
+// Why the write that gave `result` failed, then what it left: "Nista nije
+// zapisano" when no destination changed, otherwise each changed destination
+// and where its former contents are. Every line ends in a line feed.
 std::string DescribeWriteFailure(const WriteResult& result);
 
 }  // namespace polimreza
