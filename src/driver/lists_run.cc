@@ -1,6 +1,7 @@
 #include "driver/lists_run.h"
 
 #include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -226,18 +227,12 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
       ->type_name("VRSTA")
       ->check(CLI::IsMember({"auto", "hunspell", "words", "clued"})
                   .description(""));
-  app.add_option("--min-length", options.min_length,
-                 "Najmanja duzina reci (1 do 9)")
-      ->type_name("N")
-      ->check(CLI::Range(1u, kMaxSlotLength).description(""));
-  app.add_option("--max-length", options.max_length,
-                 "Najveca duzina reci (1 do 9)")
-      ->type_name("N")
-      ->check(CLI::Range(1u, kMaxSlotLength).description(""));
-  app.add_option("--limit", limit,
-                 "Najvise N reci po listi (prvih N posle spajanja)")
-      ->type_name("N")
-      ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 32).description(""));
+  AddWholeNumberOption(app, "--min-length", options.min_length, 1,
+                       kMaxSlotLength, "Najmanja duzina reci (1 do 9)");
+  AddWholeNumberOption(app, "--max-length", options.max_length, 1,
+                       kMaxSlotLength, "Najveca duzina reci (1 do 9)");
+  AddWholeNumberOption(app, "--limit", limit, 1, std::uint64_t{1} << 32,
+                       "Najvise N reci po listi (prvih N posle spajanja)");
   app.add_flag("--no-proper-nouns", no_proper_nouns,
                "Preskoci reci koje u recniku ili fajlu sa recima pocinju "
                "velikim slovom");
