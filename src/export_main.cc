@@ -6,5 +6,5 @@
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
-  return polimreza::RunExport(argc, argv, std::cout, std::cerr);
+  return polimreza::RunExport(argc, argv, std::cin, std::cout, std::cerr);
 }

@@ -6,6 +6,7 @@
 #include <unicode/unistr.h>
 #include <unicode/utf8.h>
 
+#include <new>
 #include <stdexcept>
 
 namespace polimreza {
@@ -65,10 +66,13 @@ Folder::~Folder() = default;
 std::string_view Folder::Composed(std::string_view text) {
   UErrorCode status = U_ZERO_ERROR;
   icu::StringPiece piece(text.data(), static_cast<int32_t>(text.size()));
-  if (nfc_->isNormalizedUTF8(piece, status) || U_FAILURE(status)) return text;
+  const bool normal = nfc_->isNormalizedUTF8(piece, status);
+  if (status == U_MEMORY_ALLOCATION_ERROR) throw std::bad_alloc();
+  if (normal || U_FAILURE(status)) return text;
   composed_.clear();
   icu::StringByteSink<std::string> sink(&composed_);
   nfc_->normalizeUTF8(0, piece, sink, nullptr, status);
+  if (status == U_MEMORY_ALLOCATION_ERROR) throw std::bad_alloc();
   if (U_FAILURE(status)) return text;
   return composed_;
 }

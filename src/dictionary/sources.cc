@@ -4,6 +4,7 @@
 #include <unicode/unistr.h>
 
 #include <algorithm>
+#include <new>
 
 #include "text/text_lines.h"
 
@@ -144,7 +145,8 @@ bool ConvertToUtf8(std::string_view text, const std::string& charset,
   ucnv_close(converter);
   icu::UnicodeString unicode(text.data(), static_cast<int32_t>(text.size()),
                              charset.c_str());
-  if (unicode.isBogus()) return false;
+  // The name is known, so a failed conversion means memory ran out.
+  if (unicode.isBogus()) throw std::bad_alloc();
   out.clear();
   unicode.toUTF8String(out);
   return true;

@@ -45,7 +45,7 @@ void ReadSource(std::string_view text, SourceFormat format,
 std::string HunspellCharset(std::string_view affix_text);
 
 // Converts `text` from `charset` to UTF-8 into `out`. False when ICU does
-// not know the character set.
+// not know the character set; throws std::bad_alloc when memory runs out.
 bool ConvertToUtf8(std::string_view text, const std::string& charset,
                    std::string& out);
 

@@ -1,9 +1,8 @@
 #include "driver/export_run.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <sstream>
+#include <new>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -14,6 +13,8 @@
 #include "export/report_reader.h"
 #include "export/svg.h"
 #include "tool/command_line.h"
+#include "tool/input_files.h"
+#include "tool/messages.h"
 #include "tool/output_files.h"
 
 namespace polimreza {
@@ -22,45 +23,75 @@ namespace {
 constexpr std::string_view kProgram = "polimreza-export";
 constexpr int kExitWrite = 1;
 
-// The whole of `name` ("-": standard input); false when it cannot be read.
-// Folders and devices are refused: only files and pipes have an end.
-bool ReadInput(const std::string& name, std::string& text) {
-  std::ostringstream buffer;
-  if (name == "-") {
-    buffer << std::cin.rdbuf();
-    if (std::cin.bad()) return false;
-  } else {
-    std::error_code error;
-    const auto status = std::filesystem::status(name, error);
-    if (error || !(std::filesystem::is_regular_file(status) ||
-                   std::filesystem::is_fifo(status))) {
-      return false;
+// An output asked for on the command line: which (the option's name) and
+// where.
+struct Requested {
+  std::string kind;
+  std::filesystem::path path;
+};
+
+// Everything the run does once the command line is read: reading the
+// report from `input` ("-": `in`), and writing the requested files.
+int Export(const std::string& input, const std::vector<Requested>& requested,
+           const std::optional<std::string>& title, bool force,
+           std::istream& in, std::ostream& out, std::ostream& err) {
+  // Only files and pipes have an end: folders and devices are refused.
+  auto read =
+      ReadInput(input, InputRules{.pipes = true, .standard_input = &in});
+  if (auto* error = std::get_if<ReadError>(&read)) {
+    if (*error == ReadError::kOutOfMemory) throw std::bad_alloc();
+    ReportError(
+        kProgram,
+        "Ne mogu da procitam " + input + "\n" + std::string(kNothingWritten),
+        out, err);
+    return kExitUsage;
+  }
+  auto report = ReadReport(std::get<std::string>(read));
+  if (auto* refusal = std::get_if<ReportRefusal>(&report)) {
+    std::string where = refusal->line == 0
+                            ? ""
+                            : " (red " + std::to_string(refusal->line) + ")";
+    ReportError(kProgram,
+                "Neispravan izvestaj" + where + ": " + refusal->reason + "\n" +
+                    std::string(kNothingWritten),
+                out, err);
+    return kExitUsage;
+  }
+  const auto& solved = std::get<SolvedPuzzle>(report);
+  const NumberedPuzzle puzzle =
+      NumberPuzzle(solved, title ? *title : DefaultTitle(solved));
+
+  std::vector<OutputFile> files;
+  for (const Requested& file : requested) {
+    if (file.kind == "html") files.push_back({file.path, WriteHtml(puzzle)});
+    if (file.kind == "ipuz") files.push_back({file.path, WriteIpuz(puzzle)});
+    if (file.kind == "svg")
+      files.push_back({file.path, WriteSvg(puzzle, false)});
+    if (file.kind == "svg-solution") {
+      files.push_back({file.path, WriteSvg(puzzle, true)});
     }
-    std::ifstream in(name, std::ios::binary);
-    if (!in) return false;
-    buffer << in.rdbuf();
-    if (in.bad()) return false;
   }
-  text = std::move(buffer).str();
-  return true;
+  const WriteResult result = WriteAll(files, force);
+  if (result.status != WriteStatus::kWritten) {
+    ReportError(kProgram, DescribeWriteFailure(result), out, err);
+    // A file in the way is the user's to resolve, as a usage error is; a
+    // failed write is not.
+    const bool in_the_way =
+        result.unrestored.empty() && result.status != WriteStatus::kCannotWrite;
+    return in_the_way ? kExitUsage : kExitWrite;
+  }
+  out << "Ukrstenica " << puzzle.width << "x" << puzzle.height
+      << ": vodoravnih reci " << puzzle.across.size() << ", uspravnih reci "
+      << puzzle.down.size() << "\n";
+  for (const auto& file : files) {
+    out << "Zapisano: " << file.path.string() << "\n";
+  }
+  return kExitOk;
 }
 
-std::string WriteFailure(const WriteResult& result) {
-  const std::string name = result.path.string();
-  switch (result.status) {
-    case WriteStatus::kExists:
-      return "Fajl " + name + " vec postoji (--force ga zamenjuje)";
-    case WriteStatus::kNotAFile:
-      return name + " postoji, a nije obican fajl";
-    default:
-      return "Ne mogu da zapisem " + name;
-  }
-}
-
-}  // namespace
-
-int RunExport(int argc, const char* const* argv, std::ostream& out,
-              std::ostream& err) {
+// The program, short of running out of memory.
+int ParseAndExport(int argc, const char* const* argv, std::istream& in,
+                   std::ostream& out, std::ostream& err) {
   CLI::App app(
       "Pretvara izvestaj o resenoj ukrstenici u zagonetku za stampu i igru: "
       "veb stranu, ipuz i SVG.",
@@ -117,50 +148,30 @@ int RunExport(int argc, const char* const* argv, std::ostream& out,
     return kExitUsage;
   }
 
-  std::string text;
-  if (!ReadInput(input, text)) {
-    ReportError(kProgram,
-                "Ne mogu da procitam " + input + "\nNista nije zapisano\n", out,
-                err);
-    return kExitUsage;
+  std::vector<Requested> outputs;
+  for (const auto& [option, path] : requested) {
+    if (!path.empty()) outputs.push_back({option, path});
   }
-  auto read = ReadReport(text);
-  if (auto* refusal = std::get_if<ReportRefusal>(&read)) {
-    std::string where = refusal->line == 0
-                            ? ""
-                            : " (red " + std::to_string(refusal->line) + ")";
-    ReportError(kProgram,
-                "Neispravan izvestaj" + where + ": " + refusal->reason +
-                    "\nNista nije zapisano\n",
-                out, err);
-    return kExitUsage;
-  }
-  const auto& solved = std::get<SolvedPuzzle>(read);
-  const NumberedPuzzle puzzle =
-      NumberPuzzle(solved, app.count("--title") ? title : DefaultTitle(solved));
+  const std::optional<std::string> chosen_title =
+      app.count("--title") ? std::optional(title) : std::nullopt;
+  return Export(input, outputs, chosen_title, force, in, out, err);
+}
 
-  std::vector<OutputFile> files;
-  if (!html.empty()) files.push_back({html, WriteHtml(puzzle)});
-  if (!ipuz.empty()) files.push_back({ipuz, WriteIpuz(puzzle)});
-  if (!svg.empty()) files.push_back({svg, WriteSvg(puzzle, false)});
-  if (!svg_solution.empty()) {
-    files.push_back({svg_solution, WriteSvg(puzzle, true)});
-  }
-  const WriteResult result = WriteAll(files, force);
-  if (result.status != WriteStatus::kWritten) {
-    ReportError(kProgram, WriteFailure(result) + "\nNista nije zapisano\n", out,
+}  // namespace
+
+int RunExport(int argc, const char* const* argv, std::istream& in,
+              std::ostream& out, std::ostream& err) {
+  int status;
+  try {
+    status = ParseAndExport(argc, argv, in, out, err);
+  } catch (const std::bad_alloc&) {
+    ReportError(kProgram,
+                std::string(kOutOfMemory) + std::string(kNothingWritten), out,
                 err);
-    // A file in the way is the user's to resolve, as a usage error is; a
-    // failed write is not.
-    return result.status == WriteStatus::kCannotWrite ? kExitWrite : kExitUsage;
+    status = kExitWrite;
   }
-  out << "Ukrstenica " << puzzle.width << "x" << puzzle.height
-      << ": vodoravnih reci " << puzzle.across.size() << ", uspravnih reci "
-      << puzzle.down.size() << "\n";
-  for (const auto& file : files) {
-    out << "Zapisano: " << file.path.string() << "\n";
-  }
-  return kExitOk;
+  out.flush();
+  return status;
 }
 
 }  // namespace polimreza

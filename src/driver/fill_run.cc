@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -17,6 +18,8 @@
 #include "report/report.h"
 #include "search/search.h"
 #include "tool/command_line.h"
+#include "tool/input_files.h"
+#include "wordlist/word_list.h"
 
 namespace polimreza {
 namespace {
@@ -57,6 +60,13 @@ class ProgressLine {
   double drawn_ = 0;
   std::size_t width_ = 0;
 };
+
+// `seconds` as the help shows a default: "60", "0.5".
+std::string FormatSeconds(double seconds) {
+  std::ostringstream text;
+  text << seconds;
+  return text.str();
+}
 
 // Shows `message` as an input error and gives the status for it.
 int InputError(std::string_view message, std::ostream& out, std::ostream& err) {
@@ -168,32 +178,13 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
                  "Folder sa listama reci 1.txt do 9.txt (podrazumevano: "
                  "tekuci folder)")
       ->type_name("FOLDER");
-  app.add_option("--time-limit", settings.time_limit,
-                 "Najduze trajanje pretrage u sekundama")
-      ->type_name("SEKUNDE")
-      ->check(CLI::Validator(
-          [](std::string& text) -> std::string {
-            double value = 0;
-            if (!CLI::detail::lexical_cast(text, value) || !(value >= 0)) {
-              return "not a number of seconds from 0 up: " + text;
-            }
-            return {};
-          },
-          ""))
-      ->capture_default_str();
-  app.add_option("--seed", settings.seed,
-                 "Seme redosleda ponovnih pokretanja pretrage")
+  AddSecondsOption(app, "--time-limit", settings.time_limit,
+                   "Najduze trajanje pretrage u sekundama")
+      ->default_str(FormatSeconds(settings.time_limit));
+  AddWholeNumberOption(app, "--seed", settings.seed, 0, UINT64_MAX,
+                       "Seme redosleda ponovnih pokretanja pretrage")
       ->type_name("BROJ")
-      ->check(CLI::Validator(
-          [](std::string& text) -> std::string {
-            if (text.empty() ||
-                text.find_first_not_of("0123456789") != std::string::npos) {
-              return "not a whole number from 0 up: " + text;
-            }
-            return {};
-          },
-          ""))
-      ->capture_default_str();
+      ->default_str(std::to_string(settings.seed));
   app.add_flag("--allow-repeats", settings.allow_repeats,
                "Dozvoli da se ista rec pojavi vise puta");
   CLI::Option* progress_flag =
@@ -212,9 +203,9 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
         err);
   }
   ListOpener opener = [lists_dir](unsigned length) {
-    std::filesystem::path name = std::to_string(length) + ".txt";
+    const std::string name = ListFileName(length);
     return OpenForReading(
-        lists_dir.empty() ? name.string()
+        lists_dir.empty() ? name
                           : (std::filesystem::path(lists_dir) / name).string());
   };
   return FillPattern(*pattern, opener, settings, out, err);

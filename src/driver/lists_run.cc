@@ -1,19 +1,23 @@
 #include "driver/lists_run.h"
 
-#include <array>
 #include <cctype>
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <new>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "dictionary/list_builder.h"
 #include "dictionary/sources.h"
+#include "grid/grid.h"
 #include "tool/command_line.h"
+#include "tool/input_files.h"
+#include "tool/messages.h"
 #include "tool/output_files.h"
+#include "wordlist/word_list.h"
 
 namespace polimreza {
 namespace {
@@ -39,26 +43,8 @@ constexpr char kFooter[] =
     "\n"
     "Izlazni status: 0 uspeh; 2 pogresni argumenti, izvor koji ne postoji,\n"
     "ne moze da se procita ili ne daje nijednu rec, ili liste koje vec\n"
-    "postoje (bez --force); 1 greska pri pisanju. Kad status nije 0, nista\n"
-    "nije zapisano.";
-
-enum class ReadStatus { kRead, kMissing, kFolder, kUnreadable };
-
-// Reads the whole regular file at `path` into `text`.
-ReadStatus ReadFile(const fs::path& path, std::string& text) {
-  std::error_code error;
-  const fs::file_status status = fs::status(path, error);
-  if (!fs::exists(status)) return ReadStatus::kMissing;
-  if (fs::is_directory(status)) return ReadStatus::kFolder;
-  if (!fs::is_regular_file(status)) return ReadStatus::kUnreadable;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return ReadStatus::kUnreadable;
-  std::ostringstream contents;
-  contents << in.rdbuf();
-  if (in.bad()) return ReadStatus::kUnreadable;
-  text = std::move(contents).str();
-  return ReadStatus::kRead;
-}
+    "postoje (bez --force); 1 greska pri pisanju ili nema dovoljno memorije.\n"
+    "Kad status nije 0, nista nije zapisano, osim onoga sto poruka navodi.";
 
 const char* FormatName(SourceFormat format) {
   switch (format) {
@@ -81,11 +67,32 @@ bool IsUtf8(std::string charset) {
   return plain == "UTF8";
 }
 
-// A failure that ends the run: its message and exit status.
+// A failure that ends the run: its whole message and exit status.
 struct Failure {
   std::string message;
   int status = kExitUsage;
 };
+
+// A failure before anything was written: `reason` (lines ending in a line
+// feed), then that nothing was written.
+Failure Refusal(std::string reason, int status = kExitUsage) {
+  reason += kNothingWritten;
+  return Failure{std::move(reason), status};
+}
+
+// The failure of reading the source `name` for `error`.
+Failure ReadFailure(const std::string& name, ReadError error) {
+  switch (error) {
+    case ReadError::kMissing:
+      return Refusal("Ne mogu da otvorim izvor " + name + "\n");
+    case ReadError::kOutOfMemory:
+      return Refusal(std::string(kOutOfMemory), kExitFailure);
+    case ReadError::kFolder:
+    case ReadError::kNotReadable:
+      break;
+  }
+  return Refusal("Ne mogu da procitam izvor " + name + "\n");
+}
 
 // Adds one source named on the command line to `builder` and a line about
 // it to `summary`, telling a terminal on `err` which source it reads; gives
@@ -95,52 +102,55 @@ std::optional<Failure> AddSource(const std::string& name,
                                  ListBuilder& builder, std::string& summary,
                                  std::ostream& err) {
   if (IsTerminal(2)) err << "Citam " << name << "...\n";
-  std::string text;
-  switch (ReadFile(name, text)) {
-    case ReadStatus::kMissing:
-      return Failure{"Ne mogu da otvorim izvor " + name + "\n"};
-    case ReadStatus::kUnreadable:
-      return Failure{"Ne mogu da procitam izvor " + name + "\n"};
-    case ReadStatus::kFolder: {
-      // The nine lists of a folder; a missing one holds no words.
-      std::size_t words = 0;
-      for (int length = 1; length <= 9; ++length) {
-        const fs::path list =
-            fs::path(name) / (std::to_string(length) + ".txt");
-        std::string list_text;
-        if (ReadFile(list, list_text) == ReadStatus::kRead) {
-          words += builder.AddSource(list_text, SourceFormat::kClued);
-        }
+  auto read = ReadInput(name, InputRules());
+  if (std::holds_alternative<ReadError>(read) &&
+      std::get<ReadError>(read) == ReadError::kFolder) {
+    // The nine lists of a folder; a missing or unreadable one holds no
+    // words.
+    std::size_t words = 0;
+    for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+      auto list =
+          ReadInput((fs::path(name) / ListFileName(length)).string(), {});
+      if (auto* error = std::get_if<ReadError>(&list)) {
+        if (*error == ReadError::kOutOfMemory) return ReadFailure(name, *error);
+        continue;
       }
-      if (words == 0)
-        return Failure{"Izvor " + name + " ne daje nijednu rec\n"};
-      summary += "  " + name +
-                 " (folder sa listama): " + std::to_string(words) + " reci\n";
-      return std::nullopt;
+      words +=
+          builder.AddSource(std::get<std::string>(list), SourceFormat::kClued);
     }
-    case ReadStatus::kRead:
-      break;
+    if (words == 0) return Refusal("Izvor " + name + " ne daje nijednu rec\n");
+    summary += "  " + name + " (folder sa listama): " + std::to_string(words) +
+               " reci\n";
+    return std::nullopt;
   }
+  if (auto* error = std::get_if<ReadError>(&read)) {
+    return ReadFailure(name, *error);
+  }
+  std::string& text = std::get<std::string>(read);
   const SourceFormat format =
       forced == "auto" ? RecognizeFormat(name, text) : *FormatNamed(forced);
   if (format == SourceFormat::kHunspell) {
     // The affix file beside the dictionary tells its character set.
-    std::string affix;
-    if (ReadFile(fs::path(name).replace_extension(".aff"), affix) ==
-        ReadStatus::kRead) {
-      const std::string charset = HunspellCharset(affix);
+    auto affix =
+        ReadInput(fs::path(name).replace_extension(".aff").string(), {});
+    if (auto* error = std::get_if<ReadError>(&affix);
+        error && *error == ReadError::kOutOfMemory) {
+      return ReadFailure(name, *error);
+    }
+    if (auto* affix_text = std::get_if<std::string>(&affix)) {
+      const std::string charset = HunspellCharset(*affix_text);
       std::string converted;
       if (!IsUtf8(charset)) {
         if (!ConvertToUtf8(text, charset, converted)) {
-          return Failure{"Nepoznat skup znakova " + charset + " za izvor " +
-                         name + "\n"};
+          return Refusal("Nepoznat skup znakova " + charset + " za izvor " +
+                         name + "\n");
         }
         text = std::move(converted);
       }
     }
   }
   const std::size_t words = builder.AddSource(text, format);
-  if (words == 0) return Failure{"Izvor " + name + " ne daje nijednu rec\n"};
+  if (words == 0) return Refusal("Izvor " + name + " ne daje nijednu rec\n");
   summary += "  " + name + " (" + FormatName(format) +
              "): " + std::to_string(words) + " reci\n";
   return std::nullopt;
@@ -163,27 +173,23 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
     }
   }
   ListSummary summary;
-  std::array<std::string, 9> lists = builder.Finish(summary);
+  auto lists = builder.Finish(summary);
   if (summary.from_sources == 0) {
-    return Failure{"Nijedna rec iz izvora ne prolazi zadate uslove\n"};
+    return Refusal("Nijedna rec iz izvora ne prolazi zadate uslove\n");
   }
   std::vector<OutputFile> files;
-  for (std::size_t length = 1; length <= 9; ++length) {
-    files.push_back({fs::path(output) / (std::to_string(length) + ".txt"),
+  for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+    files.push_back({fs::path(output) / ListFileName(length),
                      std::move(lists[length - 1])});
   }
   const WriteResult written = WriteAll(files, force);
-  switch (written.status) {
-    case WriteStatus::kWritten:
-      break;
-    case WriteStatus::kExists:
-      return Failure{"Lista " + written.path.string() +
-                     " vec postoji (zamenjuje je --force)\n"};
-    case WriteStatus::kNotAFile:
-      return Failure{written.path.string() + " postoji, a nije fajl\n"};
-    case WriteStatus::kCannotWrite:
-      return Failure{"Ne mogu da zapisem " + written.path.string() + "\n",
-                     kExitFailure};
+  if (written.status != WriteStatus::kWritten) {
+    // A list in the way is the user's to resolve, as a usage error is; a
+    // failed write is not.
+    const bool in_the_way = written.unrestored.empty() &&
+                            written.status != WriteStatus::kCannotWrite;
+    return Failure{DescribeWriteFailure(written),
+                   in_the_way ? kExitUsage : kExitFailure};
   }
   out << "Liste 1.txt do 9.txt su zapisane u "
       << (output.empty() ? "tekuci folder" : "folder " + output)
@@ -221,18 +227,12 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
       ->type_name("VRSTA")
       ->check(CLI::IsMember({"auto", "hunspell", "words", "clued"})
                   .description(""));
-  app.add_option("--min-length", options.min_length,
-                 "Najmanja duzina reci (1 do 9)")
-      ->type_name("N")
-      ->check(CLI::Range(1, 9).description(""));
-  app.add_option("--max-length", options.max_length,
-                 "Najveca duzina reci (1 do 9)")
-      ->type_name("N")
-      ->check(CLI::Range(1, 9).description(""));
-  app.add_option("--limit", limit,
-                 "Najvise N reci po listi (prvih N posle spajanja)")
-      ->type_name("N")
-      ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 32).description(""));
+  AddWholeNumberOption(app, "--min-length", options.min_length, 1,
+                       kMaxSlotLength, "Najmanja duzina reci (1 do 9)");
+  AddWholeNumberOption(app, "--max-length", options.max_length, 1,
+                       kMaxSlotLength, "Najveca duzina reci (1 do 9)");
+  AddWholeNumberOption(app, "--limit", limit, 1, std::uint64_t{1} << 32,
+                       "Najvise N reci po listi (prvih N posle spajanja)");
   app.add_flag("--no-proper-nouns", no_proper_nouns,
                "Preskoci reci koje u recniku ili fajlu sa recima pocinju "
                "velikim slovom");
@@ -258,13 +258,15 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
   std::optional<Failure> failure;
   try {
     failure = BuildAndWrite(sources, format, output, force, options, out, err);
+  } catch (const std::bad_alloc&) {
+    failure = Refusal(std::string(kOutOfMemory), kExitFailure);
   } catch (const std::exception& error) {
-    // ICU failing to start, or memory running out.
+    // ICU failing to start.
     failure =
-        Failure{std::string("Greska: ") + error.what() + "\n", kExitFailure};
+        Refusal(std::string("Greska: ") + error.what() + "\n", kExitFailure);
   }
   if (failure) {
-    ReportError(kProgram, failure->message + "Nista nije zapisano\n", out, err);
+    ReportError(kProgram, failure->message, out, err);
     return failure->status;
   }
   return kExitOk;

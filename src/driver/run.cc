@@ -11,6 +11,8 @@
 #include "grid/grid.h"
 #include "report/report.h"
 #include "solver/solver.h"
+#include "tool/input_files.h"
+#include "wordlist/word_list.h"
 
 namespace polimreza {
 namespace {
@@ -68,7 +70,7 @@ void Run(int argc, const char* const* argv, std::ostream& out) {
     return;
   }
   ListOpener opener = [](unsigned length) {
-    return OpenForReading(std::to_string(length) + ".txt");
+    return OpenForReading(ListFileName(length));
   };
   try {
     RunPattern(*pattern, opener, out);

@@ -4,6 +4,7 @@
 #define POLIMREZA_TOOL_COMMAND_LINE_H_
 
 #include <CLI/CLI.hpp>
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -33,6 +34,46 @@ std::optional<int> ParseCommandLine(CLI::App& app, int argc,
 // on `out`, and its first line after "`program`: " on `err`.
 void ReportError(std::string_view program, std::string_view message,
                  std::ostream& out, std::ostream& err);
+
+// `text` read as a whole number in decimal digits only (no sign, base
+// prefix, space or exponent); none when it is not one or exceeds 2^64 - 1.
+std::optional<std::uint64_t> ParseWholeNumber(std::string_view text);
+
+// `text` read as a plain decimal number from 0 up ("2", "0.5": digits with
+// at most one point; no sign, exponent, hex, inf or nan); none when it is
+// not one or is too large for a double.
+std::optional<double> ParseDecimal(std::string_view text);
+
+// The value `text` of the option `option` read as a whole number from `min`
+// to `max`; throws CLI::ValidationError (a usage error) otherwise.
+std::uint64_t ReadWholeNumber(const std::string& option,
+                              const std::string& text, std::uint64_t min,
+                              std::uint64_t max);
+
+// Adds the option `name` (one long name, "--seed") whose value, a whole
+// number from `min` to `max` as ParseWholeNumber reads it, goes to `value`;
+// the help calls the value N.
+template <typename Number>
+CLI::Option* AddWholeNumberOption(CLI::App& app, const std::string& name,
+                                  Number& value, std::uint64_t min,
+                                  std::uint64_t max,
+                                  const std::string& description) {
+  return app
+      .add_option(
+          name,
+          [&value, name, min, max](const CLI::results_t& results) {
+            value = static_cast<Number>(
+                ReadWholeNumber(name, results.back(), min, max));
+            return true;
+          },
+          description)
+      ->type_name("N");
+}
+
+// Adds the option `name` whose value, a number of seconds as ParseDecimal
+// reads it, goes to `value`; the help calls the value SEKUNDE.
+CLI::Option* AddSecondsOption(CLI::App& app, const std::string& name,
+                              double& value, const std::string& description);
 
 // Whether the file descriptor `fd` is a terminal.
 bool IsTerminal(int fd);

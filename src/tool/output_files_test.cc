@@ -2,11 +2,14 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
 
 #include "gtest/gtest.h"
+#include "tool/messages.h"
 
 namespace polimreza {
 namespace {
@@ -81,6 +84,97 @@ TEST_F(OutputFilesTest, FailureLeavesNoTemporaryFiles) {
   EXPECT_EQ(result.status, WriteStatus::kCannotWrite);
   EXPECT_EQ(result.path, dir_ / "missing" / "b.txt");
   EXPECT_EQ(Read("a.txt"), "old");
+  EXPECT_EQ(Entries(), 1u);
+}
+
+// Puts a folder holding a file where `name` is, so that no file can be
+// renamed there.
+void Obstruct(const fs::path& path) {
+  fs::remove(path);
+  fs::create_directory(path);
+  std::ofstream(path / "x") << "x";
+}
+
+TEST_F(OutputFilesTest, FailedRenameUndoesTheEarlierOnes) {
+  Write("a.txt", "old a");
+  Write("c.txt", "old c");
+  WriteResult result = WriteAll({{dir_ / "a.txt", "new"},
+                                 {dir_ / "b.txt", "new"},
+                                 {dir_ / "c.txt", "new"}},
+                                true, [this](std::size_t i) {
+                                  if (i == 2) Obstruct(dir_ / "c.txt");
+                                });
+  EXPECT_EQ(result.status, WriteStatus::kCannotWrite);
+  EXPECT_EQ(result.path, dir_ / "c.txt");
+  EXPECT_TRUE(result.unrestored.empty());
+  EXPECT_EQ(DescribeWriteFailure(result), "Ne mogu da zapisem " +
+                                              (dir_ / "c.txt").string() +
+                                              "\nNista nije zapisano\n");
+  EXPECT_EQ(Read("a.txt"), "old a");
+  EXPECT_FALSE(fs::exists(dir_ / "b.txt"));
+  EXPECT_EQ(Entries(), 2u);
+}
+
+TEST_F(OutputFilesTest, FileAppearingMeanwhileUndoesTheNewOnes) {
+  WriteResult result =
+      WriteAll({{dir_ / "a.txt", "new"}, {dir_ / "b.txt", "new"}}, false,
+               [this](std::size_t i) {
+                 if (i == 1) Write("b.txt", "theirs");
+               });
+  EXPECT_EQ(result.status, WriteStatus::kExists);
+  EXPECT_EQ(result.path, dir_ / "b.txt");
+  EXPECT_FALSE(fs::exists(dir_ / "a.txt"));
+  EXPECT_EQ(Read("b.txt"), "theirs");
+  EXPECT_EQ(Entries(), 1u);
+}
+
+TEST_F(OutputFilesTest, TellsWhatCouldNotBeUndone) {
+  Write("a.txt", "old a");
+  Write("b.txt", "old b");
+  WriteResult result =
+      WriteAll({{dir_ / "a.txt", "new"}, {dir_ / "b.txt", "new"}}, true,
+               [this](std::size_t i) {
+                 if (i == 1) {
+                   Obstruct(dir_ / "a.txt");
+                   Obstruct(dir_ / "b.txt");
+                 }
+               });
+  EXPECT_EQ(result.status, WriteStatus::kCannotWrite);
+  ASSERT_EQ(result.unrestored.size(), 1u);
+  const Unrestored& kept = result.unrestored[0];
+  EXPECT_EQ(kept.path, dir_ / "a.txt");
+  EXPECT_EQ(Read(kept.former.filename()), "old a");
+  EXPECT_EQ(DescribeWriteFailure(result),
+            "Ne mogu da zapisem " + (dir_ / "b.txt").string() + "\nFajl " +
+                kept.path.string() + " je ipak zamenjen: stari sadrzaj je u " +
+                kept.former.string() + "\nOstali fajlovi nisu promenjeni\n");
+}
+
+TEST_F(OutputFilesTest, RemovesWhatAKilledRunLeft) {
+  const std::string prefix = TemporaryPrefix(dir_ / "a.txt");
+  EXPECT_EQ(prefix, ".a.txt.polimreza-");
+  Write(prefix + "Xy12Ab", "half");
+  Write(prefix + "Xy12Ab-old", "old");
+  Write(".b.txt.polimreza-Xy12Ab", "someone else's");
+  EXPECT_EQ(WriteAll({{dir_ / "a.txt", "new"}}, false).status,
+            WriteStatus::kWritten);
+  EXPECT_EQ(Read("a.txt"), "new");
+  EXPECT_EQ(Entries(), 2u);
+}
+
+TEST_F(OutputFilesTest, SecondRunIntoTheFolderWaits) {
+  std::future<WriteResult> second;
+  WriteResult first =
+      WriteAll({{dir_ / "a.txt", "first"}}, true, [&](std::size_t) {
+        second = std::async(std::launch::async, [this] {
+          return WriteAll({{dir_ / "a.txt", "second"}}, true);
+        });
+        EXPECT_EQ(second.wait_for(std::chrono::milliseconds(200)),
+                  std::future_status::timeout);
+      });
+  EXPECT_EQ(first.status, WriteStatus::kWritten);
+  EXPECT_EQ(second.get().status, WriteStatus::kWritten);
+  EXPECT_EQ(Read("a.txt"), "second");
   EXPECT_EQ(Entries(), 1u);
 }
 

@@ -189,6 +189,10 @@ std::optional<std::size_t> WordList::FindFrom(std::string_view pattern,
   return std::nullopt;
 }
 
+std::string ListFileName(unsigned length) {
+  return std::to_string(length) + ".txt";
+}
+
 WordLists::WordLists(ListOpener opener) : opener_(std::move(opener)) {}
 
 const WordList* WordLists::List(std::size_t length) {

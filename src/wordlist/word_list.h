@@ -70,6 +70,10 @@ class WordList {
   mutable std::vector<std::vector<std::uint32_t>> postings_;
 };
 
+// The file name of the list of words of `length` letters: "1.txt" to
+// "9.txt".
+std::string ListFileName(unsigned length);
+
 // Gives the text of the list of words of `length` bytes, or null when the
 // list is missing or cannot be read.
 using ListOpener =
