@@ -71,18 +71,12 @@ class Baseline {
   void Run(std::istream& pattern, std::ostream& out) {
     if (LoadPattern(pattern, out, grid_) == LoadResult::kRefused) return;
     if (auto slot = FindLongSlot(grid_)) {
-      out << "Rec na mestu (" << slot->start % grid_.gridWidth() + 1 << ','
-          << slot->start / grid_.gridWidth() + 1 << ") "
-          << (slot->direction == ACROSS ? "vodoravno" : "uspravno") << " ima "
-          << slot->length
-          << " polja, a najvise moze da ima 9\nProgram ce se ugasiti\n";
+      out << LongSlotRefusal(grid_, *slot);
       return;
     }
     OpenLists();
     if (!FillLoop(out)) return;
-    out << "Ukrstenica je resena\nSad cu je prikazati...\n\n";
-    PrintGrid(out, grid_);
-    PrintClues(out, grid_, clues_);
+    PrintSolved(out, grid_, clues_);
   }
 
  private:
@@ -175,7 +169,7 @@ class Baseline {
       for (;;) {
         position = FindWord(pattern, word, clue, position);
         if (position == -1) {
-          ReportFailure(out, grid_, pattern, start, direction);
+          PrintFailure(out, grid_, pattern, start, direction);
           return false;
         }
         grid_.WriteSlot(word, start, direction);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -75,9 +76,8 @@ int Fill(std::istream& pattern, const ListOpener& opener,
     return InputError(std::string_view(text).substr(end), out, err);
   }
   out << loaded.str();
-  std::ostringstream refusal;
-  if (RefuseLongSlot(grid, refusal)) {
-    return InputError(refusal.str(), out, err);
+  if (std::optional<Slot> slot = FindLongSlot(grid)) {
+    return InputError(LongSlotRefusal(grid, *slot), out, err);
   }
 
   WordLists lists(opener);
@@ -105,19 +105,14 @@ int Fill(std::istream& pattern, const ListOpener& opener,
         clues.For(slot.direction)
             .Record(slot.start, lists.List(slot.length)->Clue(word.entry));
       }
-      out << "Ukrstenica je resena\nSad cu je prikazati...\n\n";
-      PrintGrid(out, grid);
-      PrintClues(out, grid, clues);
+      PrintSolved(out, grid, clues);
       return kExitOk;
     }
     case SearchOutcome::kNoFill:
-      out << "Ukrstenica ne moze da se resi: nijedno popunjavanje ne "
-             "postoji\n";
-      if (result.unfillable) {
-        const Slot& slot = result.slots[*result.unfillable];
-        PrintMissingWord(out, grid, grid.ReadSlot(slot.start, slot.direction),
-                         slot.start, slot.direction);
-      }
+      PrintNoFill(out, grid,
+                  result.unfillable
+                      ? std::optional<Slot>(result.slots[*result.unfillable])
+                      : std::nullopt);
       return kExitNoFill;
     case SearchOutcome::kStopped:
       for (std::size_t s = 0; s < result.slots.size(); ++s) {
@@ -125,9 +120,7 @@ int Fill(std::istream& pattern, const ListOpener& opener,
         const Slot& slot = result.slots[s];
         grid.WriteSlot(result.words[s]->word, slot.start, slot.direction);
       }
-      out << "Vreme je isteklo pre nego sto je ukrstenica resena\n"
-             "Prikazacu dokle sam stigao...\n\n";
-      PrintGrid(out, grid);
+      PrintTimedOut(out, grid);
       return kExitTimeLimit;
   }
   return kExitTimeLimit;
@@ -142,8 +135,7 @@ int FillPattern(std::istream& pattern, const ListOpener& lists,
   try {
     status = Fill(pattern, lists, settings, out, err);
   } catch (const std::bad_alloc&) {
-    status =
-        InputError("Nema dovoljno memorije\nProgram ce se ugasiti\n", out, err);
+    status = InputError(NoMemoryRefusal(), out, err);
   }
   out.flush();
   return status;

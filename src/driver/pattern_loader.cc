@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "report/report.h"
 #include "text/text_lines.h"
 
 namespace polimreza {
@@ -31,7 +32,7 @@ LoadResult LoadPattern(std::istream& in, std::ostream& out, Grid& grid) {
   }
   const std::uint32_t height = static_cast<std::uint32_t>(
       std::min<std::uint64_t>(rows, std::numeric_limits<std::uint32_t>::max()));
-  out << "MaxVodoravno:" << width << ", MaxUspravno:" << height << '\n';
+  PrintDimensions(out, width, height);
 
   reader->Rewind();
   grid = Grid(width, height);
@@ -46,7 +47,7 @@ LoadResult LoadPattern(std::istream& in, std::ostream& out, Grid& grid) {
          ++column) {
       unsigned char c = static_cast<unsigned char>(line[column]);
       if (!IsPatternCell(c)) {
-        out << "Ilegalan karakter u fajlu\nProgram ce se ugasiti\n";
+        out << IllegalCharacterRefusal();
         return LoadResult::kRefused;
       }
       grid.SetCell(grid.Index(column, row), c);

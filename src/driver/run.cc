@@ -40,7 +40,8 @@ void RunPattern(std::istream& pattern, const ListOpener& opener,
     return;
   }
 
-  if (RefuseLongSlot(run.grid, out)) {
+  if (std::optional<Slot> slot = FindLongSlot(run.grid)) {
+    out << LongSlotRefusal(run.grid, *slot);
     run.CloseAll();
     return;
   }
@@ -48,23 +49,22 @@ void RunPattern(std::istream& pattern, const ListOpener& opener,
   run.lists.emplace(opener);
   Solver solver(run.grid, run.clues, *run.lists);
   if (solver.FillLoop(out) == FillResult::kSolved) {
-    out << "Ukrstenica je resena\nSad cu je prikazati...\n\n";
-    PrintGrid(out, run.grid);
-    PrintClues(out, run.grid, run.clues);
+    PrintSolved(out, run.grid, run.clues);
   }
   run.CloseAll();
 }
 
 void Run(int argc, const char* const* argv, std::ostream& out) {
   if (argc < 2) {
-    out << "Koriscenje programa:\nPolimreza <input_file>\n\n"
+    out << kUsageLine
+        << "\nPolimreza <input_file>\n\n"
            "input_file je izgled (pattern) vase buduce ukrstenice\n";
     return;
   }
   const std::string name = argv[1];
   std::unique_ptr<std::istream> pattern = OpenForReading(name);
   if (!pattern) {
-    out << "Ne mogu da otvorim " << name << "\nProgram ce se ugasiti\n";
+    out << kCannotOpenLabel << name << '\n' << kShuttingDownLine << '\n';
     return;
   }
   ListOpener opener = [](unsigned length) {

@@ -218,7 +218,7 @@ FillResult Solver::FillLoop(std::ostream& out) {
     for (;;) {
       position = lists_.FindWord(pattern, word, clue, position);
       if (position < 0) {
-        ReportFailure(out, grid_, pattern, n, direction_);
+        PrintFailure(out, grid_, pattern, n, direction_);
         return FillResult::kFailed;
       }
       WriteSlot(word, n, direction_);
