@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <utility>
 
 #include "driver/pattern_loader.h"
 #include "grid/clue_table.h"
@@ -69,7 +70,15 @@ class Baseline {
   }
 
   void Run(std::istream& pattern, std::ostream& out) {
-    if (LoadPattern(pattern, out, grid_) == LoadResult::kRefused) return;
+    LoadedPattern loaded = LoadPattern(pattern);
+    PrintDimensions(out, loaded.width, loaded.height);
+    if (loaded.refusal) {
+      if (loaded.refusal->kind == PatternRefusalKind::kIllegalCharacter) {
+        out << IllegalCharacterRefusal();
+      }
+      return;
+    }
+    grid_ = std::move(loaded.grid);
     if (auto slot = FindLongSlot(grid_)) {
       out << LongSlotRefusal(grid_, *slot);
       return;

@@ -39,10 +39,7 @@ const ListTexts& ShortLists() {
 
 Grid Load(const std::string& pattern) {
   std::istringstream in(pattern);
-  std::ostringstream ignored;
-  Grid grid;
-  LoadPattern(in, ignored, grid);
-  return grid;
+  return LoadPattern(in).grid;
 }
 
 // `pattern` with a share of its empty squares given a letter 'A'..'P'.

@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <sstream>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "driver/pattern_loader.h"
-#include "text/text_lines.h"
 #include "grid/grid.h"
+#include "text/text_lines.h"
 
 namespace polimreza::reference {
 namespace {
@@ -51,9 +52,14 @@ class Model {
 
   std::string Run(const std::string& pattern_text) {
     std::istringstream pattern(pattern_text);
-    if (LoadPattern(pattern, out_, grid_) == LoadResult::kRefused) {
+    LoadedPattern loaded = LoadPattern(pattern);
+    out_ << "MaxVodoravno:" << loaded.width << ", MaxUspravno:" << loaded.height
+         << '\n';
+    if (loaded.refusal) {
+      out_ << "Ilegalan karakter u fajlu\nProgram ce se ugasiti\n";
       return out_.str();
     }
+    grid_ = std::move(loaded.grid);
     if (RefuseLongSlot()) return out_.str();
     across_clues_.assign(grid_.CellCount(), "");
     down_clues_.assign(grid_.CellCount(), "");

@@ -8,7 +8,6 @@
 #include <memory>
 #include <new>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "driver/input_files.h"
@@ -67,15 +66,13 @@ int InputError(std::string_view message, std::ostream& out, std::ostream& err) {
 
 int Fill(std::istream& pattern, const ListOpener& opener,
          const FillSettings& settings, std::ostream& out, std::ostream& err) {
-  Grid grid;
-  std::ostringstream loaded;
-  if (LoadPattern(pattern, loaded, grid) == LoadResult::kRefused) {
-    const std::string text = loaded.str();
-    const std::size_t end = text.find('\n') + 1;
-    out << text.substr(0, end);
-    return InputError(std::string_view(text).substr(end), out, err);
+  LoadedPattern loaded = LoadPattern(pattern);
+  if (loaded.refusal && loaded.refusal->kind == PatternRefusalKind::kTooLarge) {
+    return InputError(NoMemoryRefusal(), out, err);
   }
-  out << loaded.str();
+  PrintDimensions(out, loaded.width, loaded.height);
+  if (loaded.refusal) return InputError(IllegalCharacterRefusal(), out, err);
+  Grid& grid = loaded.grid;
   if (std::optional<Slot> slot = FindLongSlot(grid)) {
     return InputError(LongSlotRefusal(grid, *slot), out, err);
   }

@@ -4,6 +4,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "driver/input_files.h"
 #include "driver/pattern_loader.h"
@@ -35,10 +36,17 @@ struct RunState {
 void RunPattern(std::istream& pattern, const ListOpener& opener,
                 std::ostream& out) {
   RunState run;
-  if (LoadPattern(pattern, out, run.grid) == LoadResult::kRefused) {
-    run.CloseAll();
+  LoadedPattern loaded = LoadPattern(pattern);
+  PrintDimensions(out, loaded.width, loaded.height);
+  if (loaded.refusal) {
+    // A grid too large for this machine's memory: there is nothing more to
+    // show than the dimension line.
+    if (loaded.refusal->kind == PatternRefusalKind::kIllegalCharacter) {
+      out << IllegalCharacterRefusal();
+    }
     return;
   }
+  run.grid = std::move(loaded.grid);
 
   if (std::optional<Slot> slot = FindLongSlot(run.grid)) {
     out << LongSlotRefusal(run.grid, *slot);
