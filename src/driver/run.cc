@@ -56,8 +56,12 @@ void RunPattern(std::istream& pattern, const ListOpener& opener,
 
   run.lists.emplace(opener);
   Solver solver(run.grid, run.clues, *run.lists);
-  if (solver.FillLoop(out) == FillResult::kSolved) {
+  const FillResult result = solver.FillLoop();
+  if (result.solved) {
     PrintSolved(out, run.grid, run.clues);
+  } else if (result.stuck) {
+    PrintFailure(out, run.grid, result.stuck->pattern, result.stuck->start,
+                 result.stuck->direction);
   }
   run.CloseAll();
 }

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
-
-#include "report/report.h"
+#include <utility>
 
 // How the incremental solver gives the same answers as whole-Grid scans.
 //
@@ -203,7 +202,7 @@ int Solver::CheckCrossings(int direction) {
   return 1;
 }
 
-FillResult Solver::FillLoop(std::ostream& out) {
+FillResult Solver::FillLoop() {
   std::string word;
   std::string clue;
   while (empty_cells_ > 0) {
@@ -211,15 +210,14 @@ FillResult Solver::FillLoop(std::ostream& out) {
     // While a square is empty, both Directions have a slot with an empty
     // square, so a slot is always found; should none be, the Grid is not
     // full and must not be reported as solved.
-    if (chosen < 0) return FillResult::kFailed;
+    if (chosen < 0) return {};
     const auto n = static_cast<CellIndex>(chosen);
-    const std::string pattern = grid_.ReadSlot(n, direction_);
+    std::string pattern = grid_.ReadSlot(n, direction_);
     std::int64_t position = 0;
     for (;;) {
       position = lists_.FindWord(pattern, word, clue, position);
       if (position < 0) {
-        PrintFailure(out, grid_, pattern, n, direction_);
-        return FillResult::kFailed;
+        return {false, StuckSlot{n, direction_, std::move(pattern)}};
       }
       WriteSlot(word, n, direction_);
       if (CheckCrossings(direction_)) {
@@ -230,7 +228,7 @@ FillResult Solver::FillLoop(std::ostream& out) {
     }
     direction_ = OtherDirection(direction_);
   }
-  return FillResult::kSolved;
+  return {true, std::nullopt};
 }
 
 }  // namespace polimreza

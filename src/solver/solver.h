@@ -6,7 +6,7 @@
 
 #include <array>
 #include <cstdint>
-#include <ostream>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -18,7 +18,21 @@
 
 namespace polimreza {
 
-enum class FillResult { kSolved, kFailed };
+// The slot a fill stopped at: its start, Direction and pattern string, which
+// no word of its list fits.
+struct StuckSlot {
+  CellIndex start;
+  int direction;
+  std::string pattern;
+};
+
+// How a fill ended: solved, or not; when not, the slot it stopped at, none
+// when it found no slot to choose (only a slot longer than kMaxSlotLength
+// leaves a square out of every slot of a Direction).
+struct FillResult {
+  bool solved = false;
+  std::optional<StuckSlot> stuck;
+};
 
 // True when, between two slots of `empty` empty squares out of `length`,
 // the one visited later replaces the one visited first: the ratio
@@ -53,10 +67,9 @@ class Solver {
   // complete slot (in column-by-column order) that is not.
   int CheckCrossings(int direction);
 
-  // Fills the Grid turn by turn, ACROSS first. On a slot that no word fits
-  // prints the failure report to `out` and gives kFailed; gives kSolved
-  // only when no square is left empty.
-  FillResult FillLoop(std::ostream& out);
+  // Fills the Grid turn by turn, ACROSS first, until no square is left
+  // empty or a slot has no fitting word; the Grid is left as it got.
+  FillResult FillLoop();
 
   int CurrentDirection() const { return direction_; }
 

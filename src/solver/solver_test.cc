@@ -1,7 +1,6 @@
 #include "solver/solver.h"
 
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -162,9 +161,9 @@ TEST(CheckCrossingsTest, CompletedSlotIsLookedUpAgainAfterAnUndo) {
 
 TEST(FillLoopTest, SolvesAndRecordsClues) {
   Fixture f({"**", "**"}, {{2, "AB;first\nBD;second\n"}});
-  std::ostringstream out;
-  EXPECT_EQ(f.solver.FillLoop(out), FillResult::kSolved);
-  EXPECT_EQ(out.str(), "");
+  const FillResult result = f.solver.FillLoop();
+  EXPECT_TRUE(result.solved);
+  EXPECT_FALSE(result.stuck);
   EXPECT_EQ(f.grid.ReadSlot(0, ACROSS) + f.grid.ReadSlot(2, ACROSS), "ABBD");
   EXPECT_EQ(f.clues.across.Get(2), "second");
   EXPECT_EQ(f.clues.down.Get(1), "second");
@@ -172,9 +171,39 @@ TEST(FillLoopTest, SolvesAndRecordsClues) {
 
 TEST(FillLoopTest, FullGridIsSolvedWithoutATurn) {
   Fixture f({"AB"});
-  std::ostringstream out;
-  EXPECT_EQ(f.solver.FillLoop(out), FillResult::kSolved);
+  EXPECT_TRUE(f.solver.FillLoop().solved);
   EXPECT_EQ(f.clues.across.RecordedCount() + f.clues.down.RecordedCount(), 0u);
+}
+
+TEST(FillLoopTest, GivesTheSlotNoWordFitsAndLeavesTheGridAsItGot) {
+  struct Case {
+    std::vector<std::string> rows;
+    std::map<unsigned, std::string> lists;
+    CellIndex start;
+    int direction;
+    std::string pattern;
+    std::vector<std::string> grid;  // as the failure finds it
+  };
+  const std::vector<Case> cases = {
+      // No list at all: the first ACROSS slot chosen is stuck.
+      {{"A*"}, {}, 0, ACROSS, "A*", {"A*"}},
+      // The ACROSS turn fills row 1, then no DOWN word ends in C.
+      {{"**", "C*"}, {{2, "CD;cd\nAB;ab\n"}}, 0, DOWN, "*C", {"**", "CD"}},
+      // Two turns, then no ACROSS word starts with B.
+      {{"**", "**"}, {{2, "AB;ab\n"}}, 2, ACROSS, "B*", {"AB", "B*"}},
+  };
+  for (const Case& c : cases) {
+    Fixture f(c.rows, c.lists);
+    const FillResult result = f.solver.FillLoop();
+    EXPECT_FALSE(result.solved);
+    ASSERT_TRUE(result.stuck);
+    EXPECT_EQ(result.stuck->start, c.start);
+    EXPECT_EQ(result.stuck->direction, c.direction);
+    EXPECT_EQ(result.stuck->pattern, c.pattern);
+    for (std::size_t r = 0; r < c.grid.size(); ++r) {
+      EXPECT_EQ(f.grid.ReadSlot(f.grid.Index(0, r), ACROSS), c.grid[r]);
+    }
+  }
 }
 
 }  // namespace
