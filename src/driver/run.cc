@@ -4,7 +4,6 @@
 #include <new>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "driver/input_files.h"
 #include "driver/pattern_loader.h"
@@ -14,28 +13,9 @@
 #include "solver/solver.h"
 
 namespace polimreza {
-namespace {
-
-// What a run holds once its pattern is loaded: the Grid, the clue tables
-// and the word lists.
-struct RunState {
-  Grid grid;
-  ClueTables clues;
-  std::optional<WordLists> lists;
-
-  // Closes the word lists and releases the Grid and the clue tables.
-  void CloseAll() {
-    lists.reset();
-    clues = ClueTables();
-    grid = Grid();
-  }
-};
-
-}  // namespace
 
 void RunPattern(std::istream& pattern, const ListOpener& opener,
                 std::ostream& out) {
-  RunState run;
   LoadedPattern loaded = LoadPattern(pattern);
   PrintDimensions(out, loaded.width, loaded.height);
   if (loaded.refusal) {
@@ -46,24 +26,22 @@ void RunPattern(std::istream& pattern, const ListOpener& opener,
     }
     return;
   }
-  run.grid = std::move(loaded.grid);
-
-  if (std::optional<Slot> slot = FindLongSlot(run.grid)) {
-    out << LongSlotRefusal(run.grid, *slot);
-    run.CloseAll();
+  Grid& grid = loaded.grid;
+  if (std::optional<Slot> slot = FindLongSlot(grid)) {
+    out << LongSlotRefusal(grid, *slot);
     return;
   }
 
-  run.lists.emplace(opener);
-  Solver solver(run.grid, run.clues, *run.lists);
+  ClueTables clues;
+  WordLists lists(opener);
+  Solver solver(grid, clues, lists);
   const FillResult result = solver.FillLoop();
   if (result.solved) {
-    PrintSolved(out, run.grid, run.clues);
+    PrintSolved(out, grid, clues);
   } else if (result.stuck) {
-    PrintFailure(out, run.grid, result.stuck->pattern, result.stuck->start,
+    PrintFailure(out, grid, result.stuck->pattern, result.stuck->start,
                  result.stuck->direction);
   }
-  run.CloseAll();
 }
 
 void Run(int argc, const char* const* argv, std::ostream& out) {

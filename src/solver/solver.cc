@@ -205,28 +205,29 @@ int Solver::CheckCrossings(int direction) {
 FillResult Solver::FillLoop() {
   std::string word;
   std::string clue;
+  int direction = ACROSS;
   while (empty_cells_ > 0) {
-    std::int64_t chosen = ChooseSlot(direction_);
+    std::int64_t chosen = ChooseSlot(direction);
     // While a square is empty, both Directions have a slot with an empty
     // square, so a slot is always found; should none be, the Grid is not
     // full and must not be reported as solved.
     if (chosen < 0) return {};
     const auto n = static_cast<CellIndex>(chosen);
-    std::string pattern = grid_.ReadSlot(n, direction_);
+    std::string pattern = grid_.ReadSlot(n, direction);
     std::int64_t position = 0;
     for (;;) {
       position = lists_.FindWord(pattern, word, clue, position);
       if (position < 0) {
-        return {false, StuckSlot{n, direction_, std::move(pattern)}};
+        return {false, StuckSlot{n, direction, std::move(pattern)}};
       }
-      WriteSlot(word, n, direction_);
-      if (CheckCrossings(direction_)) {
-        clues_.For(direction_).Record(n, clue);
+      WriteSlot(word, n, direction);
+      if (CheckCrossings(direction)) {
+        clues_.For(direction).Record(n, clue);
         break;
       }
       UndoWrite();
     }
-    direction_ = OtherDirection(direction_);
+    direction = OtherDirection(direction);
   }
   return {true, std::nullopt};
 }

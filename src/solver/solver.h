@@ -71,8 +71,6 @@ class Solver {
   // empty or a slot has no fitting word; the Grid is left as it got.
   FillResult FillLoop();
 
-  int CurrentDirection() const { return direction_; }
-
  private:
   struct Slot {
     CellIndex start;
@@ -108,7 +106,6 @@ class Solver {
   Grid& grid_;
   ClueTables& clues_;
   WordLists& lists_;
-  int direction_ = ACROSS;
 
   std::vector<Slot> slots_;
   // For each Direction and cell: the slot that holds the cell, or kNoSlot.
