@@ -74,36 +74,29 @@ const std::vector<RatioGroup>& RatioGroups() {
 }  // namespace
 
 Solver::Solver(Grid& grid, ClueTables& clues, WordLists& lists)
-    : grid_(grid), clues_(clues), lists_(lists) {
-  const std::size_t width = grid_.gridWidth();
-  const std::size_t height = grid_.gridHeight();
+    : grid_(grid), clues_(clues), lists_(lists), slots_(FindSlots(grid)) {
+  for (std::size_t i = 0; i < grid_.CellCount(); ++i) {
+    empty_cells_ += grid_.Cell(i) == CELL_EMPTY;
+  }
   for (int d : {ACROSS, DOWN}) slot_of_[d].assign(grid_.CellCount(), kNoSlot);
-  for (std::size_t row = 0; row < height; ++row) {
-    for (std::size_t column = 0; column < width; ++column) {
-      CellIndex i = grid_.Index(column, row);
-      if (grid_.Cell(i) == CELL_EMPTY) ++empty_cells_;
-      for (int d : {ACROSS, DOWN}) {
-        if (!grid_.IsSlotStart(column, row, d)) continue;
-        Slot slot;
-        slot.start = i;
-        slot.length = static_cast<std::uint8_t>(
-            std::min(grid_.SlotLength(i, d), kMaxSlotLength));
-        slot.empty = 0;
-        for (unsigned k = 0; k < slot.length; ++k) {
-          slot.empty += grid_.Cell(i + k * grid_.Step(d)) == CELL_EMPTY;
-        }
-        slot.direction = static_cast<std::uint8_t>(d);
-        auto id = static_cast<std::uint32_t>(slots_.size());
-        slots_.push_back(slot);
-        for (unsigned k = 0; k < slot.length; ++k) {
-          slot_of_[d][i + k * grid_.Step(d)] = id;
-        }
-        if (slot.empty > 0) {
-          Bucket(slot).insert(VisitKey(slot));
-        } else {
-          unverified_[d].insert(ColumnKey(slot.start));
-        }
-      }
+  empty_.assign(slots_.size(), 0);
+  for (std::uint32_t id = 0; id < slots_.size(); ++id) {
+    Slot& slot = slots_[id];
+    // A longer slot breaks this class's contract; cutting it keeps the
+    // buckets' bounds.
+    slot.length = std::min(slot.length, kMaxSlotLength);
+    const std::size_t step = grid_.Step(slot.direction);
+    unsigned empty = 0;
+    for (unsigned k = 0; k < slot.length; ++k) {
+      const CellIndex i = slot.start + k * step;
+      empty += grid_.Cell(i) == CELL_EMPTY;
+      slot_of_[slot.direction][i] = id;
+    }
+    empty_[id] = static_cast<std::uint8_t>(empty);
+    if (empty > 0) {
+      Bucket(id).insert(VisitKey(slot));
+    } else {
+      unverified_[slot.direction].insert(ColumnKey(slot.start));
     }
   }
 }
@@ -133,15 +126,16 @@ std::int64_t Solver::ChooseSlot(int direction) const {
 }
 
 void Solver::AdjustEmpty(std::uint32_t id, int delta) {
-  Slot& slot = slots_[id];
-  if (slot.empty > 0) {
-    Bucket(slot).erase(VisitKey(slot));
+  const Slot& slot = slots_[id];
+  std::uint8_t& empty = empty_[id];
+  if (empty > 0) {
+    Bucket(id).erase(VisitKey(slot));
   } else {
     unverified_[slot.direction].erase(ColumnKey(slot.start));
   }
-  slot.empty = static_cast<std::uint8_t>(slot.empty + delta);
-  if (slot.empty > 0) {
-    Bucket(slot).insert(VisitKey(slot));
+  empty = static_cast<std::uint8_t>(empty + delta);
+  if (empty > 0) {
+    Bucket(id).insert(VisitKey(slot));
   } else {
     unverified_[slot.direction].insert(ColumnKey(slot.start));
   }

@@ -72,12 +72,6 @@ class Solver {
   FillResult FillLoop();
 
  private:
-  struct Slot {
-    CellIndex start;
-    std::uint8_t length;
-    std::uint8_t empty;
-    std::uint8_t direction;
-  };
   static constexpr std::uint32_t kNoSlot = ~std::uint32_t{0};
   static constexpr std::size_t kBuckets = kMaxSlotLength + 1;
 
@@ -99,15 +93,18 @@ class Solver {
     return slot_of_[direction][start];
   }
   void AdjustEmpty(std::uint32_t slot, int delta);
-  std::set<std::uint64_t>& Bucket(const Slot& slot) {
-    return buckets_[slot.direction][slot.empty][slot.length];
+  std::set<std::uint64_t>& Bucket(std::uint32_t slot) {
+    return buckets_[slots_[slot].direction][empty_[slot]][slots_[slot].length];
   }
 
   Grid& grid_;
   ClueTables& clues_;
   WordLists& lists_;
 
+  // The Grid's slots in the order of FindSlots, each length cut to
+  // kMaxSlotLength, and beside them each slot's count of empty squares.
   std::vector<Slot> slots_;
+  std::vector<std::uint8_t> empty_;
   // For each Direction and cell: the slot that holds the cell, or kNoSlot.
   std::array<std::vector<std::uint32_t>, 2> slot_of_;
   // For each Direction, empty count and length: the visit keys of the
