@@ -181,19 +181,19 @@ void Solver::UndoWrite() {
   filled_slot_ = kNoSlot;
 }
 
-int Solver::CheckCrossings(int direction) {
+bool Solver::CheckCrossings(int direction) {
   const int other = OtherDirection(direction);
-  if (other != ACROSS && other != DOWN) return 1;
+  if (other != ACROSS && other != DOWN) return true;
   auto& waiting = unverified_[other];
   for (auto it = waiting.begin(); it != waiting.end();) {
     CellIndex start = FromColumnKey(*it);
     std::string word = grid_.ReadSlot(start, other);
     std::optional<std::string_view> clue = lists_.FindClue(word);
-    if (!clue) return 0;
+    if (!clue) return false;
     clues_.For(other).Record(start, *clue);
     it = waiting.erase(it);
   }
-  return 1;
+  return true;
 }
 
 FillResult Solver::FillLoop() {

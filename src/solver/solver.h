@@ -62,10 +62,10 @@ class Solver {
   // Empties the squares that the last WriteSlot filled.
   void UndoWrite();
 
-  // 1 when every complete slot of the Direction crossing `direction` is a
-  // word of its list, recording each clue it looks up; 0 at the first
+  // True when every complete slot of the Direction crossing `direction` is
+  // a word of its list, recording each clue it looks up; false at the first
   // complete slot (in column-by-column order) that is not.
-  int CheckCrossings(int direction);
+  bool CheckCrossings(int direction);
 
   // Fills the Grid turn by turn, ACROSS first, until no square is left
   // empty or a slot has no fitting word; the Grid is left as it got.

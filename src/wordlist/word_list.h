@@ -17,10 +17,10 @@
 
 namespace polimreza {
 
-// 1 when `word` fits `pattern`: at every position of the pattern, the
+// True when `word` fits `pattern`: at every position of the pattern, the
 // pattern holds '*' or the word's byte. Only the pattern's positions are
 // compared (a position past the word's end compares as NUL).
-int MatchPattern(std::string_view pattern, std::string_view word);
+bool MatchPattern(std::string_view pattern, std::string_view word);
 
 // The valid entries of one list file, all of whose words are `length` bytes.
 class WordList {
