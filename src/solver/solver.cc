@@ -9,14 +9,14 @@
 // Choosing a slot. A scan from the end of the Grid that keeps a 32-bit best
 // ratio (starting at 100) and takes a slot whenever best >= its ratio (and
 // the ratio is not 0) ends on a slot of the lowest ratio present: distinct
-// ratios of slots of up to 9 squares lie much further apart than 32-bit
-// rounding. Among slots of that lowest ratio it ends on the last one met when
-// the ratio rounded to 32 bits is not below the exact ratio (each equal slot
-// met later passes best >= ratio), and on the first one met otherwise. Equal
-// fractions (1/2, 2/4, ...) give the same double, so they form one group. The
-// solver keeps, per Direction, empty count and length, the ordered set of
-// slots with that many empty squares, and takes the lowest group's smallest
-// or largest visit key.
+// ratios of slots of up to kMaxSlotLength squares lie much further apart than
+// 32-bit rounding. Among slots of that lowest ratio it ends on the last one
+// met when the ratio rounded to 32 bits is not below the exact ratio (each
+// equal slot met later passes best >= ratio), and on the first one met
+// otherwise. Equal fractions (1/2, 2/4, ...) give the same double, so they
+// form one group. The solver keeps, per Direction, empty count and length,
+// the ordered set of slots with that many empty squares, and takes the
+// lowest group's smallest or largest visit key.
 //
 // Checking crossings. A complete slot's letters cannot change while it stays
 // complete: a word is written only where it agrees with the letters already
@@ -50,8 +50,8 @@ struct RatioGroup {
   bool later_replaces;
 };
 
-// The distinct ratios of slots of 1 to 9 squares with an empty square, from
-// the lowest.
+// The distinct ratios of slots of 1 to kMaxSlotLength squares with an empty
+// square, from the lowest.
 const std::vector<RatioGroup>& RatioGroups() {
   static const std::vector<RatioGroup> groups = [] {
     std::vector<RatioGroup> result;

@@ -1,6 +1,6 @@
-// The word lists: one list of entries (word and clue) per word length 1 to 9,
-// read once into memory in file order, with indexes for exact lookups and
-// for pattern searches that resume where the last one stopped.
+// The word lists: one list of entries (word and clue) per slot length, read
+// once into memory in file order, with indexes for exact lookups and for
+// pattern searches that resume where the last one stopped.
 #ifndef POLIMREZA_WORDLIST_WORD_LIST_H_
 #define POLIMREZA_WORDLIST_WORD_LIST_H_
 
@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "grid/grid.h"
 
 namespace polimreza {
 
@@ -75,12 +77,13 @@ class WordList {
 using ListOpener =
     std::function<std::unique_ptr<std::istream>(unsigned length)>;
 
-// The nine lists, each read on first use.
+// The lists of every length a slot may have, each read on first use.
 class WordLists {
  public:
   explicit WordLists(ListOpener opener);
 
-  // The list of words of `length` bytes (1 to 9); null for other lengths.
+  // The list of words of `length` bytes (1 to kMaxSlotLength); null for
+  // other lengths.
   const WordList* List(std::size_t length);
 
   // Finds the next entry fitting `pattern` from the resume position `from`
@@ -96,7 +99,7 @@ class WordLists {
 
  private:
   ListOpener opener_;
-  std::array<std::unique_ptr<WordList>, 9> lists_;
+  std::array<std::unique_ptr<WordList>, kMaxSlotLength> lists_;
 };
 
 }  // namespace polimreza
