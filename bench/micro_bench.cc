@@ -39,10 +39,7 @@ const ListTexts& ShortLists() {
 
 Grid Load(const std::string& pattern) {
   std::istringstream in(pattern);
-  std::ostringstream ignored;
-  Grid grid;
-  LoadPattern(in, ignored, grid);
-  return grid;
+  return LoadPattern(in).grid;
 }
 
 // `pattern` with a share of its empty squares given a letter 'A'..'P'.
@@ -154,8 +151,7 @@ struct OneSlotLeft {
     {
       ClueTables fill_clues;
       Solver fill(grid, fill_clues, lists);
-      std::ostringstream ignored;
-      fill.FillLoop(ignored);
+      fill.FillLoop();
     }
     // The ACROSS slot of 3 squares nearest the middle of the grid.
     for (CellIndex i = grid.CellCount() / 2; i < grid.CellCount(); ++i) {
@@ -220,8 +216,7 @@ void BM_FillShortSlots(benchmark::State& state) {
     Grid grid = pattern;
     ClueTables clues;
     Solver solver(grid, clues, lists);
-    std::ostringstream out;
-    benchmark::DoNotOptimize(solver.FillLoop(out));
+    benchmark::DoNotOptimize(solver.FillLoop());
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(pattern.CellCount()));
@@ -242,8 +237,7 @@ void BM_FillRealistic(benchmark::State& state) {
     Grid grid = pattern;
     ClueTables clues;
     Solver solver(grid, clues, lists);
-    std::ostringstream out;
-    benchmark::DoNotOptimize(solver.FillLoop(out));
+    benchmark::DoNotOptimize(solver.FillLoop());
   }
 }
 BENCHMARK(BM_FillRealistic)->Unit(benchmark::kMicrosecond);

@@ -1,10 +1,13 @@
 // Fuzz target: the report reader on arbitrary bytes. A report it accepts is
-// printed again and must read back the same; its numbering must cover every
-// slot, and every writer's output must keep its JSON parseable and no text
-// able to end the page's script elements.
+// printed again by the programs' own report writer, must read back the same
+// and, when written as the writer writes (LF line ends, no trailing empty
+// line), must be exactly what the writer prints; its numbering must cover
+// every slot, and every writer's output must keep its JSON parseable and no
+// text able to end the page's script elements.
 #include <cstddef>
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <variant>
 
@@ -14,29 +17,29 @@
 #include "export/report_reader.h"
 #include "export/svg.h"
 #include "fuzz/fuzz_model.h"
+#include "grid/clue_table.h"
+#include "report/report.h"
 
 namespace polimreza::fuzz {
 namespace {
 
-// The report of `puzzle` as the filler prints it.
+// The report of `puzzle` as the programs print it, through the report
+// module itself: each clue recorded at its slot start.
 std::string Print(const SolvedPuzzle& puzzle) {
-  const Grid& grid = puzzle.grid;
-  std::string out = "MaxVodoravno:" + std::to_string(grid.gridWidth()) +
-                    ", MaxUspravno:" + std::to_string(grid.gridHeight()) +
-                    "\nUkrstenica je resena\nSad cu je prikazati...\n\n";
-  for (std::size_t i = 0; i < grid.CellCount(); ++i) {
-    out += static_cast<char>(grid.Cell(i));
-    if ((i + 1) % grid.gridWidth() == 0) out += '\n';
+  ClueTables clues;
+  std::size_t across = 0;
+  std::size_t down = 0;
+  for (const Slot& slot : FindSlots(puzzle.grid)) {
+    std::size_t& next = slot.direction == ACROSS ? across : down;
+    const auto& list = slot.direction == ACROSS ? puzzle.across : puzzle.down;
+    FUZZ_CHECK(next < list.size());
+    clues.For(slot.direction).Record(slot.start, list[next++]);
   }
-  out += "Vodoravno:\n";
-  for (std::size_t k = 0; k < puzzle.across.size(); ++k) {
-    out += std::to_string(k) + "." + puzzle.across[k] + "\n";
-  }
-  out += "\nUspravno:\n";
-  for (std::size_t k = 0; k < puzzle.down.size(); ++k) {
-    out += std::to_string(k) + "." + puzzle.down[k] + "\n";
-  }
-  return out;
+  FUZZ_CHECK(across == puzzle.across.size() && down == puzzle.down.size());
+  std::ostringstream out;
+  PrintDimensions(out, puzzle.grid.gridWidth(), puzzle.grid.gridHeight());
+  PrintSolved(out, puzzle.grid, clues);
+  return out.str();
 }
 
 std::size_t Count(const std::string& text, const std::string& what) {
@@ -48,11 +51,17 @@ std::size_t Count(const std::string& text, const std::string& what) {
   return count;
 }
 
-void CheckAccepted(const SolvedPuzzle& puzzle) {
-  auto again = ReadReport(Print(puzzle));
+void CheckAccepted(const std::string& text, const SolvedPuzzle& puzzle) {
+  const std::string printed = Print(puzzle);
+  if (text.find('\r') == std::string::npos && text.ends_with('\n') &&
+      !text.ends_with("\n\n")) {
+    FUZZ_CHECK(printed == text);
+  }
+  auto again = ReadReport(printed);
   FUZZ_CHECK(std::holds_alternative<SolvedPuzzle>(again));
   const SolvedPuzzle& reread = std::get<SolvedPuzzle>(again);
   FUZZ_CHECK(reread.across == puzzle.across && reread.down == puzzle.down);
+  FUZZ_CHECK(Print(reread) == printed);
 
   const NumberedPuzzle numbered = NumberPuzzle(puzzle, "t");
   FUZZ_CHECK(numbered.across.size() == puzzle.across.size());
@@ -84,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const std::string text(reinterpret_cast<const char*>(data), size);
   auto read = polimreza::ReadReport(text);
   if (auto* puzzle = std::get_if<polimreza::SolvedPuzzle>(&read)) {
-    polimreza::fuzz::CheckAccepted(*puzzle);
+    polimreza::fuzz::CheckAccepted(text, *puzzle);
   } else {
     FUZZ_CHECK(!std::get<polimreza::ReportRefusal>(read).reason.empty());
   }

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "driver/pattern_loader.h"
-#include "text/text_lines.h"
 #include "fuzz/fuzz_model.h"
 #include "grid/grid.h"
+#include "text/text_lines.h"
 
 namespace polimreza::fuzz {
 namespace {
@@ -42,22 +42,30 @@ void CheckReader(const std::string& text, std::size_t empty_first,
 
 void CheckLoader(const std::string& text, const ModelPattern& model) {
   std::istringstream in(text);
-  std::ostringstream out;
-  Grid grid;
-  LoadResult result = LoadPattern(in, out, grid);
+  const LoadedPattern loaded = LoadPattern(in);
 
-  const std::string dimensions =
-      "MaxVodoravno:" + std::to_string(model.width) +
-      ", MaxUspravno:" + std::to_string(model.rows.size()) + "\n";
+  FUZZ_CHECK(loaded.width == model.width);
+  FUZZ_CHECK(loaded.height == model.rows.size());
   if (model.illegal) {
-    FUZZ_CHECK(result == LoadResult::kRefused);
-    FUZZ_CHECK(out.str() ==
-               dimensions +
-                   "Ilegalan karakter u fajlu\nProgram ce se ugasiti\n");
+    FUZZ_CHECK(loaded.refusal.has_value());
+    FUZZ_CHECK(loaded.refusal->kind == PatternRefusalKind::kIllegalCharacter);
+    // The first byte that is no cell, row by row.
+    FUZZ_CHECK(loaded.refusal->row < model.rows.size());
+    const std::string& row = model.rows[loaded.refusal->row];
+    FUZZ_CHECK(loaded.refusal->column < row.size());
+    FUZZ_CHECK(!IsPatternByte(
+        static_cast<unsigned char>(row[loaded.refusal->column])));
+    for (std::size_t r = 0; r <= loaded.refusal->row; ++r) {
+      const std::size_t end = r == loaded.refusal->row ? loaded.refusal->column
+                                                       : model.rows[r].size();
+      for (std::size_t c = 0; c < end; ++c) {
+        FUZZ_CHECK(IsPatternByte(static_cast<unsigned char>(model.rows[r][c])));
+      }
+    }
     return;
   }
-  FUZZ_CHECK(result == LoadResult::kLoaded);
-  FUZZ_CHECK(out.str() == dimensions);
+  FUZZ_CHECK(!loaded.refusal.has_value());
+  const Grid& grid = loaded.grid;
   FUZZ_CHECK(grid.gridWidth() == model.width);
   FUZZ_CHECK(grid.gridHeight() == model.rows.size());
   FUZZ_CHECK(grid.CellCount() == model.width * model.rows.size());

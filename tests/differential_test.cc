@@ -303,9 +303,9 @@ class CaseMaker {
 // an empty square to fill.
 bool HasGivenCompleteSlot(const std::string& pattern) {
   std::istringstream in(pattern);
-  std::ostringstream ignored;
-  Grid grid;
-  if (LoadPattern(in, ignored, grid) == LoadResult::kRefused) return false;
+  LoadedPattern loaded = LoadPattern(in);
+  if (loaded.refusal) return false;
+  const Grid& grid = loaded.grid;
   if (grid.IsGridFull()) return false;
   for (std::size_t row = 0; row < grid.gridHeight(); ++row) {
     for (std::size_t column = 0; column < grid.gridWidth(); ++column) {

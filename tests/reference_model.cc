@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "driver/pattern_loader.h"
@@ -23,7 +24,14 @@ class Model {
   explicit Model(std::ostream& out) : out_(out) {}
 
   void Run(std::istream& pattern, const ListSource& lists) {
-    if (LoadPattern(pattern, out_, grid_) == LoadResult::kRefused) return;
+    LoadedPattern loaded = LoadPattern(pattern);
+    out_ << "MaxVodoravno:" << loaded.width << ", MaxUspravno:" << loaded.height
+         << '\n';
+    if (loaded.refusal) {
+      out_ << "Ilegalan karakter u fajlu\nProgram ce se ugasiti\n";
+      return;
+    }
+    grid_ = std::move(loaded.grid);
     if (RefuseLongSlot()) return;
     for (std::size_t k = 0; k < lists_.size(); ++k) {
       lists_[k] = lists(static_cast<unsigned>(k + 1));

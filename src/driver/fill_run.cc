@@ -8,10 +8,9 @@
 #include <filesystem>
 #include <memory>
 #include <new>
-#include <sstream>
+#include <optional>
 #include <string>
 
-#include "driver/input_files.h"
 #include "driver/pattern_loader.h"
 #include "grid/clue_table.h"
 #include "grid/grid.h"
@@ -76,18 +75,15 @@ int InputError(std::string_view message, std::ostream& out, std::ostream& err) {
 
 int Fill(std::istream& pattern, const ListOpener& opener,
          const FillSettings& settings, std::ostream& out, std::ostream& err) {
-  Grid grid;
-  std::ostringstream loaded;
-  if (LoadPattern(pattern, loaded, grid) == LoadResult::kRefused) {
-    const std::string text = loaded.str();
-    const std::size_t end = text.find('\n') + 1;
-    out << text.substr(0, end);
-    return InputError(std::string_view(text).substr(end), out, err);
+  LoadedPattern loaded = LoadPattern(pattern);
+  if (loaded.refusal && loaded.refusal->kind == PatternRefusalKind::kTooLarge) {
+    return InputError(NoMemoryRefusal(), out, err);
   }
-  out << loaded.str();
-  std::ostringstream refusal;
-  if (RefuseLongSlot(grid, refusal)) {
-    return InputError(refusal.str(), out, err);
+  PrintDimensions(out, loaded.width, loaded.height);
+  if (loaded.refusal) return InputError(IllegalCharacterRefusal(), out, err);
+  Grid& grid = loaded.grid;
+  if (std::optional<Slot> slot = FindLongSlot(grid)) {
+    return InputError(LongSlotRefusal(grid, *slot), out, err);
   }
 
   WordLists lists(opener);
@@ -115,19 +111,14 @@ int Fill(std::istream& pattern, const ListOpener& opener,
         clues.For(slot.direction)
             .Record(slot.start, lists.List(slot.length)->Clue(word.entry));
       }
-      out << "Ukrstenica je resena\nSad cu je prikazati...\n\n";
-      PrintGrid(out, grid);
-      PrintClues(out, grid, clues);
+      PrintSolved(out, grid, clues);
       return kExitOk;
     }
     case SearchOutcome::kNoFill:
-      out << "Ukrstenica ne moze da se resi: nijedno popunjavanje ne "
-             "postoji\n";
-      if (result.unfillable) {
-        const Slot& slot = result.slots[*result.unfillable];
-        PrintMissingWord(out, grid, grid.ReadSlot(slot.start, slot.direction),
-                         slot.start, slot.direction);
-      }
+      PrintNoFill(out, grid,
+                  result.unfillable
+                      ? std::optional<Slot>(result.slots[*result.unfillable])
+                      : std::nullopt);
       return kExitNoFill;
     case SearchOutcome::kStopped:
       for (std::size_t s = 0; s < result.slots.size(); ++s) {
@@ -135,9 +126,7 @@ int Fill(std::istream& pattern, const ListOpener& opener,
         const Slot& slot = result.slots[s];
         grid.WriteSlot(result.words[s]->word, slot.start, slot.direction);
       }
-      out << "Vreme je isteklo pre nego sto je ukrstenica resena\n"
-             "Prikazacu dokle sam stigao...\n\n";
-      PrintGrid(out, grid);
+      PrintTimedOut(out, grid);
       return kExitTimeLimit;
   }
   return kExitTimeLimit;
@@ -152,8 +141,7 @@ int FillPattern(std::istream& pattern, const ListOpener& lists,
   try {
     status = Fill(pattern, lists, settings, out, err);
   } catch (const std::bad_alloc&) {
-    status =
-        InputError("Nema dovoljno memorije\nProgram ce se ugasiti\n", out, err);
+    status = InputError(NoMemoryRefusal(), out, err);
   }
   out.flush();
   return status;

@@ -1,9 +1,9 @@
 #include "driver/pattern_loader.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <limits>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "text/text_lines.h"
@@ -17,28 +17,37 @@ bool IsPatternCell(unsigned char c) {
 
 }  // namespace
 
-LoadResult LoadPattern(std::istream& in, std::ostream& out, Grid& grid) {
+LoadedPattern LoadPattern(std::istream& in) {
   auto reader = std::make_unique<TextLineReader>(in);
   std::string line;
+  LoadedPattern loaded;
 
   std::uint64_t rows = 0;
-  std::uint32_t width = 0;
   while (!reader->AtEnd()) {
     reader->ReadLine(line);
     if (line.empty()) continue;
     ++rows;
-    if (line.size() > width) width = static_cast<std::uint32_t>(line.size());
+    if (line.size() > loaded.width) {
+      loaded.width = static_cast<std::uint32_t>(line.size());
+    }
   }
-  const std::uint32_t height = static_cast<std::uint32_t>(
+  loaded.height = static_cast<std::uint32_t>(
       std::min<std::uint64_t>(rows, std::numeric_limits<std::uint32_t>::max()));
-  out << "MaxVodoravno:" << width << ", MaxUspravno:" << height << '\n';
+  const std::uint32_t width = loaded.width;
+  const std::uint32_t height = loaded.height;
 
   reader->Rewind();
-  grid = Grid(width, height);
+  try {
+    loaded.grid = Grid(width, height);
+  } catch (const std::bad_alloc&) {
+    loaded.refusal = PatternRefusal{PatternRefusalKind::kTooLarge};
+    return loaded;
+  }
 
   // The file is read again from the start; should it have grown in between,
   // whatever falls outside the measured grid is left out.
   std::uint32_t row = 0;
+  Grid& grid = loaded.grid;
   while (!reader->AtEnd() && row < height) {
     reader->ReadLine(line);
     if (line.empty()) continue;
@@ -46,14 +55,15 @@ LoadResult LoadPattern(std::istream& in, std::ostream& out, Grid& grid) {
          ++column) {
       unsigned char c = static_cast<unsigned char>(line[column]);
       if (!IsPatternCell(c)) {
-        out << "Ilegalan karakter u fajlu\nProgram ce se ugasiti\n";
-        return LoadResult::kRefused;
+        loaded.refusal =
+            PatternRefusal{PatternRefusalKind::kIllegalCharacter, column, row};
+        return loaded;
       }
       grid.SetCell(grid.Index(column, row), c);
     }
     ++row;
   }
-  return LoadResult::kLoaded;
+  return loaded;
 }
 
 }  // namespace polimreza

@@ -10,18 +10,14 @@ namespace polimreza {
 namespace {
 
 struct Loaded {
-  LoadResult result;
-  std::string out;
+  LoadedPattern pattern;
   std::vector<std::string> rows;  // each cell's low 8 bits
 };
 
 Loaded Load(const std::string& text) {
   std::istringstream in(text);
-  std::ostringstream out;
-  Grid grid;
-  Loaded loaded;
-  loaded.result = LoadPattern(in, out, grid);
-  loaded.out = out.str();
+  Loaded loaded{LoadPattern(in), {}};
+  const Grid& grid = loaded.pattern.grid;
   for (std::size_t r = 0; r < grid.gridHeight(); ++r) {
     std::string row;
     for (std::size_t c = 0; c < grid.gridWidth(); ++c) {
@@ -32,66 +28,76 @@ Loaded Load(const std::string& text) {
   return loaded;
 }
 
-const char kRefusal[] = "Ilegalan karakter u fajlu\nProgram ce se ugasiti\n";
-
 struct LoadCase {
   std::string text;
-  std::string out;
+  std::uint32_t width;
+  std::uint32_t height;
   std::vector<std::string> rows;
 };
 
 TEST(PatternLoaderTest, LoadsRowsAndPadsWithBlocks) {
   const std::vector<LoadCase> cases = {
-      {"**#\r\nA*Z\r\n", "MaxVodoravno:3, MaxUspravno:2\n", {"**#", "A*Z"}},
-      {"**#\r\nA*Z", "MaxVodoravno:3, MaxUspravno:2\n", {"**#", "A*Z"}},
-      {"\n\r\n**\n\n\nAB\n\n", "MaxVodoravno:2, MaxUspravno:2\n", {"**", "AB"}},
-      {"*\n***\n**\n",
-       "MaxVodoravno:3, MaxUspravno:3\n",
-       {"*##", "***", "**#"}},
-      {"", "MaxVodoravno:0, MaxUspravno:0\n", {}},
-      {"\r\n\n", "MaxVodoravno:0, MaxUspravno:0\n", {}},
-      {"##\x1A**\n", "MaxVodoravno:2, MaxUspravno:1\n", {"##"}},
+      {"**#\r\nA*Z\r\n", 3, 2, {"**#", "A*Z"}},
+      {"**#\r\nA*Z", 3, 2, {"**#", "A*Z"}},
+      {"\n\r\n**\n\n\nAB\n\n", 2, 2, {"**", "AB"}},
+      {"*\n***\n**\n", 3, 3, {"*##", "***", "**#"}},
+      {"", 0, 0, {}},
+      {"\r\n\n", 0, 0, {}},
+      {"##\x1A**\n", 2, 1, {"##"}},
       {std::string(250, '*') + "\n",
-       "MaxVodoravno:199, MaxUspravno:2\n",
+       199,
+       2,
        {std::string(199, '*'), std::string(51, '*') + std::string(148, '#')}},
   };
   for (const auto& c : cases) {
     Loaded loaded = Load(c.text);
-    EXPECT_EQ(loaded.result, LoadResult::kLoaded)
+    EXPECT_FALSE(loaded.pattern.refusal) << testing::PrintToString(c.text);
+    EXPECT_EQ(loaded.pattern.width, c.width) << testing::PrintToString(c.text);
+    EXPECT_EQ(loaded.pattern.height, c.height)
         << testing::PrintToString(c.text);
-    EXPECT_EQ(loaded.out, c.out) << testing::PrintToString(c.text);
     EXPECT_EQ(loaded.rows, c.rows) << testing::PrintToString(c.text);
   }
 }
 
-TEST(PatternLoaderTest, RefusesAnyOtherCharacterAfterTheDimensionLine) {
-  const std::vector<std::string> texts = {
-      "**\n*a\n",
-      "* \n",
-      "*\t\n",
-      "*1\n",
-      "*\xC5\n",
-      std::string("*\0*\n", 4),
-      "*\r*\n",
-      "**\r",
-      "*.\n",
-      ";\n",
-      "**\n**\n**\nZ#*[\n",
+struct RefusalCase {
+  std::string text;
+  std::size_t column;
+  std::size_t row;  // counting only non-empty lines
+};
+
+TEST(PatternLoaderTest, RefusesTheFirstOtherCharacterWithItsPosition) {
+  const std::vector<RefusalCase> cases = {
+      {"**\n*a\n", 1, 1},
+      {"* \n", 1, 0},
+      {"*\t\n", 1, 0},
+      {"*1\n", 1, 0},
+      {"*\xC5\n", 1, 0},
+      {std::string("*\0*\n", 4), 1, 0},
+      {"*\r*\n", 1, 0},
+      {"**\r", 2, 0},
+      {"*.\n", 1, 0},
+      {";\n", 0, 0},
+      {"**\n\n**\n**\nZ#*[\n", 3, 3},
+      {"ab\nc\n", 0, 0},
   };
-  for (const auto& text : texts) {
-    Loaded loaded = Load(text);
-    EXPECT_EQ(loaded.result, LoadResult::kRefused)
-        << testing::PrintToString(text);
-    EXPECT_EQ(loaded.out.substr(loaded.out.find('\n') + 1), kRefusal)
-        << testing::PrintToString(text);
-    EXPECT_EQ(loaded.out.rfind("MaxVodoravno:", 0), 0u);
+  for (const auto& c : cases) {
+    Loaded loaded = Load(c.text);
+    ASSERT_TRUE(loaded.pattern.refusal) << testing::PrintToString(c.text);
+    EXPECT_EQ(loaded.pattern.refusal->kind,
+              PatternRefusalKind::kIllegalCharacter)
+        << testing::PrintToString(c.text);
+    EXPECT_EQ(loaded.pattern.refusal->column, c.column)
+        << testing::PrintToString(c.text);
+    EXPECT_EQ(loaded.pattern.refusal->row, c.row)
+        << testing::PrintToString(c.text);
   }
 }
 
-TEST(PatternLoaderTest, KeepsCellsStoredBeforeTheRefusal) {
-  Loaded loaded = Load("AB\nCx\n");
-  EXPECT_EQ(loaded.result, LoadResult::kRefused);
-  EXPECT_EQ(loaded.rows, (std::vector<std::string>{"AB", "C#"}));
+TEST(PatternLoaderTest, MeasuresTheWholePatternBeforeARefusal) {
+  Loaded loaded = Load("AB\nCx\nDEFG\n");
+  ASSERT_TRUE(loaded.pattern.refusal);
+  EXPECT_EQ(loaded.pattern.width, 4u);
+  EXPECT_EQ(loaded.pattern.height, 3u);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 
-#include "driver/input_files.h"
 #include "driver/pattern_loader.h"
 #include "grid/clue_table.h"
 #include "grid/grid.h"
@@ -15,58 +14,48 @@
 #include "wordlist/word_list.h"
 
 namespace polimreza {
-namespace {
-
-// What a run holds once its pattern is loaded: the Grid, the clue tables
-// and the word lists.
-struct RunState {
-  Grid grid;
-  ClueTables clues;
-  std::optional<WordLists> lists;
-
-  // Closes the word lists and releases the Grid and the clue tables.
-  void CloseAll() {
-    lists.reset();
-    clues = ClueTables();
-    grid = Grid();
-  }
-};
-
-}  // namespace
 
 void RunPattern(std::istream& pattern, const ListOpener& opener,
                 std::ostream& out) {
-  RunState run;
-  if (LoadPattern(pattern, out, run.grid) == LoadResult::kRefused) {
-    run.CloseAll();
+  LoadedPattern loaded = LoadPattern(pattern);
+  PrintDimensions(out, loaded.width, loaded.height);
+  if (loaded.refusal) {
+    // A grid too large for this machine's memory: there is nothing more to
+    // show than the dimension line.
+    if (loaded.refusal->kind == PatternRefusalKind::kIllegalCharacter) {
+      out << IllegalCharacterRefusal();
+    }
+    return;
+  }
+  Grid& grid = loaded.grid;
+  if (std::optional<Slot> slot = FindLongSlot(grid)) {
+    out << LongSlotRefusal(grid, *slot);
     return;
   }
 
-  if (RefuseLongSlot(run.grid, out)) {
-    run.CloseAll();
-    return;
+  ClueTables clues;
+  WordLists lists(opener);
+  Solver solver(grid, clues, lists);
+  const FillResult result = solver.FillLoop();
+  if (result.solved) {
+    PrintSolved(out, grid, clues);
+  } else if (result.stuck) {
+    PrintFailure(out, grid, result.stuck->pattern, result.stuck->start,
+                 result.stuck->direction);
   }
-
-  run.lists.emplace(opener);
-  Solver solver(run.grid, run.clues, *run.lists);
-  if (solver.FillLoop(out) == FillResult::kSolved) {
-    out << "Ukrstenica je resena\nSad cu je prikazati...\n\n";
-    PrintGrid(out, run.grid);
-    PrintClues(out, run.grid, run.clues);
-  }
-  run.CloseAll();
 }
 
 void Run(int argc, const char* const* argv, std::ostream& out) {
   if (argc < 2) {
-    out << "Koriscenje programa:\nPolimreza <input_file>\n\n"
+    out << kUsageLine
+        << "\nPolimreza <input_file>\n\n"
            "input_file je izgled (pattern) vase buduce ukrstenice\n";
     return;
   }
   const std::string name = argv[1];
   std::unique_ptr<std::istream> pattern = OpenForReading(name);
   if (!pattern) {
-    out << "Ne mogu da otvorim " << name << "\nProgram ce se ugasiti\n";
+    out << kCannotOpenLabel << name << '\n' << kShuttingDownLine << '\n';
     return;
   }
   ListOpener opener = [](unsigned length) {

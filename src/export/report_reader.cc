@@ -6,13 +6,14 @@
 #include <optional>
 #include <utility>
 
+#include "report/report.h"
+
 namespace polimreza {
 namespace {
 
-constexpr std::string_view kSolved = "Ukrstenica je resena";
-constexpr std::string_view kShowing = "Sad cu je prikazati...";
-constexpr std::string_view kAcross = "Vodoravno:";
-constexpr std::string_view kDown = "Uspravno:";
+// The greedy solver's failure banner up to its first full stop.
+constexpr std::string_view kFailureStart =
+    kFailureLine.substr(0, kFailureLine.find('.'));
 
 // The lines of `text` without their line ends; a last line without a line
 // feed counts, an empty text has none. When the first line ends in CR LF,
@@ -103,23 +104,25 @@ class ReportParser {
   }
 
   bool ReadDimensions(std::uint32_t& width, std::uint32_t& height) {
-    constexpr std::string_view kWidth = "MaxVodoravno:";
-    constexpr std::string_view kHeight = ", MaxUspravno:";
     const std::string_view line = lines_[0];
-    if (line.starts_with("Koriscenje programa:")) {
+    if (line.starts_with(kUsageLine)) {
       return Refuse(
           "ovo je uputstvo programa, a ne izvestaj o resenoj ukrstenici");
     }
-    if (line.starts_with("Ne mogu da otvorim ")) {
+    if (line.starts_with(kCannotOpenLabel)) {
       return Refuse("program nije mogao da otvori sablon, nema ukrstenice");
     }
-    const std::size_t comma = line.find(kHeight);
+    const std::size_t comma = line.find(kHeightLabel);
     std::optional<std::uint32_t> w, h;
-    if (line.starts_with(kWidth) && comma != std::string_view::npos) {
-      w = ParseCount(line.substr(kWidth.size(), comma - kWidth.size()));
-      h = ParseCount(line.substr(comma + kHeight.size()));
+    if (line.starts_with(kWidthLabel) && comma != std::string_view::npos) {
+      w = ParseCount(
+          line.substr(kWidthLabel.size(), comma - kWidthLabel.size()));
+      h = ParseCount(line.substr(comma + kHeightLabel.size()));
     }
-    if (!w || !h) return Refuse("ocekujem \"MaxVodoravno:W, MaxUspravno:H\"");
+    if (!w || !h) {
+      return Refuse("ocekujem " + Quoted(std::string(kWidthLabel) + "W" +
+                                         std::string(kHeightLabel) + "H"));
+    }
     width = *w;
     height = *h;
     ++next_;
@@ -129,15 +132,14 @@ class ReportParser {
   bool ReadBanner() {
     if (!AtEnd()) {
       const std::string_view line = lines_[next_];
-      if (line.starts_with("Nazalost, ukrstenica ne moze da se resi")) {
+      if (line.starts_with(kFailureStart)) {
         return Refuse("ukrstenica nije resena (izvestaj o neuspehu)");
       }
-      if (line == "Ilegalan karakter u fajlu" ||
-          line.starts_with("Rec na mestu (")) {
+      if (line == kIllegalCharacterLine || line.starts_with(kLongSlotLabel)) {
         return Refuse("program je odbio sablon, ukrstenica nije resena");
       }
     }
-    return Expect(kSolved) && Expect(kShowing) && Expect("");
+    return Expect(kSolvedLine) && Expect(kShowingLine) && Expect("");
   }
 
   bool ReadGrid(std::uint32_t width, std::uint32_t height) {
@@ -189,7 +191,7 @@ class ReportParser {
   // The heading and one "k.clue" line per slot start of `direction`.
   bool ReadClues(int direction) {
     const bool across = direction == ACROSS;
-    if (!Expect(across ? kAcross : kDown)) return false;
+    if (!Expect(across ? kAcrossHeading : kDownHeading)) return false;
     const std::string kind = across ? "vodoravn" : "uspravn";
     const std::size_t slots = CountSlots(direction);
     std::vector<std::string>& clues = across ? puzzle_.across : puzzle_.down;
@@ -203,7 +205,7 @@ class ReportParser {
       }
       const std::string_view line = lines_[next_];
       if (!line.starts_with(prefix)) {
-        if (line.empty() || line == kDown) {
+        if (line.empty() || line == kDownHeading) {
           return Refuse("ima samo " + std::to_string(k) + " " + kind +
                         "ih tragova, a " + words);
         }

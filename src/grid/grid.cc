@@ -13,13 +13,13 @@ Grid::Grid(std::uint32_t width, std::uint32_t height)
       height_(height),
       cells_(static_cast<std::size_t>(width) * height, CELL_BLOCK) {}
 
-int Grid::IsSlotStart(std::size_t column, std::size_t row,
-                      int direction) const {
+bool Grid::IsSlotStart(std::size_t column, std::size_t row,
+                       int direction) const {
   CellIndex i = Index(column, row);
-  if (cells_[i] == CELL_BLOCK) return 0;
+  if (cells_[i] == CELL_BLOCK) return false;
   if (direction == ACROSS) return column == 0 || cells_[i - 1] == CELL_BLOCK;
   if (direction == DOWN) return row == 0 || cells_[i - width_] == CELL_BLOCK;
-  return 0;
+  return false;
 }
 
 unsigned Grid::SlotLengthUpTo(CellIndex start, int direction,
@@ -75,11 +75,11 @@ void Grid::WriteSlot(std::string_view word, CellIndex start, int direction) {
   }
 }
 
-int Grid::IsGridFull() const {
+bool Grid::IsGridFull() const {
   for (std::int32_t cell : cells_) {
-    if (cell == CELL_EMPTY) return 0;
+    if (cell == CELL_EMPTY) return false;
   }
-  return 1;
+  return true;
 }
 
 std::vector<Slot> FindSlots(const Grid& grid) {

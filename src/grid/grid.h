@@ -44,9 +44,9 @@ class Grid {
     return column + row * width_;
   }
 
-  // 1 when the cell at (column, row) is open and opens a slot in
+  // True when the cell at (column, row) is open and opens a slot in
   // `direction`: its neighbour before it is a block or the grid's edge.
-  int IsSlotStart(std::size_t column, std::size_t row, int direction) const;
+  bool IsSlotStart(std::size_t column, std::size_t row, int direction) const;
 
   // Length of the run from `start` in `direction`, counting `start` itself
   // whatever it holds; 1 for any other direction.
@@ -65,8 +65,8 @@ class Grid {
   // value; never writes past the slot's own cells.
   void WriteSlot(std::string_view word, CellIndex start, int direction);
 
-  // 1 when no cell is CELL_EMPTY (an empty grid counts as full).
-  int IsGridFull() const;
+  // True when no cell is CELL_EMPTY (an empty grid counts as full).
+  bool IsGridFull() const;
 
   // Step between neighbouring cells of a slot in `direction`.
   std::size_t Step(int direction) const {

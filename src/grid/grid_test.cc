@@ -13,14 +13,14 @@ namespace {
 
 TEST(GridTest, SlotStartsFollowBlocksAndEdges) {
   Grid grid = MakeGrid({"*A#*", "**#*", "#***"});
-  EXPECT_EQ(grid.IsSlotStart(0, 0, ACROSS), 1);
-  EXPECT_EQ(grid.IsSlotStart(1, 0, ACROSS), 0);  // left neighbour is open
-  EXPECT_EQ(grid.IsSlotStart(2, 0, ACROSS), 0);  // a block
-  EXPECT_EQ(grid.IsSlotStart(3, 0, ACROSS), 1);
-  EXPECT_EQ(grid.IsSlotStart(1, 2, ACROSS), 1);
-  EXPECT_EQ(grid.IsSlotStart(0, 1, DOWN), 0);
-  EXPECT_EQ(grid.IsSlotStart(2, 2, DOWN), 1);
-  EXPECT_EQ(grid.IsSlotStart(0, 0, 7), 0);
+  EXPECT_TRUE(grid.IsSlotStart(0, 0, ACROSS));
+  EXPECT_FALSE(grid.IsSlotStart(1, 0, ACROSS));  // left neighbour is open
+  EXPECT_FALSE(grid.IsSlotStart(2, 0, ACROSS));  // a block
+  EXPECT_TRUE(grid.IsSlotStart(3, 0, ACROSS));
+  EXPECT_TRUE(grid.IsSlotStart(1, 2, ACROSS));
+  EXPECT_FALSE(grid.IsSlotStart(0, 1, DOWN));
+  EXPECT_TRUE(grid.IsSlotStart(2, 2, DOWN));
+  EXPECT_FALSE(grid.IsSlotStart(0, 0, 7));
 }
 
 TEST(GridTest, SlotLengthStopsAtBlocksAndEdges) {
@@ -45,12 +45,12 @@ TEST(GridTest, ReadWriteAndCountEmpty) {
   EXPECT_EQ(grid.ReadSlot(0, ACROSS), "AB");
   grid.WriteSlot("AC", 0, DOWN);
   EXPECT_EQ(grid.ReadSlot(3, ACROSS), "C*");
-  EXPECT_EQ(grid.IsGridFull(), 0);
+  EXPECT_FALSE(grid.IsGridFull());
   // A byte above 127 is stored widened as a signed value and comes back.
   grid.WriteSlot("C\xC5", 3, ACROSS);
   EXPECT_EQ(grid.Cell(4), -59);
   EXPECT_EQ(grid.ReadSlot(3, ACROSS), "C\xC5");
-  EXPECT_EQ(grid.IsGridFull(), 1);
+  EXPECT_TRUE(grid.IsGridFull());
 }
 
 TEST(GridTest, WriteSlotNeverLeavesTheSlot) {
@@ -65,8 +65,8 @@ TEST(GridTest, WriteSlotNeverLeavesTheSlot) {
 }
 
 TEST(GridTest, FullnessOfEmptyAndLastCell) {
-  EXPECT_EQ(Grid().IsGridFull(), 1);
-  EXPECT_EQ(MakeGrid({"AB", "C*"}).IsGridFull(), 0);
+  EXPECT_TRUE(Grid().IsGridFull());
+  EXPECT_FALSE(MakeGrid({"AB", "C*"}).IsGridFull());
 }
 
 TEST(GridTest, FindsTheFirstLongSlotRowByRowAcrossFirst) {

@@ -1,9 +1,11 @@
 #include "report/report.h"
 
-#include <string>
-
 namespace polimreza {
 namespace {
+
+void PrintLine(std::ostream& out, std::string_view line) {
+  out << line << '\n';
+}
 
 void PrintClueList(std::ostream& out, const Grid& grid, const ClueTable& table,
                    int direction) {
@@ -17,7 +19,27 @@ void PrintClueList(std::ostream& out, const Grid& grid, const ClueTable& table,
   }
 }
 
+// The line naming the slot at `start` in `direction` whose pattern string
+// `pattern` no word of its list fits; for any other direction the line stays
+// without its direction and line feed.
+void PrintMissingWord(std::ostream& out, const Grid& grid,
+                      std::string_view pattern, CellIndex start,
+                      int direction) {
+  std::size_t width = grid.gridWidth() == 0 ? 1 : grid.gridWidth();
+  std::size_t column = start % width;
+  std::size_t row = (start - column) / width;
+  out << kMissingWordLabel << pattern << " na mestu (" << column + 1 << ','
+      << row + 1 << ") ";
+  if (direction == ACROSS) out << "vodoravno\n";
+  if (direction == DOWN) out << "uspravno\n";
+}
+
 }  // namespace
+
+void PrintDimensions(std::ostream& out, std::uint32_t width,
+                     std::uint32_t height) {
+  out << kWidthLabel << width << kHeightLabel << height << '\n';
+}
 
 void PrintGrid(std::ostream& out, const Grid& grid) {
   std::string line;
@@ -32,34 +54,68 @@ void PrintGrid(std::ostream& out, const Grid& grid) {
 }
 
 void PrintClues(std::ostream& out, const Grid& grid, const ClueTables& clues) {
-  out << "Vodoravno:\n";
+  PrintLine(out, kAcrossHeading);
   PrintClueList(out, grid, clues.across, ACROSS);
-  out << "\nUspravno:\n";
+  out << '\n';
+  PrintLine(out, kDownHeading);
   PrintClueList(out, grid, clues.down, DOWN);
 }
 
-void ReportFailure(std::ostream& out, const Grid& grid,
-                   std::string_view pattern, CellIndex start, int direction) {
-  out << "Nazalost, ukrstenica ne moze da se resi. Ovo je jos probna verzija "
-         "programa.\n"
-         "Pokusajte sa manjom ukrstenicom ili sacekajte novu verziju "
-         "programa\n"
-         "Prikazacu dokle sam uspeo da resim...\n\n";
+void PrintSolved(std::ostream& out, const Grid& grid, const ClueTables& clues) {
+  PrintLine(out, kSolvedLine);
+  PrintLine(out, kShowingLine);
+  out << '\n';
+  PrintGrid(out, grid);
+  PrintClues(out, grid, clues);
+}
+
+void PrintFailure(std::ostream& out, const Grid& grid, std::string_view pattern,
+                  CellIndex start, int direction) {
+  PrintLine(out, kFailureLine);
+  PrintLine(out, kFailureAdviceLine);
+  PrintLine(out, kFailureShowingLine);
+  out << '\n';
   PrintGrid(out, grid);
   out << '\n';
   PrintMissingWord(out, grid, pattern, start, direction);
 }
 
-void PrintMissingWord(std::ostream& out, const Grid& grid,
-                      std::string_view pattern, CellIndex start,
-                      int direction) {
-  std::size_t width = grid.gridWidth() == 0 ? 1 : grid.gridWidth();
-  std::size_t column = start % width;
-  std::size_t row = (start - column) / width;
-  out << "Rec koju ne mogu da nadjem u bazi je: " << pattern << " na mestu ("
-      << column + 1 << ',' << row + 1 << ") ";
-  if (direction == ACROSS) out << "vodoravno\n";
-  if (direction == DOWN) out << "uspravno\n";
+void PrintNoFill(std::ostream& out, const Grid& grid,
+                 const std::optional<Slot>& unfillable) {
+  PrintLine(out, kNoFillLine);
+  if (unfillable) {
+    PrintMissingWord(out, grid,
+                     grid.ReadSlot(unfillable->start, unfillable->direction),
+                     unfillable->start, unfillable->direction);
+  }
+}
+
+void PrintTimedOut(std::ostream& out, const Grid& grid) {
+  PrintLine(out, kTimedOutLine);
+  PrintLine(out, kTimedOutShowingLine);
+  out << '\n';
+  PrintGrid(out, grid);
+}
+
+std::string IllegalCharacterRefusal() {
+  return std::string(kIllegalCharacterLine) + '\n' +
+         std::string(kShuttingDownLine) + '\n';
+}
+
+std::string NoMemoryRefusal() {
+  return std::string(kNoMemoryLine) + '\n' + std::string(kShuttingDownLine) +
+         '\n';
+}
+
+std::string LongSlotRefusal(const Grid& grid, const Slot& slot) {
+  const std::size_t column = slot.start % grid.gridWidth();
+  const std::size_t row = slot.start / grid.gridWidth();
+  return std::string(kLongSlotLabel) + std::to_string(column + 1) + ',' +
+         std::to_string(row + 1) + ") " +
+         (slot.direction == ACROSS ? "vodoravno" : "uspravno") + " ima " +
+         std::to_string(slot.length) + " polja, a najvise moze da ima " +
+         std::to_string(kMaxSlotLength) + '\n' +
+         std::string(kShuttingDownLine) + '\n';
 }
 
 }  // namespace polimreza

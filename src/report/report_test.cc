@@ -1,7 +1,9 @@
 #include "report/report.h"
 
+#include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "gtest/gtest.h"
 
@@ -48,7 +50,7 @@ TEST(ReportTest, PrintsCellsAsTheirLowByte) {
 TEST(ReportTest, FailureReportNamesPatternAndPosition) {
   Grid grid = ThreeByThree();
   std::ostringstream out;
-  ReportFailure(out, grid, "C*D", 3, ACROSS);
+  PrintFailure(out, grid, "C*D", 3, ACROSS);
   EXPECT_EQ(out.str(),
             "Nazalost, ukrstenica ne moze da se resi. Ovo je jos probna "
             "verzija programa.\n"
@@ -59,12 +61,76 @@ TEST(ReportTest, FailureReportNamesPatternAndPosition) {
             "\nRec koju ne mogu da nadjem u bazi je: C*D na mestu (1,2) "
             "vodoravno\n");
   std::ostringstream down;
-  ReportFailure(down, grid, "B*E", 7, DOWN);
+  PrintFailure(down, grid, "B*E", 7, DOWN);
   EXPECT_NE(down.str().find("B*E na mestu (2,3) uspravno\n"),
             std::string::npos);
   std::ostringstream neither;
-  ReportFailure(neither, grid, "X", 0, 5);
+  PrintFailure(neither, grid, "X", 0, 5);
   EXPECT_TRUE(neither.str().ends_with("X na mestu (1,1) "));
+}
+
+TEST(ReportTest, SolvedReportIsBannerGridAndClues) {
+  Grid grid = ThreeByThree();
+  ClueTables clues;
+  clues.across.Record(3, "sredina");
+  std::ostringstream out;
+  PrintDimensions(out, 3, 3);
+  PrintSolved(out, grid, clues);
+  EXPECT_EQ(out.str(),
+            "MaxVodoravno:3, MaxUspravno:3\n"
+            "Ukrstenica je resena\nSad cu je prikazati...\n\n"
+            "AB#\nC*D\n#EF\n"
+            "Vodoravno:\n0.\n1.sredina\n2.\n"
+            "\nUspravno:\n0.\n1.\n2.\n");
+}
+
+TEST(ReportTest, NoFillAndTimedOutReports) {
+  Grid grid = ThreeByThree();
+  struct Case {
+    std::optional<Slot> unfillable;
+    std::string out;
+  };
+  const std::vector<Case> cases = {
+      {std::nullopt,
+       "Ukrstenica ne moze da se resi: nijedno popunjavanje ne postoji\n"},
+      {Slot{5, DOWN, 2},
+       "Ukrstenica ne moze da se resi: nijedno popunjavanje ne postoji\n"
+       "Rec koju ne mogu da nadjem u bazi je: DF na mestu (3,2) uspravno\n"},
+      {Slot{3, ACROSS, 3},
+       "Ukrstenica ne moze da se resi: nijedno popunjavanje ne postoji\n"
+       "Rec koju ne mogu da nadjem u bazi je: C*D na mestu (1,2) "
+       "vodoravno\n"},
+  };
+  for (const Case& c : cases) {
+    std::ostringstream out;
+    PrintNoFill(out, grid, c.unfillable);
+    EXPECT_EQ(out.str(), c.out);
+  }
+  std::ostringstream timed_out;
+  PrintTimedOut(timed_out, grid);
+  EXPECT_EQ(timed_out.str(),
+            "Vreme je isteklo pre nego sto je ukrstenica resena\n"
+            "Prikazacu dokle sam stigao...\n\nAB#\nC*D\n#EF\n");
+}
+
+TEST(ReportTest, RefusalTexts) {
+  Grid grid(12, 11);
+  struct Case {
+    std::string text;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {IllegalCharacterRefusal(),
+       "Ilegalan karakter u fajlu\nProgram ce se ugasiti\n"},
+      {NoMemoryRefusal(), "Nema dovoljno memorije\nProgram ce se ugasiti\n"},
+      {LongSlotRefusal(grid, Slot{0, ACROSS, 12}),
+       "Rec na mestu (1,1) vodoravno ima 12 polja, a najvise moze da ima 9\n"
+       "Program ce se ugasiti\n"},
+      {LongSlotRefusal(grid, Slot{12 * 1 + 11, DOWN, 10}),
+       "Rec na mestu (12,2) uspravno ima 10 polja, a najvise moze da ima 9\n"
+       "Program ce se ugasiti\n"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.text, c.expected);
 }
 
 }  // namespace

@@ -2,22 +2,21 @@
 
 #include <algorithm>
 #include <numeric>
-
-#include "report/report.h"
+#include <utility>
 
 // How the incremental solver gives the same answers as whole-Grid scans.
 //
 // Choosing a slot. A scan from the end of the Grid that keeps a 32-bit best
 // ratio (starting at 100) and takes a slot whenever best >= its ratio (and
 // the ratio is not 0) ends on a slot of the lowest ratio present: distinct
-// ratios of slots of up to 9 squares lie much further apart than 32-bit
-// rounding. Among slots of that lowest ratio it ends on the last one met when
-// the ratio rounded to 32 bits is not below the exact ratio (each equal slot
-// met later passes best >= ratio), and on the first one met otherwise. Equal
-// fractions (1/2, 2/4, ...) give the same double, so they form one group. The
-// solver keeps, per Direction, empty count and length, the ordered set of
-// slots with that many empty squares, and takes the lowest group's smallest
-// or largest visit key.
+// ratios of slots of up to kMaxSlotLength squares lie much further apart than
+// 32-bit rounding. Among slots of that lowest ratio it ends on the last one
+// met when the ratio rounded to 32 bits is not below the exact ratio (each
+// equal slot met later passes best >= ratio), and on the first one met
+// otherwise. Equal fractions (1/2, 2/4, ...) give the same double, so they
+// form one group. The solver keeps, per Direction, empty count and length,
+// the ordered set of slots with that many empty squares, and takes the
+// lowest group's smallest or largest visit key.
 //
 // Checking crossings. A complete slot's letters cannot change while it stays
 // complete: a word is written only where it agrees with the letters already
@@ -51,8 +50,8 @@ struct RatioGroup {
   bool later_replaces;
 };
 
-// The distinct ratios of slots of 1 to 9 squares with an empty square, from
-// the lowest.
+// The distinct ratios of slots of 1 to kMaxSlotLength squares with an empty
+// square, from the lowest.
 const std::vector<RatioGroup>& RatioGroups() {
   static const std::vector<RatioGroup> groups = [] {
     std::vector<RatioGroup> result;
@@ -75,36 +74,29 @@ const std::vector<RatioGroup>& RatioGroups() {
 }  // namespace
 
 Solver::Solver(Grid& grid, ClueTables& clues, WordLists& lists)
-    : grid_(grid), clues_(clues), lists_(lists) {
-  const std::size_t width = grid_.gridWidth();
-  const std::size_t height = grid_.gridHeight();
+    : grid_(grid), clues_(clues), lists_(lists), slots_(FindSlots(grid)) {
+  for (std::size_t i = 0; i < grid_.CellCount(); ++i) {
+    empty_cells_ += grid_.Cell(i) == CELL_EMPTY;
+  }
   for (int d : {ACROSS, DOWN}) slot_of_[d].assign(grid_.CellCount(), kNoSlot);
-  for (std::size_t row = 0; row < height; ++row) {
-    for (std::size_t column = 0; column < width; ++column) {
-      CellIndex i = grid_.Index(column, row);
-      if (grid_.Cell(i) == CELL_EMPTY) ++empty_cells_;
-      for (int d : {ACROSS, DOWN}) {
-        if (!grid_.IsSlotStart(column, row, d)) continue;
-        Slot slot;
-        slot.start = i;
-        slot.length = static_cast<std::uint8_t>(
-            std::min(grid_.SlotLength(i, d), kMaxSlotLength));
-        slot.empty = 0;
-        for (unsigned k = 0; k < slot.length; ++k) {
-          slot.empty += grid_.Cell(i + k * grid_.Step(d)) == CELL_EMPTY;
-        }
-        slot.direction = static_cast<std::uint8_t>(d);
-        auto id = static_cast<std::uint32_t>(slots_.size());
-        slots_.push_back(slot);
-        for (unsigned k = 0; k < slot.length; ++k) {
-          slot_of_[d][i + k * grid_.Step(d)] = id;
-        }
-        if (slot.empty > 0) {
-          Bucket(slot).insert(VisitKey(slot));
-        } else {
-          unverified_[d].insert(ColumnKey(slot.start));
-        }
-      }
+  empty_.assign(slots_.size(), 0);
+  for (std::uint32_t id = 0; id < slots_.size(); ++id) {
+    Slot& slot = slots_[id];
+    // A longer slot breaks this class's contract; cutting it keeps the
+    // buckets' bounds.
+    slot.length = std::min(slot.length, kMaxSlotLength);
+    const std::size_t step = grid_.Step(slot.direction);
+    unsigned empty = 0;
+    for (unsigned k = 0; k < slot.length; ++k) {
+      const CellIndex i = slot.start + k * step;
+      empty += grid_.Cell(i) == CELL_EMPTY;
+      slot_of_[slot.direction][i] = id;
+    }
+    empty_[id] = static_cast<std::uint8_t>(empty);
+    if (empty > 0) {
+      Bucket(id).insert(VisitKey(slot));
+    } else {
+      unverified_[slot.direction].insert(ColumnKey(slot.start));
     }
   }
 }
@@ -134,15 +126,16 @@ std::int64_t Solver::ChooseSlot(int direction) const {
 }
 
 void Solver::AdjustEmpty(std::uint32_t id, int delta) {
-  Slot& slot = slots_[id];
-  if (slot.empty > 0) {
-    Bucket(slot).erase(VisitKey(slot));
+  const Slot& slot = slots_[id];
+  std::uint8_t& empty = empty_[id];
+  if (empty > 0) {
+    Bucket(id).erase(VisitKey(slot));
   } else {
     unverified_[slot.direction].erase(ColumnKey(slot.start));
   }
-  slot.empty = static_cast<std::uint8_t>(slot.empty + delta);
-  if (slot.empty > 0) {
-    Bucket(slot).insert(VisitKey(slot));
+  empty = static_cast<std::uint8_t>(empty + delta);
+  if (empty > 0) {
+    Bucket(id).insert(VisitKey(slot));
   } else {
     unverified_[slot.direction].insert(ColumnKey(slot.start));
   }
@@ -188,49 +181,49 @@ void Solver::UndoWrite() {
   filled_slot_ = kNoSlot;
 }
 
-int Solver::CheckCrossings(int direction) {
+bool Solver::CheckCrossings(int direction) {
   const int other = OtherDirection(direction);
-  if (other != ACROSS && other != DOWN) return 1;
+  if (other != ACROSS && other != DOWN) return true;
   auto& waiting = unverified_[other];
   for (auto it = waiting.begin(); it != waiting.end();) {
     CellIndex start = FromColumnKey(*it);
     std::string word = grid_.ReadSlot(start, other);
     std::optional<std::string_view> clue = lists_.FindClue(word);
-    if (!clue) return 0;
+    if (!clue) return false;
     clues_.For(other).Record(start, *clue);
     it = waiting.erase(it);
   }
-  return 1;
+  return true;
 }
 
-FillResult Solver::FillLoop(std::ostream& out) {
+FillResult Solver::FillLoop() {
   std::string word;
   std::string clue;
+  int direction = ACROSS;
   while (empty_cells_ > 0) {
-    std::int64_t chosen = ChooseSlot(direction_);
+    std::int64_t chosen = ChooseSlot(direction);
     // While a square is empty, both Directions have a slot with an empty
     // square, so a slot is always found; should none be, the Grid is not
     // full and must not be reported as solved.
-    if (chosen < 0) return FillResult::kFailed;
+    if (chosen < 0) return {};
     const auto n = static_cast<CellIndex>(chosen);
-    const std::string pattern = grid_.ReadSlot(n, direction_);
+    std::string pattern = grid_.ReadSlot(n, direction);
     std::int64_t position = 0;
     for (;;) {
       position = lists_.FindWord(pattern, word, clue, position);
       if (position < 0) {
-        ReportFailure(out, grid_, pattern, n, direction_);
-        return FillResult::kFailed;
+        return {false, StuckSlot{n, direction, std::move(pattern)}};
       }
-      WriteSlot(word, n, direction_);
-      if (CheckCrossings(direction_)) {
-        clues_.For(direction_).Record(n, clue);
+      WriteSlot(word, n, direction);
+      if (CheckCrossings(direction)) {
+        clues_.For(direction).Record(n, clue);
         break;
       }
       UndoWrite();
     }
-    direction_ = OtherDirection(direction_);
+    direction = OtherDirection(direction);
   }
-  return FillResult::kSolved;
+  return {true, std::nullopt};
 }
 
 }  // namespace polimreza

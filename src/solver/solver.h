@@ -6,7 +6,7 @@
 
 #include <array>
 #include <cstdint>
-#include <ostream>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -18,7 +18,21 @@
 
 namespace polimreza {
 
-enum class FillResult { kSolved, kFailed };
+// The slot a fill stopped at: its start, Direction and pattern string, which
+// no word of its list fits.
+struct StuckSlot {
+  CellIndex start;
+  int direction;
+  std::string pattern;
+};
+
+// How a fill ended: solved, or not; when not, the slot it stopped at, none
+// when it found no slot to choose (only a slot longer than kMaxSlotLength
+// leaves a square out of every slot of a Direction).
+struct FillResult {
+  bool solved = false;
+  std::optional<StuckSlot> stuck;
+};
 
 // True when, between two slots of `empty` empty squares out of `length`,
 // the one visited later replaces the one visited first: the ratio
@@ -48,25 +62,16 @@ class Solver {
   // Empties the squares that the last WriteSlot filled.
   void UndoWrite();
 
-  // 1 when every complete slot of the Direction crossing `direction` is a
-  // word of its list, recording each clue it looks up; 0 at the first
+  // True when every complete slot of the Direction crossing `direction` is
+  // a word of its list, recording each clue it looks up; false at the first
   // complete slot (in column-by-column order) that is not.
-  int CheckCrossings(int direction);
+  bool CheckCrossings(int direction);
 
-  // Fills the Grid turn by turn, ACROSS first. On a slot that no word fits
-  // prints the failure report to `out` and gives kFailed; gives kSolved
-  // only when no square is left empty.
-  FillResult FillLoop(std::ostream& out);
-
-  int CurrentDirection() const { return direction_; }
+  // Fills the Grid turn by turn, ACROSS first, until no square is left
+  // empty or a slot has no fitting word; the Grid is left as it got.
+  FillResult FillLoop();
 
  private:
-  struct Slot {
-    CellIndex start;
-    std::uint8_t length;
-    std::uint8_t empty;
-    std::uint8_t direction;
-  };
   static constexpr std::uint32_t kNoSlot = ~std::uint32_t{0};
   static constexpr std::size_t kBuckets = kMaxSlotLength + 1;
 
@@ -88,16 +93,18 @@ class Solver {
     return slot_of_[direction][start];
   }
   void AdjustEmpty(std::uint32_t slot, int delta);
-  std::set<std::uint64_t>& Bucket(const Slot& slot) {
-    return buckets_[slot.direction][slot.empty][slot.length];
+  std::set<std::uint64_t>& Bucket(std::uint32_t slot) {
+    return buckets_[slots_[slot].direction][empty_[slot]][slots_[slot].length];
   }
 
   Grid& grid_;
   ClueTables& clues_;
   WordLists& lists_;
-  int direction_ = ACROSS;
 
+  // The Grid's slots in the order of FindSlots, each length cut to
+  // kMaxSlotLength, and beside them each slot's count of empty squares.
   std::vector<Slot> slots_;
+  std::vector<std::uint8_t> empty_;
   // For each Direction and cell: the slot that holds the cell, or kNoSlot.
   std::array<std::vector<std::uint32_t>, 2> slot_of_;
   // For each Direction, empty count and length: the visit keys of the

@@ -1,7 +1,6 @@
 #include "solver/solver.h"
 
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -122,7 +121,7 @@ TEST(CheckCrossingsTest, SingleSquareSlotsNeedOneLetterWords) {
   Fixture f({"A*"}, {{1, "A;slovo A\n"}, {2, "AB;x\n"}});
   f.solver.WriteSlot("AB", 0, ACROSS);
   // DOWN slots A and B: B is missing from the list of one-letter words.
-  EXPECT_EQ(f.solver.CheckCrossings(ACROSS), 0);
+  EXPECT_FALSE(f.solver.CheckCrossings(ACROSS));
   EXPECT_EQ(f.clues.down.Get(0), "slovo A");
   f.solver.UndoWrite();
   EXPECT_EQ(f.grid.ReadSlot(0, ACROSS), "A*");
@@ -131,40 +130,40 @@ TEST(CheckCrossingsTest, SingleSquareSlotsNeedOneLetterWords) {
 TEST(CheckCrossingsTest, FirstMissingSlotColumnByColumnEndsTheCheck) {
   // The DOWN slots of columns 0 (XY) and 1 (AB) are complete.
   Fixture missing_first({"XA", "YB"}, {{2, "AB;second\n"}});
-  EXPECT_EQ(missing_first.solver.CheckCrossings(ACROSS), 0);
+  EXPECT_FALSE(missing_first.solver.CheckCrossings(ACROSS));
   EXPECT_EQ(missing_first.clues.down.RecordedCount(), 0u);
 
   Fixture missing_second({"XA", "YB"}, {{2, "XY;first\n"}});
-  EXPECT_EQ(missing_second.solver.CheckCrossings(ACROSS), 0);
+  EXPECT_FALSE(missing_second.solver.CheckCrossings(ACROSS));
   EXPECT_EQ(missing_second.clues.down.Get(0), "first");
   EXPECT_EQ(missing_second.clues.down.Get(1), "");
 
   // The ACROSS slots are looked up only when checking a DOWN write.
   Fixture both({"XA", "YB"}, {{2, "AB;b\nXY;x1\nXY;x2\n"}});
-  EXPECT_EQ(both.solver.CheckCrossings(ACROSS), 1);
+  EXPECT_TRUE(both.solver.CheckCrossings(ACROSS));
   EXPECT_EQ(both.clues.down.Get(0), "x1");
   EXPECT_EQ(both.clues.down.Get(1), "b");
   EXPECT_EQ(both.clues.across.RecordedCount(), 0u);
-  EXPECT_EQ(both.solver.CheckCrossings(DOWN), 0);  // XA is no word
+  EXPECT_FALSE(both.solver.CheckCrossings(DOWN));  // XA is no word
 }
 
 TEST(CheckCrossingsTest, CompletedSlotIsLookedUpAgainAfterAnUndo) {
   // Writing the DOWN slot of column 0 completes the ACROSS slot of row 1.
   Fixture f({"A#", "*B"}, {{1, "A;a\n"}, {2, "AC;down\nAD;down2\nDB;db\n"}});
   f.solver.WriteSlot("AC", 0, DOWN);
-  EXPECT_EQ(f.solver.CheckCrossings(DOWN), 0);  // CB is no word
+  EXPECT_FALSE(f.solver.CheckCrossings(DOWN));  // CB is no word
   f.solver.UndoWrite();
   f.solver.WriteSlot("AD", 0, DOWN);
-  EXPECT_EQ(f.solver.CheckCrossings(DOWN), 1);
+  EXPECT_TRUE(f.solver.CheckCrossings(DOWN));
   EXPECT_EQ(f.clues.across.Get(2), "db");
   EXPECT_EQ(f.clues.across.Get(0), "a");
 }
 
 TEST(FillLoopTest, SolvesAndRecordsClues) {
   Fixture f({"**", "**"}, {{2, "AB;first\nBD;second\n"}});
-  std::ostringstream out;
-  EXPECT_EQ(f.solver.FillLoop(out), FillResult::kSolved);
-  EXPECT_EQ(out.str(), "");
+  const FillResult result = f.solver.FillLoop();
+  EXPECT_TRUE(result.solved);
+  EXPECT_FALSE(result.stuck);
   EXPECT_EQ(f.grid.ReadSlot(0, ACROSS) + f.grid.ReadSlot(2, ACROSS), "ABBD");
   EXPECT_EQ(f.clues.across.Get(2), "second");
   EXPECT_EQ(f.clues.down.Get(1), "second");
@@ -172,9 +171,39 @@ TEST(FillLoopTest, SolvesAndRecordsClues) {
 
 TEST(FillLoopTest, FullGridIsSolvedWithoutATurn) {
   Fixture f({"AB"});
-  std::ostringstream out;
-  EXPECT_EQ(f.solver.FillLoop(out), FillResult::kSolved);
+  EXPECT_TRUE(f.solver.FillLoop().solved);
   EXPECT_EQ(f.clues.across.RecordedCount() + f.clues.down.RecordedCount(), 0u);
+}
+
+TEST(FillLoopTest, GivesTheSlotNoWordFitsAndLeavesTheGridAsItGot) {
+  struct Case {
+    std::vector<std::string> rows;
+    std::map<unsigned, std::string> lists;
+    CellIndex start;
+    int direction;
+    std::string pattern;
+    std::vector<std::string> grid;  // as the failure finds it
+  };
+  const std::vector<Case> cases = {
+      // No list at all: the first ACROSS slot chosen is stuck.
+      {{"A*"}, {}, 0, ACROSS, "A*", {"A*"}},
+      // The ACROSS turn fills row 1, then no DOWN word ends in C.
+      {{"**", "C*"}, {{2, "CD;cd\nAB;ab\n"}}, 0, DOWN, "*C", {"**", "CD"}},
+      // Two turns, then no ACROSS word starts with B.
+      {{"**", "**"}, {{2, "AB;ab\n"}}, 2, ACROSS, "B*", {"AB", "B*"}},
+  };
+  for (const Case& c : cases) {
+    Fixture f(c.rows, c.lists);
+    const FillResult result = f.solver.FillLoop();
+    EXPECT_FALSE(result.solved);
+    ASSERT_TRUE(result.stuck);
+    EXPECT_EQ(result.stuck->start, c.start);
+    EXPECT_EQ(result.stuck->direction, c.direction);
+    EXPECT_EQ(result.stuck->pattern, c.pattern);
+    for (std::size_t r = 0; r < c.grid.size(); ++r) {
+      EXPECT_EQ(f.grid.ReadSlot(f.grid.Index(0, r), ACROSS), c.grid[r]);
+    }
+  }
 }
 
 }  // namespace

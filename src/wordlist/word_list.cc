@@ -40,12 +40,12 @@ std::size_t BytesLeft(std::istream& in) {
 
 }  // namespace
 
-int MatchPattern(std::string_view pattern, std::string_view word) {
+bool MatchPattern(std::string_view pattern, std::string_view word) {
   for (std::size_t i = 0; i < pattern.size(); ++i) {
     char w = i < word.size() ? word[i] : '\0';
-    if (pattern[i] != w && pattern[i] != '*') return 0;
+    if (pattern[i] != w && pattern[i] != '*') return false;
   }
-  return 1;
+  return true;
 }
 
 WordList::WordList(std::istream& in, unsigned length) : length_(length) {

@@ -1,6 +1,6 @@
-// The word lists: one list of entries (word and clue) per word length 1 to 9,
-// read once into memory in file order, with indexes for exact lookups and
-// for pattern searches that resume where the last one stopped.
+// The word lists: one list of entries (word and clue) per slot length, read
+// once into memory in file order, with indexes for exact lookups and for
+// pattern searches that resume where the last one stopped.
 #ifndef POLIMREZA_WORDLIST_WORD_LIST_H_
 #define POLIMREZA_WORDLIST_WORD_LIST_H_
 
@@ -15,12 +15,14 @@
 #include <string_view>
 #include <vector>
 
+#include "grid/grid.h"
+
 namespace polimreza {
 
-// 1 when `word` fits `pattern`: at every position of the pattern, the
+// True when `word` fits `pattern`: at every position of the pattern, the
 // pattern holds '*' or the word's byte. Only the pattern's positions are
 // compared (a position past the word's end compares as NUL).
-int MatchPattern(std::string_view pattern, std::string_view word);
+bool MatchPattern(std::string_view pattern, std::string_view word);
 
 // The valid entries of one list file, all of whose words are `length` bytes.
 class WordList {
@@ -79,12 +81,13 @@ std::string ListFileName(unsigned length);
 using ListOpener =
     std::function<std::unique_ptr<std::istream>(unsigned length)>;
 
-// The nine lists, each read on first use.
+// The lists of every length a slot may have, each read on first use.
 class WordLists {
  public:
   explicit WordLists(ListOpener opener);
 
-  // The list of words of `length` bytes (1 to 9); null for other lengths.
+  // The list of words of `length` bytes (1 to kMaxSlotLength); null for
+  // other lengths.
   const WordList* List(std::size_t length);
 
   // Finds the next entry fitting `pattern` from the resume position `from`
@@ -100,7 +103,7 @@ class WordLists {
 
  private:
   ListOpener opener_;
-  std::array<std::unique_ptr<WordList>, 9> lists_;
+  std::array<std::unique_ptr<WordList>, kMaxSlotLength> lists_;
 };
 
 }  // namespace polimreza

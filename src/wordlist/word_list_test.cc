@@ -32,11 +32,12 @@ TEST(MatchPatternTest, ComparesOnlyThePatternPositions) {
   struct Case {
     const char* pattern;
     const char* word;
-    int fits;
+    bool fits;
   };
   const std::vector<Case> cases = {
-      {"A*A", "ABA", 1}, {"A*A", "ABB", 0}, {"***", "XYZ", 1}, {"", "ANY", 1},
-      {"AB", "ABC", 1},  {"AB*", "AB", 1},  {"ABC", "AB", 0},  {"ab", "AB", 0},
+      {"A*A", "ABA", true}, {"A*A", "ABB", false}, {"***", "XYZ", true},
+      {"", "ANY", true},    {"AB", "ABC", true},   {"AB*", "AB", true},
+      {"ABC", "AB", false}, {"ab", "AB", false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(MatchPattern(c.pattern, c.word), c.fits)
