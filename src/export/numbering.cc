@@ -2,12 +2,17 @@
 
 #include <unicode/unistr.h>
 
+#include <new>
+
 namespace polimreza {
 
 std::string DisplayText(std::string_view bytes) {
   // ICU turns each ill-formed sequence into U+FFFD.
   icu::UnicodeString text = icu::UnicodeString::fromUTF8(
       icu::StringPiece(bytes.data(), static_cast<int32_t>(bytes.size())));
+  // ICU answers a failed allocation with a bogus string, which would read as
+  // an empty text: a clue lost without a word.
+  if (text.isBogus()) throw std::bad_alloc();
   for (int32_t i = 0; i < text.length(); ++i) {
     const char16_t unit = text.charAt(i);
     if ((unit < 0x20 && unit != '\t') || unit == 0x7f) {
