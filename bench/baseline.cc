@@ -9,13 +9,14 @@
 #include <string>
 
 #include "tests/reference_model.h"
+#include "wordlist/word_list.h"
 
 namespace {
 
 // The list "LENGTH.txt" of the current folder; null when it cannot be
 // opened.
 std::unique_ptr<std::istream> OpenList(unsigned length) {
-  auto list = std::make_unique<std::ifstream>(std::to_string(length) + ".txt",
+  auto list = std::make_unique<std::ifstream>(polimreza::ListFileName(length),
                                               std::ios::binary);
   if (!list->is_open()) return nullptr;
   return list;

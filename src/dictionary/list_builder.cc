@@ -9,7 +9,6 @@ namespace polimreza {
 
 namespace {
 
-constexpr std::size_t kMaxWord = 9;
 constexpr int kLengthShift = 60;
 
 // A word of 1 to 9 letters A-Z as a number: its length in the top bits,
@@ -104,7 +103,7 @@ void ListBuilder::AddLine(std::string_view word, std::string_view clue,
   if (!folder_.FoldWord(word, word_) || word_.empty()) {
     return skip(SkipReason::kCharacters);
   }
-  if (word_.size() > kMaxWord) return skip(SkipReason::kLength);
+  if (word_.size() > kMaxSlotLength) return skip(SkipReason::kLength);
   ++words;
   if (word_.size() < options_.min_length ||
       word_.size() > options_.max_length) {
@@ -140,9 +139,10 @@ std::size_t ListBuilder::AddSource(std::string_view text, SourceFormat format) {
   return words;
 }
 
-std::array<std::string, 9> ListBuilder::Finish(ListSummary& summary) {
+std::array<std::string, kMaxSlotLength> ListBuilder::Finish(
+    ListSummary& summary) {
   summary = {};
-  std::array<std::string, 9> lists;
+  std::array<std::string, kMaxSlotLength> lists;
   std::array<bool, 26> has_letter{};
   auto append = [this, &lists, &summary, &has_letter](const Entry& entry) {
     std::string& list = lists[KeyLength(entry.key) - 1];
@@ -179,7 +179,7 @@ std::array<std::string, 9> ListBuilder::Finish(ListSummary& summary) {
 std::string FormatSummary(const ListSummary& summary) {
   std::string text = "Broj reci po duzini:\n";
   std::size_t total = 0;
-  for (std::size_t length = 1; length <= 9; ++length) {
+  for (std::size_t length = 1; length <= kMaxSlotLength; ++length) {
     text += "  " + std::to_string(length) + ": " +
             std::to_string(summary.entries[length - 1]) + "\n";
     total += summary.entries[length - 1];

@@ -13,12 +13,13 @@
 
 #include "dictionary/folding.h"
 #include "dictionary/sources.h"
+#include "grid/grid.h"
 
 namespace polimreza {
 
 struct ListOptions {
   unsigned min_length = 1;
-  unsigned max_length = 9;
+  unsigned max_length = kMaxSlotLength;
   std::optional<std::size_t> limit;  // entries kept per length
   bool proper_nouns = true;          // false: skip words written with a capital
   bool keep_clue_diacritics = false;
@@ -38,7 +39,8 @@ enum class SkipReason {
 inline constexpr std::size_t kSkipReasons = 6;
 
 struct ListSummary {
-  std::array<std::size_t, 9> entries{};  // entries per word length 1 to 9
+  std::array<std::size_t, kMaxSlotLength>
+      entries{};  // entries per word length 1 to 9
   std::array<std::size_t, kSkipReasons> skipped{};
   std::size_t clues_filled = 0;  // repeated words whose clue was taken
   std::size_t from_sources = 0;  // entries not added as single letters
@@ -58,7 +60,7 @@ class ListBuilder {
   // The texts of the lists of words of 1 to 9 letters: `WORD;clue` lines
   // ending in CR LF. Applies the limit and adds the single letters; fills
   // `summary`. Meant to be called once, after the last source.
-  std::array<std::string, 9> Finish(ListSummary& summary);
+  std::array<std::string, kMaxSlotLength> Finish(ListSummary& summary);
 
  private:
   struct Entry {
