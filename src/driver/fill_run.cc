@@ -186,9 +186,7 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
 
   std::unique_ptr<std::istream> pattern = OpenForReading(pattern_path);
   if (!pattern) {
-    return InputError(
-        "Ne mogu da otvorim " + pattern_path + "\nProgram ce se ugasiti\n", out,
-        err);
+    return InputError(CannotOpenRefusal(pattern_path), out, err);
   }
   ListOpener opener = [lists_dir](unsigned length) {
     const std::string name = ListFileName(length);

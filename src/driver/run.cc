@@ -55,7 +55,7 @@ void Run(int argc, const char* const* argv, std::ostream& out) {
   const std::string name = argv[1];
   std::unique_ptr<std::istream> pattern = OpenForReading(name);
   if (!pattern) {
-    out << kCannotOpenLabel << name << '\n' << kShuttingDownLine << '\n';
+    out << CannotOpenRefusal(name);
     return;
   }
   ListOpener opener = [](unsigned length) {

@@ -1,5 +1,7 @@
 #include "report/report.h"
 
+#include "tool/messages.h"
+
 namespace polimreza {
 namespace {
 
@@ -103,8 +105,12 @@ std::string IllegalCharacterRefusal() {
 }
 
 std::string NoMemoryRefusal() {
-  return std::string(kNoMemoryLine) + '\n' + std::string(kShuttingDownLine) +
-         '\n';
+  return std::string(kOutOfMemory) + std::string(kShuttingDownLine) + '\n';
+}
+
+std::string CannotOpenRefusal(std::string_view name) {
+  return std::string(kCannotOpenLabel) + std::string(name) + '\n' +
+         std::string(kShuttingDownLine) + '\n';
 }
 
 std::string LongSlotRefusal(const Grid& grid, const Slot& slot) {

@@ -41,7 +41,6 @@ inline constexpr std::string_view kMissingWordLabel =
 inline constexpr std::string_view kIllegalCharacterLine =
     "Ilegalan karakter u fajlu";
 inline constexpr std::string_view kLongSlotLabel = "Rec na mestu (";
-inline constexpr std::string_view kNoMemoryLine = "Nema dovoljno memorije";
 inline constexpr std::string_view kShuttingDownLine = "Program ce se ugasiti";
 inline constexpr std::string_view kUsageLine = "Koriscenje programa:";
 inline constexpr std::string_view kCannotOpenLabel = "Ne mogu da otvorim ";
@@ -83,6 +82,10 @@ std::string IllegalCharacterRefusal();
 // The refusal of a pattern too large for the memory there is, ending in the
 // shutdown line.
 std::string NoMemoryRefusal();
+
+// The message for a pattern file `name` that cannot be opened, ending in the
+// shutdown line.
+std::string CannotOpenRefusal(std::string_view name);
 
 // The refusal of `slot`, longer than kMaxSlotLength, ending in the shutdown
 // line.
