@@ -639,7 +639,6 @@ SearchResult Engine::RunSearch() {
       root_fixed = fixed_;
       NoteBest();
       budget *= 2;
-      ++result_.restarts;
       continue;
     }
     if (end == RunEnd::kFilled) {

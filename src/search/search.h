@@ -61,7 +61,6 @@ struct SearchResult {
   // that agrees with the decisions before it.
   std::vector<std::pair<std::size_t, std::string>> decisions;
   std::uint64_t nodes = 0;
-  std::uint64_t restarts = 0;
 };
 
 // Fills the open cells of `grid` so that every slot is a word of the list of
