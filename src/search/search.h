@@ -39,6 +39,10 @@ struct SearchOptions {
   // 65536 slot revisions within one propagation; true stops the search.
   // Its answer is the only way time can enter the search.
   std::function<bool(const SearchProgress&)> stop;
+  // When set, the search's state is checked after every propagation that
+  // ends without a failure, and the verdict passed here: empty when every
+  // invariant holds, else the first broken one. Slow: for tests.
+  std::function<void(const std::string&)> check_state;
 };
 
 // A slot's word and the list entry that holds it first.
