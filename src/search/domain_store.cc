@@ -22,6 +22,8 @@ std::uint32_t DomainStore::Reset(const Problem& problem) {
   trail_.clear();
   fixed_.clear();
   level_ = levels_ = 0;
+  changed_.clear();
+  changed_flag_.assign(n, 0);
   std::uint32_t first_empty = kNone;
   for (std::uint32_t s = 0; s < n; ++s) {
     if (InitialWords(s) == 0 && first_empty == kNone) first_empty = s;
@@ -75,6 +77,19 @@ void DomainStore::Fix(std::uint32_t s) {
   assert(!slots_[s].fixed && slots_[s].count == 1);
   slots_[s].fixed = 1;
   fixed_.push_back(s);
+  NoteFixedChanged(s);
+}
+
+// A slot's fixed flag counts in its own choice key and in the weighted
+// degree of every slot crossing it.
+void DomainStore::NoteFixedChanged(std::uint32_t s) {
+  NoteChanged(s);
+  const unsigned length = problem_->SlotAt(s).length;
+  for (unsigned p = 0; p < length; ++p) {
+    const std::uint32_t t =
+        problem_->CellAt(problem_->CellOf(s, p)).Other(s).slot;
+    if (t != kNone) NoteChanged(t);
+  }
 }
 
 void DomainStore::Assign(std::uint32_t s, std::uint32_t word) {
@@ -105,7 +120,13 @@ void DomainStore::Undo(const StoreMark& mark) {
     const std::size_t chunks = saved.hi - saved.lo;
     std::copy(tag - 3 - chunks, tag - 3,
               pool_.data() + problem_->SlotAt(index).domain + saved.lo);
-    slots_[index] = saved;
+    SlotState& state = slots_[index];
+    if (saved.fixed != state.fixed) {
+      NoteFixedChanged(index);
+    } else if (saved.count != state.count) {
+      NoteChanged(index);
+    }
+    state = saved;
     trail_.resize(trail_.size() - 4 - chunks);
   }
   fixed_.resize(mark.fixed);

@@ -88,12 +88,29 @@ class DomainStore {
   void Assign(std::uint32_t s, std::uint32_t word);
   void SetLetters(std::uint32_t c, const LetterSet& set);
 
+  // The slots whose choice key may have changed since the last call: their
+  // count or fixed flag changed, or that of a slot crossing them. Each once.
+  template <typename Visit>
+  void TakeChanged(Visit visit) {
+    for (std::uint32_t s : changed_) {
+      changed_flag_[s] = 0;
+      visit(s);
+    }
+    changed_.clear();
+  }
+  void NoteChanged(std::uint32_t s) {
+    if (changed_flag_[s]) return;
+    changed_flag_[s] = 1;
+    changed_.push_back(s);
+  }
+
   // Empty when the state keeps every invariant of a finished propagation,
   // else the first broken one. Walks the whole state: for tests only.
   std::string CheckConsistent(bool no_repeats) const;
 
  private:
   void Save(std::uint32_t s);
+  void NoteFixedChanged(std::uint32_t s);
   std::uint32_t InitialWords(std::uint32_t s);
   std::string CheckSlot(std::uint32_t s, bool no_repeats) const;
   std::string CheckTrail() const;
@@ -105,9 +122,11 @@ class DomainStore {
   // Saved states, newest last; each entry ends in a tag word telling what
   // it holds (see Save and SetLetters).
   std::vector<std::uint64_t> trail_;
-  std::vector<std::uint32_t> fixed_;  // fixed slots in order; see Fixed()
-  std::uint64_t level_ = 0;           // the current level
-  std::uint64_t levels_ = 0;          // the last level number handed out
+  std::vector<std::uint32_t> fixed_;    // fixed slots in order; see Fixed()
+  std::uint64_t level_ = 0;             // the current level
+  std::uint64_t levels_ = 0;            // the last level number handed out
+  std::vector<std::uint32_t> changed_;  // see TakeChanged
+  std::vector<char> changed_flag_;      // by slot: in changed_
 };
 
 // Saves the slot's bounds, count and chunks [lo, hi) once per level, then a
@@ -141,6 +160,7 @@ inline void DomainStore::SetCount(std::uint32_t s, std::uint32_t lo,
                                   std::uint32_t hi, std::uint32_t count) {
   Save(s);
   SlotState& state = slots_[s];
+  if (count != state.count) NoteChanged(s);
   state.lo = lo;
   state.hi = hi;
   state.count = count;

@@ -96,6 +96,9 @@ class Engine {
   // Choice.
   void NewRanks();
   std::uint32_t Choose();
+  void Refresh(std::uint32_t s);
+  void Replay(std::size_t node);
+  bool Before(std::uint32_t a, std::uint32_t b) const;
   std::uint64_t WeightedDegree(std::uint32_t s) const;
   // What the search keeps and gives back.
   void UndoTo(const StoreMark& mark);
@@ -113,17 +116,25 @@ class Engine {
   std::vector<std::uint32_t> residues_;
   std::vector<std::uint64_t> weight_;  // by cell: failures met there, plus 1
   std::vector<std::uint64_t> rank_;    // by slot: this run's tie-break
-  std::vector<std::uint32_t> queue_;   // slots to revise, in order
-  std::size_t queue_head_ = 0;         // the next of queue_ to revise
-  std::vector<char> queued_;           // by slot: in queue_ past its head
-  std::uint64_t revisions_ = 0;        // revisions in all propagations
-  std::vector<Decision> decisions_;    // the current run's, outermost first
+  std::vector<std::uint64_t> degree_;  // by slot: weighted degree, as of its
+                                       // last Refresh; 0 when fixed
+  // The choice tree: leaf leaves_ + s holds s, or kNone when s is fixed;
+  // every inner node the leaf of its two children that goes first (Before).
+  std::vector<std::uint32_t> tree_;
+  std::size_t leaves_ = 1;                // a power of two, >= the slots
+  std::vector<std::uint32_t> refreshed_;  // leaves Choose must replay
+  std::vector<std::uint32_t> queue_;      // slots to revise, in order
+  std::size_t queue_head_ = 0;            // the next of queue_ to revise
+  std::vector<char> queued_;              // by slot: in queue_ past its head
+  std::uint64_t revisions_ = 0;           // revisions in all propagations
+  std::vector<Decision> decisions_;       // the current run's, outermost first
   // Words the current run proved to be in no fill at its first level.
   std::vector<std::pair<std::uint32_t, std::uint32_t>> refuted_;
-  // The most-filled state reached: by slot, its word there or kNone.
-  std::vector<std::uint32_t> best_;
-  std::size_t best_fixed_ = 0;  // the fixed slots of that state
-  std::uint64_t prng_;          // the seeded generator of the ranks
+  // The most-filled state reached: (slot, word) of its fixed slots, in the
+  // order of store_.Fixed() then.
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> best_;
+  std::size_t best_shared_ = 0;  // leading entries of best_ still fixed
+  std::uint64_t prng_;           // the seeded generator of the ranks
 };
 
 // ---------------------------------------------------------------------------
@@ -154,7 +165,9 @@ bool Engine::Setup(const Grid& grid, WordLists& lists) {
   residues_.assign(problem_.ResidueCount(), 0);
   weight_.assign(problem_.CellCount(), 1);
   rank_.assign(n, 0);
-  best_.assign(n, kNone);
+  degree_.assign(n, 0);
+  leaves_ = std::bit_ceil(std::max<std::size_t>(n, 1));
+  tree_.assign(2 * leaves_, kNone);
   queued_.assign(n, 0);
   return true;
 }
@@ -476,36 +489,68 @@ void Engine::Fail(std::uint32_t s) {
   }
 }
 
-void Engine::AddWeight(std::uint32_t c) { ++weight_[c]; }
+// A weight counts in the degree of both slots through its cell.
+void Engine::AddWeight(std::uint32_t c) {
+  ++weight_[c];
+  for (const Occurrence& in : problem_.CellAt(c).in) {
+    if (in.slot != kNone) store_.NoteChanged(in.slot);
+  }
+}
 
 // ---------------------------------------------------------------------------
 // Choice. The search picks the open slot with the smallest ratio of domain
 // size to weighted degree (dom/wdeg: the failure counts of its cells whose
 // crossing slot is still open), ties broken by a seeded random rank, then
-// by the earlier slot.
+// by the earlier slot. A tournament tree over the slots keeps that order:
+// only the slots whose key changed since the last choice are replayed.
 
 void Engine::NewRanks() {
   for (std::uint64_t& rank : rank_) rank = SplitMix(prng_);
+  store_.TakeChanged([](std::uint32_t) {});
+  for (std::uint32_t s = 0; s < problem_.SlotCount(); ++s) Refresh(s);
+  for (std::size_t node = leaves_ - 1; node >= 1; --node) Replay(node);
 }
 
 std::uint32_t Engine::Choose() {
-  std::uint32_t best = kNone;
-  std::uint64_t best_count = 0;
-  std::uint64_t best_degree = 1;
-  for (std::uint32_t s = 0; s < problem_.SlotCount(); ++s) {
-    const SlotState& state = store_.State(s);
-    if (state.fixed) continue;
-    const std::uint64_t degree = WeightedDegree(s);
-    if (best != kNone) {
-      const std::uint64_t left = state.count * best_degree;
-      const std::uint64_t right = best_count * degree;
-      if (left > right || (left == right && rank_[s] >= rank_[best])) continue;
+  refreshed_.clear();
+  store_.TakeChanged([this](std::uint32_t s) {
+    Refresh(s);
+    refreshed_.push_back(s);
+  });
+  const std::size_t depth = static_cast<std::size_t>(std::countr_zero(leaves_));
+  if (refreshed_.size() * depth >= leaves_) {
+    for (std::size_t node = leaves_ - 1; node >= 1; --node) Replay(node);
+  } else {
+    for (std::uint32_t s : refreshed_) {
+      for (std::size_t node = (leaves_ + s) / 2; node >= 1; node /= 2) {
+        Replay(node);
+      }
     }
-    best = s;
-    best_count = state.count;
-    best_degree = degree;
   }
-  return best;
+  return tree_[1];
+}
+
+void Engine::Refresh(std::uint32_t s) {
+  const bool fixed = store_.State(s).fixed;
+  degree_[s] = fixed ? 0 : WeightedDegree(s);
+  tree_[leaves_ + s] = fixed ? kNone : s;
+}
+
+void Engine::Replay(std::size_t node) {
+  const std::uint32_t a = tree_[2 * node];
+  const std::uint32_t b = tree_[2 * node + 1];
+  tree_[node] = Before(b, a) ? b : a;
+}
+
+// Whether open slot `a` goes before slot `b`; everything goes before kNone.
+bool Engine::Before(std::uint32_t a, std::uint32_t b) const {
+  if (a == kNone) return false;
+  if (b == kNone) return true;
+  const std::uint64_t left = store_.State(a).count * degree_[b];
+  const std::uint64_t right = store_.State(b).count * degree_[a];
+  if (left != right) return left < right;
+  if (rank_[a] != rank_[b]) return rank_[a] < rank_[b];
+  return a < b;
 }
 
 std::uint64_t Engine::WeightedDegree(std::uint32_t s) const {
@@ -521,15 +566,22 @@ std::uint64_t Engine::WeightedDegree(std::uint32_t s) const {
 // ---------------------------------------------------------------------------
 // What the search keeps and gives back.
 
-void Engine::UndoTo(const StoreMark& mark) { store_.Undo(mark); }
+void Engine::UndoTo(const StoreMark& mark) {
+  store_.Undo(mark);
+  best_shared_ = std::min(best_shared_, store_.Fixed().size());
+}
 
-// Keeps the state if it has more fixed slots than any before.
+// Keeps the state if it has more fixed slots than any before. Only the
+// fixed slots past those it shares with the kept state are copied, so each
+// slot's fixing is copied at most once.
 void Engine::NoteBest() {
-  if (store_.Fixed().size() <= best_fixed_) return;
-  best_fixed_ = store_.Fixed().size();
-  for (std::uint32_t s = 0; s < problem_.SlotCount(); ++s) {
-    best_[s] = store_.State(s).fixed ? store_.FirstWord(s) : kNone;
+  const std::vector<std::uint32_t>& fixed = store_.Fixed();
+  if (fixed.size() <= best_.size()) return;
+  best_.resize(fixed.size());
+  for (std::size_t k = best_shared_; k < fixed.size(); ++k) {
+    best_[k] = {fixed[k], store_.FirstWord(fixed[k])};
   }
+  best_shared_ = fixed.size();
 }
 
 void Engine::CollectFill() {
@@ -543,9 +595,8 @@ void Engine::CollectFill() {
 }
 
 void Engine::CollectBest() {
-  for (std::uint32_t s = 0; s < best_.size(); ++s) {
-    if (best_[s] != kNone) result_.words[s] = WordOf(s, best_[s]);
-  }
+  for (const auto& [slot, word] : best_)
+    result_.words[slot] = WordOf(slot, word);
 }
 
 SlotWord Engine::WordOf(std::uint32_t s, std::uint32_t id) const {
