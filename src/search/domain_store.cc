@@ -5,7 +5,8 @@
 
 namespace polimreza {
 
-std::uint32_t DomainStore::Reset(const Problem& problem) {
+std::uint32_t DomainStore::Reset(const Problem& problem,
+                                 const Problem::Tick& tick) {
   problem_ = &problem;
   const std::size_t n = problem.SlotCount();
   pool_.assign(problem.PoolSize(), 0);
@@ -27,6 +28,7 @@ std::uint32_t DomainStore::Reset(const Problem& problem) {
   std::uint32_t first_empty = kNone;
   for (std::uint32_t s = 0; s < n; ++s) {
     if (InitialWords(s) == 0 && first_empty == kNone) first_empty = s;
+    if (s % kSlotsPerTick == kSlotsPerTick - 1) tick(kSlotsPerTick);
   }
   return first_empty;
 }

@@ -47,8 +47,8 @@ class DomainStore {
  public:
   // The initial state of `problem`: every slot holds the words that fit its
   // given letters, every open cell every letter. Gives the first slot left
-  // with no word, or kNone.
-  std::uint32_t Reset(const Problem& problem);
+  // with no word, or kNone. `tick` as in Problem::Build.
+  std::uint32_t Reset(const Problem& problem, const Problem::Tick& tick);
 
   const SlotState& State(std::uint32_t s) const { return slots_[s]; }
   const std::uint64_t* Words(std::uint32_t s) const {

@@ -15,8 +15,8 @@ struct Square {
 
   Square() {
     const Grid grid = MakeGrid({"**", "**"});
-    problem.Build(grid, FindSlots(grid), lists);
-    store.Reset(problem);
+    problem.Build(grid, FindSlots(grid), lists, [](std::size_t) {});
+    store.Reset(problem, [](std::size_t) {});
   }
 };
 

@@ -14,7 +14,7 @@ std::uint32_t Problem::CellFor(const Grid& grid, CellIndex i,
 }
 
 bool Problem::Build(const Grid& grid, const std::vector<Slot>& slots,
-                    WordLists& lists) {
+                    WordLists& lists, const Tick& tick) {
   for (const Slot& slot : slots) {
     if (slot.length > kMaxSlotLength) return false;  // no list: nothing fits
   }
@@ -27,6 +27,7 @@ bool Problem::Build(const Grid& grid, const std::vector<Slot>& slots,
     if (!lexicons_[slot.length]) {
       lexicons_[slot.length] =
           std::make_unique<Lexicon>(*lists.List(slot.length));
+      tick(lexicons_[slot.length]->size());
     }
     info.lexicon = lexicons_[slot.length].get();
     info.cells = static_cast<std::uint32_t>(slot_cells_.size());
@@ -37,19 +38,30 @@ bool Problem::Build(const Grid& grid, const std::vector<Slot>& slots,
       slot_cells_.push_back(c);
       cells_[c].in[slot.direction == ACROSS ? 0 : 1] = {s, p};
     }
+    if (s % kSlotsPerTick == kSlotsPerTick - 1) tick(kSlotsPerTick);
   }
   Lay(slots.size());
   return true;
 }
 
-// Places every domain in the pool and every slot's residues.
+// Places every domain in the pool and every slot's residues. A domain of one
+// chunk has its support in that chunk or nowhere, so the slots of such a
+// lexicon share one block of residues instead of keeping their own.
 void Problem::Lay(std::size_t slot_count) {
+  constexpr std::size_t kUnset = ~std::size_t{0};
+  std::array<std::size_t, kMaxSlotLength + 1> shared;
+  shared.fill(kUnset);
   for (std::uint32_t s = 0; s < slot_count; ++s) {
     ProblemSlot& info = slots_[s];
     info.domain = pool_size_;
     pool_size_ += info.lexicon->Chunks();
-    info.residue = residue_count_;
-    residue_count_ += info.lexicon->LetterSlots();
+    if (info.lexicon->Chunks() > 1 || shared[info.length] == kUnset) {
+      info.residue = residue_count_;
+      residue_count_ += info.lexicon->LetterSlots();
+      if (info.lexicon->Chunks() <= 1) shared[info.length] = info.residue;
+    } else {
+      info.residue = shared[info.length];
+    }
   }
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,13 +17,17 @@
 
 namespace polimreza {
 
+// Slots set up between two setup ticks: often enough that a huge grid can
+// be abandoned at once, rarely enough to cost nothing on a small one.
+inline constexpr std::size_t kSlotsPerTick = 4096;
+
 // No slot, no word: the same all-ones value for either.
 inline constexpr std::uint32_t kNone = ~std::uint32_t{0};
 
 struct ProblemSlot {
   const Lexicon* lexicon = nullptr;  // the words of its length
   std::size_t domain = 0;            // offset of its bitset in the pool
-  std::size_t residue = 0;           // offset of its residues
+  std::size_t residue = 0;           // offset of its residues, if it has any
   std::uint32_t cells = 0;           // offset of its cells in the cell list
   unsigned length = 0;
 };
@@ -47,11 +52,15 @@ struct ProblemCell {
 
 class Problem {
  public:
+  // Called with a count of work units done (slots set up, words indexed);
+  // may throw to abandon the setup.
+  using Tick = std::function<void(std::size_t)>;
+
   // The slots `slots` of `grid`, every distinct cell of them and a lexicon
   // per length, read from `lists`. False, with nothing built, when some slot
   // is longer than any list.
-  bool Build(const Grid& grid, const std::vector<Slot>& slots,
-             WordLists& lists);
+  bool Build(const Grid& grid, const std::vector<Slot>& slots, WordLists& lists,
+             const Tick& tick);
 
   std::size_t SlotCount() const { return slots_.size(); }
   std::size_t CellCount() const { return cells_.size(); }

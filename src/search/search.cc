@@ -29,6 +29,10 @@ constexpr std::uint64_t kCheckEvery = 256;
 // propagation: only a huge grid takes that many at once.
 constexpr std::uint64_t kRevisionsPerCheck = std::uint64_t{1} << 16;
 
+// Units of setup work (slots set up, words indexed) between two questions
+// to the caller's stop: a small grid with small lists asks none.
+constexpr std::uint64_t kSetupWorkPerCheck = std::uint64_t{1} << 16;
+
 // A domain with at most one word per this many chunks of its span has its
 // letters read word by word: a handful of words costs less to read than one
 // scan of the span per letter, which is what finding supports costs.
@@ -50,7 +54,8 @@ struct Decision {
 
 enum class RunEnd { kFilled, kNoFill, kStopped, kRestart };
 
-// Thrown when the caller's stop answers yes in the middle of a propagation.
+// Thrown when the caller's stop answers yes in the middle of the setup or
+// of a propagation.
 struct StopRequested {};
 
 // The letters each open position of a slot still has a word for.
@@ -71,6 +76,7 @@ class Engine {
  private:
   // Setup and the outer loop.
   bool Setup(const Grid& grid, WordLists& lists);
+  void SetupTick(std::size_t units);
   SearchOutcome Solve();
   bool KeepRefutations();
   RunEnd Dive(std::uint64_t budget);
@@ -127,6 +133,7 @@ class Engine {
   std::size_t queue_head_ = 0;            // the next of queue_ to revise
   std::vector<char> queued_;              // by slot: in queue_ past its head
   std::uint64_t revisions_ = 0;           // revisions in all propagations
+  std::uint64_t setup_work_ = 0;          // setup units since the last question
   std::vector<Decision> decisions_;       // the current run's, outermost first
   // Words the current run proved to be in no fill at its first level.
   std::vector<std::pair<std::uint32_t, std::uint32_t>> refuted_;
@@ -154,9 +161,10 @@ SearchResult Engine::Run(const Grid& grid, WordLists& lists) {
 
 // Builds the problem and the initial state; false when no fill can exist.
 bool Engine::Setup(const Grid& grid, WordLists& lists) {
-  if (!problem_.Build(grid, result_.slots, lists)) return false;
+  const Problem::Tick tick = [this](std::size_t units) { SetupTick(units); };
+  if (!problem_.Build(grid, result_.slots, lists, tick)) return false;
   // A slot that no word fits before any other slot is filled.
-  const std::uint32_t empty = store_.Reset(problem_);
+  const std::uint32_t empty = store_.Reset(problem_, tick);
   if (empty != kNone) {
     result_.unfillable = empty;
     return false;
@@ -170,6 +178,13 @@ bool Engine::Setup(const Grid& grid, WordLists& lists) {
   tree_.assign(2 * leaves_, kNone);
   queued_.assign(n, 0);
   return true;
+}
+
+void Engine::SetupTick(std::size_t units) {
+  setup_work_ += units;
+  if (setup_work_ < kSetupWorkPerCheck) return;
+  setup_work_ = 0;
+  if (StopAsked()) throw StopRequested();
 }
 
 bool Engine::StopAsked() const {
@@ -392,15 +407,21 @@ Supports Engine::ReadLetters(std::uint32_t s, const OpenPositions& open) const {
 
 // Supports, from many words: for each letter a cell may still hold, a
 // chunk where some word left has it, found again quickly through the chunk
-// that last supported it (its residue).
+// that last supported it (its residue). A slot still holding every word of
+// its list supports every letter its list has.
 Supports Engine::FindSupports(std::uint32_t s, const OpenPositions& open) {
   const ProblemSlot& info = problem_.SlotAt(s);
   const Lexicon& lexicon = *info.lexicon;
   const SlotState& state = store_.State(s);
   const std::uint64_t* d = store_.Words(s);
+  const bool every_word = state.count == lexicon.size();
   Supports support;
   for (unsigned k = 0; k < open.size; ++k) {
     const unsigned p = open.at[k];
+    if (every_word) {
+      support[k] = lexicon.Present(p);
+      continue;
+    }
     const LetterSet candidates =
         store_.Letters(problem_.CellOf(s, p)) & lexicon.Present(p);
     candidates.ForEach([&](unsigned char letter) {
