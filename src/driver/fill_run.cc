@@ -66,6 +66,7 @@ int InputError(std::string_view message, std::ostream& out, std::ostream& err) {
 
 int Fill(std::istream& pattern, const ListOpener& opener,
          const FillSettings& settings, std::ostream& out, std::ostream& err) {
+  const auto start = std::chrono::steady_clock::now();
   Grid grid;
   std::ostringstream loaded;
   if (LoadPattern(pattern, loaded, grid) == LoadResult::kRefused) {
@@ -81,7 +82,6 @@ int Fill(std::istream& pattern, const ListOpener& opener,
   }
 
   WordLists lists(opener);
-  const auto start = std::chrono::steady_clock::now();
   ProgressLine progress(err, settings.progress);
   SearchOptions options;
   options.allow_repeats = settings.allow_repeats;
