@@ -158,6 +158,7 @@ inline void DomainStore::SetLetters(std::uint32_t c, const LetterSet& set) {
 
 inline void DomainStore::SetCount(std::uint32_t s, std::uint32_t lo,
                                   std::uint32_t hi, std::uint32_t count) {
+  assert(lo < hi && count > 0 && count <= 64 * (hi - lo));
   Save(s);
   SlotState& state = slots_[s];
   if (count != state.count) NoteChanged(s);

@@ -224,6 +224,7 @@ SearchOutcome Engine::Solve() {
     }
     UndoTo(root);
     store_.ReturnTo(0);
+    assert(store_.Here().trail == root.trail && store_.Level() == 0);
     if (!KeepRefutations()) return SearchOutcome::kNoFill;
     NoteBest();
     budget *= 2;
@@ -270,6 +271,7 @@ RunEnd Engine::Dive(std::uint64_t budget) {
 // Leaves slot `s` with its earliest word, at a new level.
 void Engine::Decide(std::uint32_t s) {
   const std::uint32_t word = store_.FirstWord(s);
+  assert(word != kNone && !store_.State(s).fixed);
   decisions_.push_back({s, word, store_.Here(), store_.Level()});
   store_.OpenLevel();
   store_.Assign(s, word);
