@@ -9,6 +9,7 @@
 # when missing. Environment:
 #   FILL        polimreza-fill to measure (default BUILD_DIR/polimreza-fill,
 #               built from this tree; "none" runs qxw alone)
+#   QXW         "none" runs polimreza-fill alone (to compare two builds of it)
 #   LIMIT       seconds per pattern and program (default 30)
 #   COUNT       patterns per class (default 10)
 #   LANGS       lists to use, of "sr" and "en" (default "sr en")
@@ -23,6 +24,7 @@ count="${COUNT:-10}"
 langs="${LANGS:-sr en}"
 en_sizes="${EN_SIZES:-9 11 13 15}"
 qxw=/usr/games/qxw
+run_qxw="${QXW:-yes}"
 
 # --- Tools -------------------------------------------------------------------
 missing=()
@@ -133,17 +135,19 @@ for lang in $langs; do
     progress "$lang $name"
 
     # qxw: exit 0 with "W<n> WORD" lines filled, 4 "No fill found".
-    out="$work/out/$lang-$name.qxw"
-    run timeout "$limit" "$qxw" -b "${pattern%.txt}.qxd" -d "$work/$lang/qxw.dict"
-    verdict=-
-    case $status in
-      0) outcome=filled; verify "$pattern" "$work/$lang" qxw "${pattern%.txt}.qxd" "$out" ;;
-      4) outcome=impossible ;;
-      124) outcome=timeout ;;
-      *) outcome="error$status" ;;
-    esac
-    printf '%s\t%s\t%s\tqxw\t%s\t%s\t%s\t%s\n' "$lang" "$class" "$name" \
-      "$outcome" "$seconds" "$peak" "$verdict" >>"$results"
+    if [ "$run_qxw" != none ]; then
+      out="$work/out/$lang-$name.qxw"
+      run timeout "$limit" "$qxw" -b "${pattern%.txt}.qxd" -d "$work/$lang/qxw.dict"
+      verdict=-
+      case $status in
+        0) outcome=filled; verify "$pattern" "$work/$lang" qxw "${pattern%.txt}.qxd" "$out" ;;
+        4) outcome=impossible ;;
+        124) outcome=timeout ;;
+        *) outcome="error$status" ;;
+      esac
+      printf '%s\t%s\t%s\tqxw\t%s\t%s\t%s\t%s\n' "$lang" "$class" "$name" \
+        "$outcome" "$seconds" "$peak" "$verdict" >>"$results"
+    fi
 
     [ "$fill" = none ] && continue
     # Ours: 0 filled, 1 no fill exists, 3 time limit; a hard stop a little
@@ -184,7 +188,7 @@ awk -F'\t' -v limit="$limit" '
     key = $1 " " $2
     if (!(key in seen)) { seen[key] = 1; order[++keys] = key }
     p = $4
-    if ($4 == "qxw") patterns[key]++
+    if (!((key, $3) in named)) { named[key, $3] = 1; patterns[key]++ }
     t = $5 == "timeout" ? limit : $6
     times[key, p] = times[key, p] " " t
     count[key, p, $5]++
@@ -213,7 +217,7 @@ awk -F'\t' -v limit="$limit" '
   }' "$results"
 
 # The issue's targets, pattern by pattern.
-if [ "$fill" != none ]; then
+if [ "$fill" != none ] && [ "$run_qxw" != none ]; then
   echo
   awk -F'\t' '
     NR == 1 { next }

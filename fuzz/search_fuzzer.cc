@@ -2,7 +2,8 @@
 // node limit. Every fill it claims must be one: each slot a word of its
 // list, given letters kept, no word of two or more letters twice unless
 // repeats are allowed, and each slot's entry the word's first. A slot it
-// names as unfillable must fit no word of its list.
+// names as unfillable must fit no word of its list. After every propagation
+// the search's state must keep its invariants.
 //
 // Input: a byte of options (bit 0: repeats allowed, the rest: the seed and
 // the first run's decisions before a restart), a
@@ -83,6 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   options.seed = data[0] >> 1;
   options.node_limit = kNodeLimit;
   options.first_run_nodes = 1 + data[0] % 8;  // restarts, and many
+  options.check_state = [](const std::string& broken) {
+    FUZZ_CHECK(broken.empty());
+  };
   const SearchResult result = Search(grid, lists, options);
   FUZZ_CHECK(result.words.size() == result.slots.size());
 

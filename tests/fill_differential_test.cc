@@ -82,8 +82,17 @@ TEST(FillDifferential, AgreesWithBruteForce) {
     options.seed = static_cast<std::uint64_t>(round);
     // Runs of one to three decisions: restarts must lose no fill.
     if (round % 2 == 1) options.first_run_nodes = 1 + round % 3;
+    int checks = 0;
+    options.check_state = [&checks](const std::string& broken) {
+      ++checks;
+      EXPECT_EQ(broken, "");
+    };
     const SearchResult result = Search(MakeGrid(instance.rows), lists, options);
     ASSERT_EQ(result.outcome == SearchOutcome::kFilled, !fills.empty());
+    // A fill is only reached through propagations that succeed.
+    if (result.outcome == SearchOutcome::kFilled) {
+      EXPECT_GT(checks, 0);
+    }
     if (fills.empty()) continue;
     ++filled;
 

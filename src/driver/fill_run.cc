@@ -75,6 +75,7 @@ int InputError(std::string_view message, std::ostream& out, std::ostream& err) {
 
 int Fill(std::istream& pattern, const ListOpener& opener,
          const FillSettings& settings, std::ostream& out, std::ostream& err) {
+  const auto start = std::chrono::steady_clock::now();
   LoadedPattern loaded = LoadPattern(pattern);
   if (loaded.refusal && loaded.refusal->kind == PatternRefusalKind::kTooLarge) {
     return InputError(NoMemoryRefusal(), out, err);
@@ -87,7 +88,6 @@ int Fill(std::istream& pattern, const ListOpener& opener,
   }
 
   WordLists lists(opener);
-  const auto start = std::chrono::steady_clock::now();
   ProgressLine progress(err, settings.progress);
   SearchOptions options;
   options.allow_repeats = settings.allow_repeats;

@@ -16,6 +16,15 @@
 
 namespace polimreza {
 
+// Bits set in `w`, inline: without a popcount instruction in the baseline
+// instruction set, std::popcount becomes a library call.
+inline std::uint32_t Ones(std::uint64_t w) {
+  w -= (w >> 1) & 0x5555555555555555ull;
+  w = (w & 0x3333333333333333ull) + ((w >> 2) & 0x3333333333333333ull);
+  w = (w + (w >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  return static_cast<std::uint32_t>((w * 0x0101010101010101ull) >> 56);
+}
+
 // A set of byte values, one bit each.
 struct LetterSet {
   std::array<std::uint64_t, 4> bits{};

@@ -31,14 +31,21 @@ struct SearchOptions {
   // Breaks ties in the slot order, differently in every restart.
   std::uint64_t seed = 0;
   // Decisions of the first run before it restarts; every later run may
-  // take twice as many as the one before.
+  // take twice as many as the one before. 4096: fillable grids up to 15x15
+  // mostly need tens of decisions, so they end in their first run, while a
+  // run lost under a bad early decision is cut within milliseconds.
   std::uint64_t first_run_nodes = 4096;
   // Stops the search after this many decisions; 0 for no limit.
   std::uint64_t node_limit = 0;
-  // Asked before the first decision and every 256th after it, and every
-  // 65536 slot revisions within one propagation; true stops the search.
-  // Its answer is the only way time can enter the search.
+  // Asked before the first decision and every 256th after it, every 65536
+  // slot revisions within one propagation, and every 65536 slots or words
+  // set up before the search; true stops the search. Its answer is the only
+  // way time can enter the search.
   std::function<bool(const SearchProgress&)> stop;
+  // When set, the search's state is checked after every propagation that
+  // ends without a failure, and the verdict passed here: empty when every
+  // invariant holds, else the first broken one. Slow: for tests.
+  std::function<void(const std::string&)> check_state;
 };
 
 // A slot's word and the list entry that holds it first.
@@ -61,7 +68,6 @@ struct SearchResult {
   // that agrees with the decisions before it.
   std::vector<std::pair<std::size_t, std::string>> decisions;
   std::uint64_t nodes = 0;
-  std::uint64_t restarts = 0;
 };
 
 // Fills the open cells of `grid` so that every slot is a word of the list of

@@ -80,5 +80,36 @@ TEST(SearchTest, StopsOnRequestAndAtTheNodeLimit) {
   EXPECT_EQ(Search(grid, lists, options).outcome, SearchOutcome::kFilled);
 }
 
+// The stop is asked during the setup of a huge grid, not only once the
+// search begins: stopping at once leaves the lists of later slots unread.
+TEST(SearchTest, AsksTheStopDuringSetup) {
+  const std::string squares = "*#*#*#*#*#*#*#*#*#*#*#*#*#*#*#*#*#*#*#*#*";
+  const std::string blocks(squares.size(), '#');
+  std::vector<std::string> rows;
+  while (rows.size() < 2 * 1700) {  // 1700 * 21 squares: 71400 slots
+    rows.push_back(squares);
+    rows.push_back(blocks);
+  }
+  rows.push_back("**" + blocks.substr(2));
+  std::vector<unsigned> opened;
+  WordLists lists([&opened](unsigned length) -> std::unique_ptr<std::istream> {
+    opened.push_back(length);
+    return std::make_unique<std::istringstream>(std::string(length, 'Q') +
+                                                ";x\n");
+  });
+  SearchOptions options;
+  int asked = 0;
+  options.stop = [&](const SearchProgress& progress) {
+    ++asked;
+    EXPECT_EQ(progress.filled, 0u);
+    return true;
+  };
+  const SearchResult result = Search(MakeGrid(rows), lists, options);
+  EXPECT_EQ(result.outcome, SearchOutcome::kStopped);
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(opened, std::vector<unsigned>{1});
+  for (const auto& word : result.words) EXPECT_FALSE(word.has_value());
+}
+
 }  // namespace
 }  // namespace polimreza
