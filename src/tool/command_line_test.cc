@@ -30,7 +30,7 @@ TEST(CommandLineTest, WholeNumbersAreDecimalDigitsOnly) {
 
 TEST(CommandLineTest, SecondsArePlainDecimalNumbers) {
   const struct {
-    const char* text;
+    std::string text;
     std::optional<double> value;
   } cases[] = {
       {"2", 2.0},
@@ -43,7 +43,7 @@ TEST(CommandLineTest, SecondsArePlainDecimalNumbers) {
       {"-1", std::nullopt},
       {".", std::nullopt},
       {"", std::nullopt},
-      {std::string(400, '9').c_str(), std::nullopt},
+      {std::string(400, '9'), std::nullopt},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ParseDecimal(c.text), c.value) << c.text;
