@@ -1,0 +1,404 @@
+#include "alphabet/alphabet.h"
+
+#include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+#include <unicode/ustring.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
+
+#include <algorithm>
+#include <array>
+#include <new>
+#include <stdexcept>
+
+namespace polimreza {
+
+namespace {
+
+constexpr char32_t kZwnj = 0x200C;
+constexpr Letter kNoLetter = 255;
+
+// A letter of the Serbian alphabet in both scripts.
+struct SerbianLetter {
+  char32_t latin;         // the Latin letter, or the first of its two
+  char32_t latin_second;  // the second of the two; 0 for a single letter
+  char32_t latin_single;  // the one character Unicode has for the letter
+  char32_t cyrillic;
+};
+
+// The Serbian letters in Latin order.
+constexpr std::array<SerbianLetter, 30> kSerbian = {{
+    {'A', 0, 'A', 0x410},     {'B', 0, 'B', 0x411},
+    {'C', 0, 'C', 0x426},     {0x10C, 0, 0x10C, 0x427},    // C caron
+    {0x106, 0, 0x106, 0x40B},                              // C acute
+    {'D', 0, 'D', 0x414},     {'D', 0x17D, 0x1C4, 0x40F},  // DZ caron
+    {0x110, 0, 0x110, 0x402},                              // D stroke
+    {'E', 0, 'E', 0x415},     {'F', 0, 'F', 0x424},
+    {'G', 0, 'G', 0x413},     {'H', 0, 'H', 0x425},
+    {'I', 0, 'I', 0x418},     {'J', 0, 'J', 0x408},
+    {'K', 0, 'K', 0x41A},     {'L', 0, 'L', 0x41B},
+    {'L', 'J', 0x1C7, 0x409},  // LJ
+    {'M', 0, 'M', 0x41C},     {'N', 0, 'N', 0x41D},
+    {'N', 'J', 0x1CA, 0x40A},  // NJ
+    {'O', 0, 'O', 0x41E},     {'P', 0, 'P', 0x41F},
+    {'R', 0, 'R', 0x420},     {'S', 0, 'S', 0x421},
+    {0x160, 0, 0x160, 0x428},  // S caron
+    {'T', 0, 'T', 0x422},     {'U', 0, 'U', 0x423},
+    {'V', 0, 'V', 0x412},     {'Z', 0, 'Z', 0x417},
+    {0x17D, 0, 0x17D, 0x416},  // Z caron
+}};
+
+// The Cyrillic letters in Cyrillic order.
+constexpr std::array<char32_t, 30> kCyrillicOrder = {
+    0x410, 0x411, 0x412, 0x413, 0x414, 0x402, 0x415, 0x416, 0x417, 0x418,
+    0x408, 0x41A, 0x41B, 0x409, 0x41C, 0x41D, 0x40A, 0x41E, 0x41F, 0x420,
+    0x421, 0x422, 0x40B, 0x423, 0x424, 0x425, 0x426, 0x427, 0x40F, 0x428,
+};
+
+void AppendUtf8(char32_t c, std::string& out) {
+  char bytes[U8_MAX_LENGTH];
+  int32_t length = 0;
+  U8_APPEND_UNSAFE(bytes, length, static_cast<UChar32>(c));
+  out.append(bytes, static_cast<std::size_t>(length));
+}
+
+std::size_t SpellingIndex(Letter letter, Script script, DigraphForm form) {
+  return static_cast<std::size_t>(letter) * 4 +
+         (script == Script::kCyrillic ? 2 : 0) +
+         (form == DigraphForm::kSingleCharacter ? 1 : 0);
+}
+
+void ThrowIfFailed(UErrorCode status, const char* what) {
+  if (status == U_MEMORY_ALLOCATION_ERROR) throw std::bad_alloc();
+  if (U_FAILURE(status)) {
+    throw std::runtime_error(std::string(what) + ": " + u_errorName(status));
+  }
+}
+
+bool IsMark(char32_t c) {
+  return (U_GET_GC_MASK(static_cast<UChar32>(c)) & U_GC_M_MASK) != 0;
+}
+
+// A character of the text being split and where it came from.
+struct CodePoint {
+  char32_t value;
+  std::size_t offset;  // where the character that gave it starts, in bytes
+};
+
+// Appends the characters of `text` (UTF-16) to `out`, all from `offset`.
+void AppendCodePoints(const icu::UnicodeString& text, std::size_t offset,
+                      std::vector<CodePoint>& out) {
+  for (int32_t i = 0; i < text.length();) {
+    const UChar32 c = text.char32At(i);
+    out.push_back({static_cast<char32_t>(c), offset});
+    i += U16_LENGTH(c);
+  }
+}
+
+// The characters of `text`, or the offset of the first byte that is not
+// UTF-8.
+std::optional<std::size_t> Decode(std::string_view text,
+                                  std::vector<CodePoint>& out) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  const auto length = static_cast<int32_t>(text.size());
+  for (int32_t i = 0; i < length;) {
+    const int32_t start = i;
+    UChar32 c;
+    U8_NEXT(bytes, i, length, c);
+    if (c < 0) return static_cast<std::size_t>(start);
+    out.push_back({static_cast<char32_t>(c), static_cast<std::size_t>(start)});
+  }
+  return std::nullopt;
+}
+
+// `points` composed (NFC). Each stretch that composition may change (a
+// character with the marks that follow it) is composed on its own; the
+// characters of a stretch that changes all take its start as their offset.
+std::vector<CodePoint> Compose(const icu::Normalizer2& nfc,
+                               const std::vector<CodePoint>& points) {
+  std::vector<CodePoint> out;
+  out.reserve(points.size());
+  for (std::size_t i = 0; i < points.size();) {
+    std::size_t end = i + 1;
+    while (end < points.size() &&
+           !nfc.hasBoundaryBefore(static_cast<UChar32>(points[end].value))) {
+      ++end;
+    }
+    icu::UnicodeString stretch;
+    for (std::size_t k = i; k < end; ++k) {
+      stretch.append(static_cast<UChar32>(points[k].value));
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    const bool normal = nfc.isNormalized(stretch, status);
+    ThrowIfFailed(status, "ICU NFC");
+    if (normal) {
+      out.insert(out.end(), points.begin() + static_cast<std::ptrdiff_t>(i),
+                 points.begin() + static_cast<std::ptrdiff_t>(end));
+    } else {
+      const icu::UnicodeString composed = nfc.normalize(stretch, status);
+      ThrowIfFailed(status, "ICU NFC");
+      AppendCodePoints(composed, points[i].offset, out);
+    }
+    i = end;
+  }
+  return out;
+}
+
+// `c` upper-cased by ICU's Serbian rules, appended to `out` with `offset`.
+// Serbian has no casing that looks at the neighbouring characters, so each
+// character is upper-cased alone.
+void AppendUpper(char32_t c, std::size_t offset, std::vector<CodePoint>& out) {
+  if (!u_hasBinaryProperty(static_cast<UChar32>(c),
+                           UCHAR_CHANGES_WHEN_UPPERCASED)) {
+    out.push_back({c, offset});
+    return;
+  }
+  UChar source[U16_MAX_LENGTH];
+  int32_t source_length = 0;
+  U16_APPEND_UNSAFE(source, source_length, static_cast<UChar32>(c));
+  UChar upper[16];
+  UErrorCode status = U_ZERO_ERROR;
+  const int32_t length =
+      u_strToUpper(upper, 16, source, source_length, "sr", &status);
+  ThrowIfFailed(status, "ICU upper case");
+  AppendCodePoints(icu::UnicodeString(upper, length), offset, out);
+}
+
+// The one character ICU upper-cases `c` to; `c` itself when it becomes
+// several.
+char32_t UpperOne(char32_t c) {
+  std::vector<CodePoint> upper;
+  AppendUpper(c, 0, upper);
+  return upper.size() == 1 ? upper[0].value : c;
+}
+
+}  // namespace
+
+std::optional<AlphabetKind> AlphabetNamed(std::string_view name) {
+  for (AlphabetKind kind : {AlphabetKind::kAscii, AlphabetKind::kSerbianLatin,
+                            AlphabetKind::kSerbianCyrillic}) {
+    if (name == AlphabetName(kind)) return kind;
+  }
+  return std::nullopt;
+}
+
+std::string_view AlphabetName(AlphabetKind kind) {
+  switch (kind) {
+    case AlphabetKind::kAscii:
+      return "ascii";
+    case AlphabetKind::kSerbianLatin:
+      return "sr-latn";
+    case AlphabetKind::kSerbianCyrillic:
+      return "sr-cyrl";
+  }
+  return "";
+}
+
+std::string DescribeSplitError(const SplitResult& result, AlphabetKind kind) {
+  const std::string at = " na bajtu " + std::to_string(result.offset + 1);
+  switch (result.error) {
+    case SplitError::kNone:
+      return "";
+    case SplitError::kInvalidUtf8:
+      return "Tekst nije ispravan UTF-8" + at;
+    case SplitError::kOutsideAlphabet:
+      return "Znak" + at + " nije slovo alfabeta " +
+             std::string(AlphabetName(kind));
+    case SplitError::kStrayMark:
+      return "Kombinujuci znak" + at + " ne stoji uz slovo";
+    case SplitError::kMixedScripts:
+      return "Latinica i cirilica su pomesane, na bajtu " +
+             std::to_string(result.offset + 1);
+  }
+  return "";
+}
+
+Alphabet::Alphabet(AlphabetKind kind) : kind_(kind) {
+  readings_.assign(kReadingsSize, Reading{kNoLetter, Script::kLatin});
+  if (kind == AlphabetKind::kAscii) {
+    size_ = 26;
+    for (Letter letter = 0; letter < size_; ++letter) {
+      const std::string spelling(1, static_cast<char>('A' + letter));
+      for (int form = 0; form < 4; ++form) spellings_.push_back(spelling);
+      readings_['A' + letter] = {letter, Script::kLatin};
+    }
+    return;
+  }
+
+  UErrorCode status = U_ZERO_ERROR;
+  nfc_ = icu::Normalizer2::getNFCInstance(status);
+  ThrowIfFailed(status, "ICU NFC");
+
+  upper_.assign(kReadingsSize, 0);
+  for (char32_t c = 0; c < kReadingsSize; ++c) {
+    const char32_t upper = UpperOne(c);
+    // A character that becomes several is left to ICU at each split.
+    if (upper != c || !u_hasBinaryProperty(static_cast<UChar32>(c),
+                                           UCHAR_CHANGES_WHEN_UPPERCASED)) {
+      upper_[c] = upper;
+    }
+  }
+
+  // The letters in this alphabet's order, as places in kSerbian.
+  size_ = kSerbian.size();
+  std::array<std::size_t, kSerbian.size()> order;
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  if (kind == AlphabetKind::kSerbianCyrillic) {
+    for (std::size_t i = 0; i < order.size(); ++i) {
+      order[i] = static_cast<std::size_t>(
+          std::find_if(kSerbian.begin(), kSerbian.end(),
+                       [&](const SerbianLetter& serbian) {
+                         return serbian.cyrillic == kCyrillicOrder[i];
+                       }) -
+          kSerbian.begin());
+    }
+  }
+
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    const SerbianLetter& serbian = kSerbian[order[i]];
+    const auto letter = static_cast<Letter>(i);
+    std::string latin;
+    AppendUtf8(serbian.latin, latin);
+    if (serbian.latin_second != 0) {
+      AppendUtf8(serbian.latin_second, latin);
+      // Its two letters are known once every letter is read.
+      digraphs_.push_back(
+          {serbian.latin, serbian.latin_second, kNoLetter, kNoLetter, letter});
+    } else {
+      readings_[serbian.latin] = {letter, Script::kLatin};
+    }
+    std::string latin_single;
+    AppendUtf8(serbian.latin_single, latin_single);
+    readings_[serbian.latin_single] = {letter, Script::kLatin};
+    std::string cyrillic;
+    AppendUtf8(serbian.cyrillic, cyrillic);
+    readings_[serbian.cyrillic] = {letter, Script::kCyrillic};
+    spellings_.push_back(latin);
+    spellings_.push_back(latin_single);
+    spellings_.push_back(cyrillic);
+    spellings_.push_back(cyrillic);
+  }
+  for (Digraph& digraph : digraphs_) {
+    digraph.first = readings_[digraph.first_char].letter;
+    digraph.second = readings_[digraph.second_char].letter;
+  }
+}
+
+Script Alphabet::script() const {
+  return kind_ == AlphabetKind::kSerbianCyrillic ? Script::kCyrillic
+                                                 : Script::kLatin;
+}
+
+std::optional<Alphabet::Reading> Alphabet::Read(char32_t c) const {
+  if (c >= kReadingsSize || readings_[c].letter == kNoLetter) {
+    return std::nullopt;
+  }
+  return readings_[c];
+}
+
+SplitResult Alphabet::SplitAscii(std::string_view text) const {
+  SplitResult result;
+  result.letters.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 'A' || c > 'Z') {
+      result.letters.clear();
+      result.error = SplitError::kOutsideAlphabet;
+      result.offset = i;
+      return result;
+    }
+    result.letters.push_back(static_cast<Letter>(c - 'A'));
+  }
+  return result;
+}
+
+SplitResult Alphabet::Split(std::string_view utf8) const {
+  if (kind_ == AlphabetKind::kAscii) return SplitAscii(utf8);
+
+  SplitResult result;
+  const auto refuse = [&result](SplitError error, std::size_t offset) {
+    result.letters.clear();
+    result.used_digraph_rule = false;
+    result.error = error;
+    result.offset = offset;
+    return result;
+  };
+
+  std::vector<CodePoint> points;
+  points.reserve(utf8.size());
+  if (const auto bad = Decode(utf8, points)) {
+    return refuse(SplitError::kInvalidUtf8, *bad);
+  }
+  UErrorCode status = U_ZERO_ERROR;
+  const bool normal = nfc_->isNormalizedUTF8(
+      icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())), status);
+  ThrowIfFailed(status, "ICU NFC");
+  if (!normal) points = Compose(*nfc_, points);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const char32_t c = points[i].value;
+    if (c < kReadingsSize && upper_[c] != 0) {
+      points[i].value = upper_[c];
+      continue;
+    }
+    // Rare: a character that may become several.
+    std::vector<CodePoint> upper(
+        points.begin(), points.begin() + static_cast<std::ptrdiff_t>(i));
+    for (; i < points.size(); ++i) {
+      AppendUpper(points[i].value, points[i].offset, upper);
+    }
+    points = std::move(upper);
+  }
+
+  std::optional<Script> script;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const char32_t c = points[i].value;
+    if (c == kZwnj) continue;
+    if (IsMark(c)) return refuse(SplitError::kStrayMark, points[i].offset);
+    const std::optional<Reading> reading = Read(c);
+    if (!reading) return refuse(SplitError::kOutsideAlphabet, points[i].offset);
+    if (script && *script != reading->script) {
+      return refuse(SplitError::kMixedScripts, points[i].offset);
+    }
+    script = reading->script;
+    Letter letter = reading->letter;
+    if (i + 1 < points.size()) {
+      const char32_t next = points[i + 1].value;
+      for (const Digraph& digraph : digraphs_) {
+        if (c == digraph.first_char && next == digraph.second_char) {
+          letter = digraph.joined;
+          result.used_digraph_rule = true;
+          ++i;
+          break;
+        }
+      }
+    }
+    result.letters.push_back(letter);
+  }
+  return result;
+}
+
+std::string Alphabet::Write(std::span<const Letter> letters, Script script,
+                            DigraphForm form) const {
+  std::string out;
+  out.reserve(letters.size() * 2);
+  for (std::size_t i = 0; i < letters.size(); ++i) {
+    if (i > 0 && script == Script::kLatin) {
+      for (const Digraph& digraph : digraphs_) {
+        if (letters[i - 1] == digraph.first && letters[i] == digraph.second) {
+          out += kZeroWidthNonJoiner;
+          break;
+        }
+      }
+    }
+    out += Spelling(letters[i], script, form);
+  }
+  return out;
+}
+
+std::string_view Alphabet::Spelling(Letter letter, Script script,
+                                    DigraphForm form) const {
+  return spellings_[SpellingIndex(letter, script, form)];
+}
+
+}  // namespace polimreza
