@@ -3,6 +3,8 @@
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
+#include <utility>
+
 #include "text/text_lines.h"
 
 namespace polimreza {
@@ -31,6 +33,8 @@ void AppendWord(std::uint64_t key, std::string& out) {
   }
 }
 
+bool IsCapital(UChar32 c) { return c >= 0 && (u_isupper(c) || u_istitle(c)); }
+
 // Whether `word` (UTF-8, as the source wrote it) starts with a capital.
 bool StartsWithCapital(std::string_view word) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(word.data());
@@ -38,7 +42,40 @@ bool StartsWithCapital(std::string_view word) {
   int32_t i = 0;
   UChar32 c;
   U8_NEXT(bytes, i, length, c);
-  return c >= 0 && (u_isupper(c) || u_istitle(c));
+  return IsCapital(c);
+}
+
+int NumeralValue(char letter) {
+  switch (letter) {
+    case 'I':
+      return 1;
+    case 'V':
+      return 5;
+    case 'X':
+      return 10;
+    case 'L':
+      return 50;
+    case 'C':
+      return 100;
+    case 'D':
+      return 500;
+    case 'M':
+      return 1000;
+  }
+  return 0;
+}
+
+// `value` (1 to 3999) as a Roman numeral.
+std::string RomanNumeral(int value) {
+  static constexpr std::pair<int, std::string_view> kParts[] = {
+      {1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"},
+      {90, "XC"},  {50, "L"},   {40, "XL"}, {10, "X"},   {9, "IX"},
+      {5, "V"},    {4, "IV"},   {1, "I"}};
+  std::string numeral;
+  for (const auto& [part, letters] : kParts) {
+    for (; value >= part; value -= part) numeral += letters;
+  }
+  return numeral;
 }
 
 std::size_t HashSlot(std::uint64_t key, std::size_t mask) {
@@ -46,6 +83,46 @@ std::size_t HashSlot(std::uint64_t key, std::size_t mask) {
 }
 
 }  // namespace
+
+WordKind ClassifySpelling(std::string_view word, std::string_view letters) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(word.data());
+  const auto length = static_cast<int32_t>(word.size());
+  int32_t i = 0;
+  UChar32 c;
+  U8_NEXT(bytes, i, length, c);
+  if (!IsCapital(c)) return WordKind::kOrdinary;
+  // Serbian Latin writes the capitals Lj, Nj and Dz-caron as two
+  // characters, which Cyrillic writes as one: the small one belongs to them.
+  if (i < length) {
+    int32_t next = i;
+    UChar32 second;
+    U8_NEXT(bytes, next, length, second);
+    if (((c == 'L' || c == 'N') && second == 'j') ||
+        (c == 'D' && second == 0x17e)) {
+      i = next;
+    }
+  }
+  while (i < length) {
+    U8_NEXT(bytes, i, length, c);
+    // A title-case letter such as Lj stands for a capital and a small one.
+    if (c >= 0 && (u_islower(c) || u_istitle(c))) return WordKind::kName;
+  }
+  return IsRomanNumeral(letters) ? WordKind::kNumeral : WordKind::kAbbreviation;
+}
+
+bool IsRomanNumeral(std::string_view letters) {
+  // Read leniently, then compared with the value's canonical spelling.
+  if (letters.empty() || letters.size() > 15) return false;
+  int value = 0;
+  for (std::size_t i = 0; i < letters.size(); ++i) {
+    const int letter = NumeralValue(letters[i]);
+    if (letter == 0) return false;
+    const bool subtracted =
+        i + 1 < letters.size() && NumeralValue(letters[i + 1]) > letter;
+    value += subtracted ? -letter : letter;
+  }
+  return value >= 1 && value <= 3999 && RomanNumeral(value) == letters;
+}
 
 ListBuilder::ListBuilder(const ListOptions& options, Folder& folder)
     : options_(options), folder_(folder), slots_(1024, 0) {}
@@ -90,12 +167,14 @@ void ListBuilder::SetClue(Entry& entry, std::string_view clue) {
   // A longer line would be read by the lists in pieces.
   TruncateClue(clue_, kMaxLinePiece - 1 - KeyLength(entry.key));
   entry.clue_start = static_cast<std::uint32_t>(clues_.size());
-  entry.clue_size = static_cast<std::uint32_t>(clue_.size());
+  entry.clue_size = static_cast<std::uint16_t>(clue_.size());
   clues_ += clue_;
 }
 
 void ListBuilder::AddLine(std::string_view word, std::string_view clue,
                           SourceFormat format, std::size_t& words) {
+  const Neighbour previous = previous_;
+  previous_ = {};
   auto skip = [this](SkipReason reason) {
     ++skipped_[static_cast<std::size_t>(reason)];
   };
@@ -116,26 +195,60 @@ void ListBuilder::AddLine(std::string_view word, std::string_view clue,
     return skip(SkipReason::kProperNoun);
   }
   const std::uint64_t key = PackWord(word_);
+  if (format == SourceFormat::kClued) return Merge(key, clue, WordKind::kClued);
+
+  // A numeral written in small letters is an ordinary word (vi, mi), unless
+  // the same numeral in capitals stands on the line before or after it, as
+  // hunspell-sr writes every numeral it lists.
+  WordKind kind = ClassifySpelling(word, word_);
+  const bool small_numeral =
+      kind == WordKind::kOrdinary && IsRomanNumeral(word_);
+  if (previous.key == key) {
+    if (small_numeral && previous.capital_numeral) kind = WordKind::kNumeral;
+    if (kind == WordKind::kNumeral && previous.small_numeral) {
+      pending_.back().kind = WordKind::kNumeral;
+    }
+  }
+  pending_.push_back({key, kind});
+  previous_ = {key, small_numeral && kind == WordKind::kOrdinary,
+               kind == WordKind::kNumeral};
+}
+
+void ListBuilder::Merge(std::uint64_t key, std::string_view clue,
+                        WordKind kind) {
   if (std::optional<std::size_t> found = Find(key)) {
     Entry& entry = entries_[*found];
     if (entry.clue_size == 0 && !clue.empty()) {
       SetClue(entry, clue);
       if (entry.clue_size > 0) ++clues_filled_;
     }
-    return skip(SkipReason::kRepeated);
+    ++skipped_[static_cast<std::size_t>(SkipReason::kRepeated)];
+    return;
   }
-  entries_.push_back({key, 0, 0});
+  entries_.push_back({key, 0, 0, kind});
   if (!clue.empty()) SetClue(entries_.back(), clue);
   Insert(key, entries_.size() - 1);
 }
 
 std::size_t ListBuilder::AddSource(std::string_view text, SourceFormat format) {
   std::size_t words = 0;
+  previous_ = {};
   ReadSource(
       text, format,
       [this, format, &words](std::string_view word, std::string_view clue) {
         AddLine(word, clue, format, words);
       });
+  // Each kind in the source's order, the kinds in their order.
+  const std::size_t passes =
+      options_.order == WordOrder::kTiers ? kWordKinds - 1 : 1;
+  for (std::size_t pass = 0; pass < passes; ++pass) {
+    for (const Pending& word : pending_) {
+      if (passes == 1 || static_cast<std::size_t>(word.kind) == pass) {
+        Merge(word.key, {}, word.kind);
+      }
+    }
+  }
+  pending_.clear();
   return words;
 }
 
@@ -160,6 +273,7 @@ std::array<std::string, kMaxSlotLength> ListBuilder::Finish(
       continue;
     }
     append(entry);
+    ++summary.kinds[static_cast<std::size_t>(entry.kind)];
   }
   for (std::size_t count : summary.entries) summary.from_sources += count;
   if (options_.letters) {
@@ -168,7 +282,7 @@ std::array<std::string, kMaxSlotLength> ListBuilder::Finish(
       // A letter the limit left out keeps the clue a source gave it.
       const std::uint64_t key = PackWord(std::string_view(&letter, 1));
       const std::optional<std::size_t> found = Find(key);
-      append(found ? entries_[*found] : Entry{key, 0, 0});
+      append(found ? entries_[*found] : Entry{key, 0, 0, WordKind::kOrdinary});
     }
   }
   summary.skipped = skipped_;
@@ -185,6 +299,15 @@ std::string FormatSummary(const ListSummary& summary) {
     total += summary.entries[length - 1];
   }
   text += "  ukupno: " + std::to_string(total) + "\n";
+  auto kind = [&summary](WordKind which) {
+    return std::to_string(summary.kinds[static_cast<std::size_t>(which)]);
+  };
+  text += "Reci iz izvora po vrsti:\n";
+  text += "  obicne reci: " + kind(WordKind::kOrdinary) + "\n";
+  text += "  imena: " + kind(WordKind::kName) + "\n";
+  text += "  skracenice: " + kind(WordKind::kAbbreviation) + "\n";
+  text += "  rimski brojevi: " + kind(WordKind::kNumeral) + "\n";
+  text += "  iz lista sa opisima: " + kind(WordKind::kClued) + "\n";
   auto skipped = [&summary](SkipReason reason) {
     return std::to_string(summary.skipped[static_cast<std::size_t>(reason)]);
   };

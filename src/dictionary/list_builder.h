@@ -1,5 +1,6 @@
-// Building the nine word lists from dictionary sources: merging them in
-// order, the filters, the single letters, the list texts and the summary.
+// Building the nine word lists from dictionary sources: sorting a
+// dictionary's words by kind, merging the sources in order, the filters, the
+// single letters, the list texts and the summary.
 #ifndef POLIMREZA_DICTIONARY_LIST_BUILDER_H_
 #define POLIMREZA_DICTIONARY_LIST_BUILDER_H_
 
@@ -17,6 +18,32 @@
 
 namespace polimreza {
 
+// The kinds of words, told by how a source spells them. A dictionary's or
+// word file's words are ordered by the first four, in this order.
+enum class WordKind {
+  kOrdinary,      // no capital first letter
+  kName,          // a capital first letter, a small letter after it
+  kAbbreviation,  // capitals only, not a Roman numeral
+  kNumeral,       // a Roman numeral in capitals (or beside one, in small)
+  kClued,         // from a clued file or a folder of lists: never reordered
+};
+inline constexpr std::size_t kWordKinds = 5;
+
+// The kind of `word` as a source wrote it (UTF-8), `letters` being the word
+// folded to A-Z; never kClued. Capitals only make an abbreviation or a
+// numeral even in one letter; a word in small letters is ordinary, whatever
+// its letters.
+WordKind ClassifySpelling(std::string_view word, std::string_view letters);
+
+// Whether `letters` is a Roman numeral from I to MMMCMXCIX in capitals, in
+// its one canonical form (IV, not IIII; XC, not LXL).
+bool IsRomanNumeral(std::string_view letters);
+
+enum class WordOrder {
+  kTiers,   // each dictionary and word file by kind, then in its order
+  kSource,  // every source in its own order
+};
+
 struct ListOptions {
   unsigned min_length = 1;
   unsigned max_length = kMaxSlotLength;
@@ -24,6 +51,7 @@ struct ListOptions {
   bool proper_nouns = true;          // false: skip words written with a capital
   bool keep_clue_diacritics = false;
   bool letters = true;  // every letter A-Z gets an entry in the first list
+  WordOrder order = WordOrder::kTiers;
 };
 
 // Why a source line gave no entry. A line counts under the first reason
@@ -44,6 +72,7 @@ struct ListSummary {
   std::array<std::size_t, kSkipReasons> skipped{};
   std::size_t clues_filled = 0;  // repeated words whose clue was taken
   std::size_t from_sources = 0;  // entries not added as single letters
+  std::array<std::size_t, kWordKinds> kinds{};  // of those entries
 };
 
 class ListBuilder {
@@ -52,8 +81,9 @@ class ListBuilder {
   // what it folded, so one serves a whole run).
   ListBuilder(const ListOptions& options, Folder& folder);
 
-  // Adds the entries of one source after those of the sources before it,
-  // keeping its order. Gives how many of its lines hold a word that folds to
+  // Adds the entries of one source after those of the sources before it:
+  // a clued source in its order, any other in the order options.order
+  // asks for. Gives how many of its lines hold a word that folds to
   // 1 to 9 letters A-Z, whatever the filters then do with it.
   std::size_t AddSource(std::string_view text, SourceFormat format);
 
@@ -66,18 +96,35 @@ class ListBuilder {
   struct Entry {
     std::uint64_t key;  // the word's length and letters (see PackWord)
     std::uint32_t clue_start;
-    std::uint32_t clue_size;
+    std::uint16_t clue_size;
+    WordKind kind;
+  };
+  // A word of a dictionary or word file waiting for the end of its source,
+  // which may still change its kind or order. Such sources have no clues.
+  struct Pending {
+    std::uint64_t key;
+    WordKind kind;
+  };
+  // The source line before the one being read, for a numeral written in
+  // capitals and in small letters on neighbouring lines.
+  struct Neighbour {
+    std::uint64_t key = 0;  // 0: no word kept from that line
+    bool small_numeral = false;
+    bool capital_numeral = false;
   };
 
   void AddLine(std::string_view word, std::string_view clue,
                SourceFormat format, std::size_t& words);
+  void Merge(std::uint64_t key, std::string_view clue, WordKind kind);
   void SetClue(Entry& entry, std::string_view clue);
   std::optional<std::size_t> Find(std::uint64_t key) const;
   void Insert(std::uint64_t key, std::size_t entry);
 
   ListOptions options_;
   Folder& folder_;
-  std::vector<Entry> entries_;        // in merged order
+  std::vector<Entry> entries_;    // in merged order
+  std::vector<Pending> pending_;  // the current source's, in its order
+  Neighbour previous_;
   std::vector<std::uint32_t> slots_;  // hash table of entry number + 1
   std::string clues_;                 // every entry's clue, one after another
   std::array<std::size_t, kSkipReasons> skipped_{};
@@ -86,8 +133,8 @@ class ListBuilder {
   std::string clue_;
 };
 
-// The run's summary in Serbian: entries per length, then the lines skipped
-// for each reason.
+// The run's summary in Serbian: entries per length and per kind, then the
+// lines skipped for each reason.
 std::string FormatSummary(const ListSummary& summary);
 
 }  // namespace polimreza

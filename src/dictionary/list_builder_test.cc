@@ -62,6 +62,83 @@ TEST(ListBuilderTest, FiltersLimitAndLetters) {
   EXPECT_EQ(summary.from_sources, 4u);
 }
 
+TEST(ListBuilderTest, ClassifiesSpellings) {
+  const struct {
+    const char* word;
+    WordKind kind;
+  } kCases[] = {
+      {"kuća", WordKind::kOrdinary},
+      {"vi", WordKind::kOrdinary},  // small letters, whatever they read as
+      {"a", WordKind::kOrdinary},
+      {"iPhone", WordKind::kOrdinary},
+      {"Beograd", WordKind::kName},
+      {"Šabac", WordKind::kName},
+      {"ǈubica", WordKind::kName},  // title-case Lj
+      {"Njegoš", WordKind::kName},
+      {"McDonald", WordKind::kName},
+      {"Vi", WordKind::kName},
+      {"AIDS", WordKind::kAbbreviation},
+      {"ŽTP", WordKind::kAbbreviation},
+      {"N", WordKind::kAbbreviation},
+      {"Lj", WordKind::kAbbreviation},  // one capital letter, as Љ
+      {"Џ", WordKind::kAbbreviation},
+      {"IIII", WordKind::kAbbreviation},
+      {"VI", WordKind::kNumeral},
+      {"I", WordKind::kNumeral},
+      {"Д", WordKind::kNumeral},  // D in Cyrillic
+      {"MMMCMXCIX", WordKind::kNumeral},
+  };
+  Folder folder;
+  std::string letters;
+  for (const auto& c : kCases) {
+    ASSERT_TRUE(folder.FoldWord(c.word, letters)) << c.word;
+    EXPECT_EQ(ClassifySpelling(c.word, letters), c.kind) << c.word;
+  }
+}
+
+TEST(ListBuilderTest, TellsRomanNumerals) {
+  for (const char* valid : {"I", "IV", "IX", "XIV", "XL", "XC", "CD", "CM",
+                            "LII", "MCMXCIX", "MMMCMXCIX", "MMM"}) {
+    EXPECT_TRUE(IsRomanNumeral(valid)) << valid;
+  }
+  for (const char* invalid :
+       {"", "IIII", "VX", "IC", "IL", "XM", "VV", "LL", "DD", "MMMM", "IIV",
+        "IXI", "XCX", "CMC", "iv", "IVI", "VIV", "A"}) {
+    EXPECT_FALSE(IsRomanNumeral(invalid)) << invalid;
+  }
+}
+
+TEST(ListBuilderTest, OrdersEachDictionaryByKind) {
+  ListOptions options;
+  options.letters = false;
+  Folder folder;
+  ListBuilder builder(options, folder);
+  // The numerals written both ways one after the other, as in hunspell-sr;
+  // vi again on its own is the ordinary word, mi is one anyway.
+  builder.AddSource("9\nii\nII\nVI\nvi\nNIS\nNis\nnos\nvi\nmi\nmix\n",
+                    SourceFormat::kHunspell);
+  builder.AddSource("ZUB;Grize\nDVD\nzub\n", SourceFormat::kClued);
+  builder.AddSource("lav\nMIR\nbol\n", SourceFormat::kWords);
+  ListSummary summary;
+  std::array<std::string, 9> lists = builder.Finish(summary);
+  EXPECT_EQ(lists[1], "VI;\r\nMI;\r\nII;\r\n");
+  EXPECT_EQ(lists[2],
+            "NOS;\r\nMIX;\r\nNIS;\r\nZUB;Grize\r\nDVD;\r\n"
+            "LAV;\r\nBOL;\r\nMIR;\r\n");
+  EXPECT_EQ(summary.kinds,
+            (std::array<std::size_t, kWordKinds>{6, 1, 1, 1, 2}));
+  EXPECT_EQ(Skipped(summary, SkipReason::kRepeated), 5u);
+
+  options.order = WordOrder::kSource;
+  ListBuilder in_order(options, folder);
+  in_order.AddSource("ii\nII\nVI\nvi\nNIS\nNis\nnos\n", SourceFormat::kWords);
+  lists = in_order.Finish(summary);
+  EXPECT_EQ(lists[1], "II;\r\nVI;\r\n");
+  EXPECT_EQ(lists[2], "NIS;\r\nNOS;\r\n");
+  EXPECT_EQ(summary.kinds,
+            (std::array<std::size_t, kWordKinds>{1, 0, 1, 2, 0}));
+}
+
 TEST(ListBuilderTest, LongCluesAreShortenedToOneListLine) {
   ListOptions options;
   options.letters = false;
@@ -84,6 +161,10 @@ TEST(ListBuilderTest, SummaryNamesEveryReason) {
   const std::string text = FormatSummary(summary);
   EXPECT_NE(text.find("  1: 26\n"), std::string::npos);
   EXPECT_NE(text.find("  ukupno: 26\n"), std::string::npos);
+  EXPECT_NE(text.find("Reci iz izvora po vrsti:\n  obicne reci: 0\n  imena: "
+                      "0\n  skracenice: 0\n  rimski brojevi: 0\n  iz lista "
+                      "sa opisima: 0\n"),
+            std::string::npos);
   EXPECT_NE(text.find("  ponovljene reci: 5 (od toga dopunilo opis: 1)\n"),
             std::string::npos);
 }

@@ -31,7 +31,8 @@ constexpr char kDescription[] =
     "Pravi liste reci 1.txt do 9.txt (reci od 1 do 9 slova A-Z, redovi\n"
     "REC;opis) od recnika i fajlova sa recima. Izvori se spajaju redom kojim\n"
     "su navedeni; rec koja se ponovi se preskace, ali njen opis popunjava\n"
-    "rec koja opis jos nema.";
+    "rec koja opis jos nema. Reci iz recnika i fajla sa recima idu po\n"
+    "vrsti: obicne reci, pa imena, pa skracenice, pa rimski brojevi.";
 
 constexpr char kFooter[] =
     "Vrsta izvora se prepoznaje ovako:\n"
@@ -211,6 +212,7 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
   std::size_t limit = 0;
   bool no_proper_nouns = false;
   bool no_letters = false;
+  std::string order = "tiers";
   ListOptions options;
   app.add_option("IZVOR", sources,
                  "Hunspell recnik (.dic), fajl sa recima, fajl sa redovima "
@@ -236,6 +238,11 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
   app.add_flag("--no-proper-nouns", no_proper_nouns,
                "Preskoci reci koje u recniku ili fajlu sa recima pocinju "
                "velikim slovom");
+  app.add_option("--order", order,
+                 "Redosled reci iz recnika i fajlova sa recima: tiers (po "
+                 "vrsti, pa redom iz izvora) ili source (redom iz izvora)")
+      ->type_name("REDOSLED")
+      ->check(CLI::IsMember({"tiers", "source"}).description(""));
   app.add_flag("--no-letters", no_letters, "Ne dodaj slova A-Z u 1.txt");
   app.add_flag("--keep-clue-diacritics", options.keep_clue_diacritics,
                "Ostavi opise kako su napisani (bez prevodjenja u ASCII)");
@@ -254,6 +261,7 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
   if (limit > 0) options.limit = limit;
   options.proper_nouns = !no_proper_nouns;
   options.letters = !no_letters;
+  options.order = order == "tiers" ? WordOrder::kTiers : WordOrder::kSource;
 
   std::optional<Failure> failure;
   try {
