@@ -283,8 +283,9 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
     driver.refresh()
     check(js is not None and len(driver.find_elements(By.CSS_SELECTOR, "#grid td.sq"))
           == sum(c != "#" for c in solution), "the grid is there without script")
-    check(driver.find_element(By.ID, "controls").get_attribute("hidden")
-          is not None, "controls stay hidden without script")
+    for hidden in ("controls", "help", "current"):
+        check(js(style, "#" + hidden, "display") == "none",
+              f"#{hidden} stays hidden without script")
 
 
 def run_hostile(driver, url, report):
