@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
 """Checks an exported crossword against its report: the ipuz file field by
 field, and the web page in headless Chromium (loading, counts, typing,
-checking, solving, progress, print layout).
+checking, solving, progress, print layout, a phone's screen).
 
 Usage: export_browser.py REPORT IPUZ HTML SCREENSHOT HOSTILE_REPORT HOSTILE_HTML
+           BIG_REPORT BIG_HTML
+       export_browser.py --write-big-report SIZE FILE
 
 The hostile page's clues and title try to run script and load an image:
-none of it may happen, and they must show as typed.
+none of it may happen, and they must show as typed. The big report is a
+SIZExSIZE grid with clues as long as a magazine's; its page must fit a
+phone's screen and print on two pages.
 """
 import base64
 import html as htmllib
@@ -78,6 +82,57 @@ def number(width, height, rows):
     return numbers, slots
 
 
+# A 15x15 pattern with a magazine's share of blocks; smaller sizes take its
+# top left corner.
+BIG_PATTERN = [
+    "....#.....#....",
+    "....#.....#....",
+    "...............",
+    "...#....#......",
+    "###...#...#....",
+    ".....#...#.....",
+    "....#.....#....",
+    "...#.......#...",
+    "....#.....#....",
+    ".....#...#.....",
+    "....#...#...###",
+    "......#....#...",
+    "...............",
+    "....#.....#....",
+    "....#.....#....",
+]
+
+CLUES = [
+    "Glavni grad Francuske", "Reka koja protice kroz Beograd",
+    "Onaj koji pise knjige", "Planina na jugu Srbije, poznata po skijanju",
+    "Muzicki instrument sa dirkama", "Ptica selica", "Deo lica",
+    "Zivotinja koja daje mleko, krava", "Suprotno od dana",
+    "Sportska igra loptom na travnatom terenu", "Zensko ime",
+    "Prostorija u kojoj se kuva", "Drvo cije seme je zir",
+    "Kratak tekst o dogadjaju u novinama", "Nota", "Voce zute boje",
+    "Grad na Dunavu, sediste Vojvodine", "Onaj koji vodi orkestar",
+    "Hemijski simbol za gvozdje", "Posuda za cvece",
+    "Veliki sisar iz Afrike sa surlom", "Mesec u godini",
+]
+
+
+def write_big_report(size, path):
+    """A solved SIZExSIZE report whose clues are as long as real ones."""
+    rows = [row[:size] for row in BIG_PATTERN[:size]]
+    letters = "KRASNEVOTILMADUPJBGZ"
+    rows = ["".join("#" if c == "#" else letters[(x * 7 + y * 3) % 20]
+                    for x, c in enumerate(row)) for y, row in enumerate(rows)]
+    _, slots = number(size, size, rows)
+    lines = [f"MaxVodoravno:{size}, MaxUspravno:{size}",
+             "Ukrstenica je resena", "Sad cu je prikazati...", ""] + rows
+    lines.append("Vodoravno:")
+    lines += [f"{k}.{CLUES[k % len(CLUES)]}" for k in range(len(slots[0]))]
+    lines += ["", "Uspravno:"]
+    lines += [f"{k}.{CLUES[(k + 7) % len(CLUES)]}"
+              for k in range(len(slots[1]))]
+    open(path, "w", encoding="utf-8").write("\n".join(lines) + "\n")
+
+
 def check_ipuz(path, width, height, rows, across, down, numbers, slots):
     ipuz = json.load(open(path, encoding="utf-8"))
     check(ipuz["version"] == "http://ipuz.org/v2", "ipuz version")
@@ -101,7 +156,11 @@ def check_ipuz(path, width, height, rows, across, down, numbers, slots):
 
 
 def main():
-    report, ipuz_path, html, screenshot, hostile, hostile_html = sys.argv[1:7]
+    if sys.argv[1] == "--write-big-report":
+        write_big_report(int(sys.argv[2]), sys.argv[3])
+        return
+    (report, ipuz_path, html, screenshot, hostile, hostile_html, big,
+     big_html) = sys.argv[1:9]
     width, height, rows, across, down = read_report(report)
     numbers, slots = number(width, height, rows)
     check_ipuz(ipuz_path, width, height, rows, across, down, numbers, slots)
@@ -124,6 +183,8 @@ def main():
         run_page(driver, "file://" + html, width, height, rows, solution,
                  numbers, slots, screenshot)
         run_hostile(driver, "file://" + hostile_html, read_report(hostile))
+        run_big(driver, "file://" + big_html, read_report(big),
+                screenshot.replace(".png", "-big"))
     finally:
         driver.quit()
     if failures:
@@ -250,13 +311,12 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
     check(status == "Cestitamo! Ukrstenica je resena.",
           f"solved message shown ({status!r})")
 
-    # A phone-sized window: nothing wider than the screen, squares big
-    # enough to tap.
-    driver.set_window_size(390, 844)
-    check(js("return document.documentElement.scrollWidth <= window.innerWidth"),
-          "a phone-sized window needs no sideways scrolling")
+    # A phone's screen: nothing wider than the screen, squares big enough
+    # to tap.
+    phone(driver, screenshot.replace(".png", "-phone.png"))
     check(cell(cells0[0]).size["width"] >= 30, "squares big enough to tap")
-    driver.set_window_size(1000, 760)
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
 
     # Print: controls hidden, the solution page shown, no letter visible.
     driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": "print"})
@@ -271,11 +331,7 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
     check(js("return document.querySelectorAll('#solution .letter').length")
           == sum(c != "#" for c in solution), "the solution holds every letter")
     driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": ""})
-    pdf = base64.b64decode(driver.execute_cdp_cmd(
-        "Page.printToPDF", {"printBackground": True})["data"])
-    open(screenshot.replace(".png", ".pdf"), "wb").write(pdf)
-    pages = len(re.findall(rb"/Type\s*/Page\b", pdf))
-    check(pages == 2, f"the printout has two pages ({pages})")
+    print_pages(driver, screenshot.replace(".png", ""))
 
     # Without the script the page still shows the puzzle and prints both.
     driver.execute_cdp_cmd("Emulation.setScriptExecutionDisabled",
@@ -286,6 +342,44 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
     for hidden in ("controls", "help", "current"):
         check(js(style, "#" + hidden, "display") == "none",
               f"#{hidden} stays hidden without script")
+
+
+def phone(driver, screenshot):
+    """Shows the page as a 390-pixel-wide phone does and checks that
+    neither the page nor the grid scrolls sideways."""
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+        "width": 390, "height": 844, "deviceScaleFactor": 2, "mobile": True})
+    js = driver.execute_script
+    page = js("return [document.documentElement.scrollWidth, window.innerWidth]")
+    check(page[0] <= page[1], f"a phone's page needs no sideways scrolling {page}")
+    grid = js("var s = document.querySelector('.scroll');"
+              "return [s.scrollWidth, s.clientWidth]")
+    check(grid[0] <= grid[1], f"the grid fits a phone's screen {grid}")
+    js("window.scrollTo(0, 0)")
+    driver.save_screenshot(screenshot)
+
+
+def print_pages(driver, pdf_base):
+    """Prints the page on Letter and A4: two pages each, the puzzle with its
+    clues and then the solution."""
+    for paper, width, height in (("letter", 8.5, 11), ("a4", 8.27, 11.69)):
+        pdf = base64.b64decode(driver.execute_cdp_cmd("Page.printToPDF", {
+            "printBackground": True, "paperWidth": width,
+            "paperHeight": height})["data"])
+        open(f"{pdf_base}-{paper}.pdf", "wb").write(pdf)
+        pages = len(re.findall(rb"/Type\s*/Page\b", pdf))
+        check(pages == 2, f"the printout on {paper} has two pages ({pages})")
+
+
+def run_big(driver, url, report, pdf_base):
+    """A magazine-sized grid: fits a phone's screen, prints on two pages."""
+    width, height, rows, across, down = report
+    driver.get(url)
+    check(len(driver.find_elements(By.CSS_SELECTOR, "#across li, #down li"))
+          == len(across) + len(down), f"{width}x{height}: every clue listed")
+    phone(driver, pdf_base + "-phone.png")
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+    print_pages(driver, pdf_base)
 
 
 def run_hostile(driver, url, report):
