@@ -38,6 +38,36 @@ TEST(HtmlTest, HostileTextIsEscaped) {
   EXPECT_EQ(nlohmann::json::parse(data)["across"][0]["clue"], hostile);
 }
 
+// Every word the page shows is in the language asked for, the default
+// title too.
+TEST(HtmlTest, LabelsFollowTheLanguage) {
+  const NumberedPuzzle numbered = NumberPuzzle(SmallPuzzle(), "T");
+  const std::string serbian = WriteHtml(numbered);
+  const std::string english = WriteHtml(numbered, PageLanguage::kEnglish);
+  EXPECT_EQ(serbian, WriteHtml(numbered, PageLanguage::kSerbian));
+  const std::pair<std::string_view, std::string_view> shown[] = {
+      {"<html lang=\"sr-Latn\">", "<html lang=\"en\">"},
+      {">Vodoravno</h2>", ">Across</h2>"},
+      {">Uspravno</h2>", ">Down</h2>"},
+      {">Proveri rec</button>", ">Check word</button>"},
+      {"<h2>Resenje</h2>", "<h2>Solution</h2>"},
+      {"aria-label=\"Mreza 3 x 3\"", "aria-label=\"Grid 3 x 3\""},
+      {"aria-label=\"Red 2, kolona 3, broj 4\"",
+       "aria-label=\"Row 2, column 3, number 4\""},
+      {"\"solved\":\"Cestitamo! Ukrstenica je resena.\"",
+       "\"solved\":\"Congratulations! The crossword is solved.\""}};
+  for (const auto& [in_serbian, in_english] : shown) {
+    EXPECT_NE(serbian.find(in_serbian), std::string::npos) << in_serbian;
+    EXPECT_NE(english.find(in_english), std::string::npos) << in_english;
+  }
+  EXPECT_EQ(english.find("{{"), std::string::npos);
+  EXPECT_EQ(DefaultTitle(15, 13, PageLanguage::kSerbian), "Ukrstenica 15x13");
+  EXPECT_EQ(DefaultTitle(15, 13, PageLanguage::kEnglish), "Crossword 15x13");
+  EXPECT_EQ(PageLanguageOf("en"), PageLanguage::kEnglish);
+  EXPECT_EQ(PageLanguageOf("sr"), PageLanguage::kSerbian);
+  EXPECT_EQ(PageLanguageOf("de"), std::nullopt);
+}
+
 // The embedded style and script cannot end their own elements early.
 TEST(HtmlTest, PageFilesStayInsideTheirElements) {
   EXPECT_NE(EmbeddedPageFile("puzzle.html").find("{{script}}"),

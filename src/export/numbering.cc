@@ -45,11 +45,6 @@ std::string EscapeMarkup(std::string_view text, bool quotes) {
   return out;
 }
 
-std::string DefaultTitle(const SolvedPuzzle& puzzle) {
-  return "Ukrstenica " + std::to_string(puzzle.grid.gridWidth()) + "x" +
-         std::to_string(puzzle.grid.gridHeight());
-}
-
 NumberedPuzzle NumberPuzzle(const SolvedPuzzle& puzzle,
                             std::string_view title) {
   const Grid& grid = puzzle.grid;

@@ -47,9 +47,6 @@ std::string DisplayText(std::string_view bytes);
 // ' too: safe as HTML or XML text and, with `quotes`, in a quoted attribute.
 std::string EscapeMarkup(std::string_view text, bool quotes = true);
 
-// The default title: "Ukrstenica WxH".
-std::string DefaultTitle(const SolvedPuzzle& puzzle);
-
 }  // namespace polimreza
 
 #endif  // POLIMREZA_EXPORT_NUMBERING_H_

@@ -1,16 +1,17 @@
 #!/usr/bin/env python3
 """Checks an exported crossword against its report: the ipuz file field by
 field, and the web page in headless Chromium (loading, counts, typing,
-checking, solving, progress, print layout, a phone's screen).
+checking, solving, progress, print layout, a phone's screen, labels).
 
 Usage: export_browser.py REPORT IPUZ HTML SCREENSHOT HOSTILE_REPORT HOSTILE_HTML
-           BIG_REPORT BIG_HTML
+           BIG_REPORT BIG_HTML ENGLISH_HTML
        export_browser.py --write-big-report SIZE FILE
 
 The hostile page's clues and title try to run script and load an image:
 none of it may happen, and they must show as typed. The big report is a
 SIZExSIZE grid with clues as long as a magazine's; its page must fit a
-phone's screen and print on two pages.
+phone's screen and print on two pages. The English page is the example
+exported with --lang en.
 """
 import base64
 import html as htmllib
@@ -160,7 +161,7 @@ def main():
         write_big_report(int(sys.argv[2]), sys.argv[3])
         return
     (report, ipuz_path, html, screenshot, hostile, hostile_html, big,
-     big_html) = sys.argv[1:9]
+     big_html, english_html) = sys.argv[1:10]
     width, height, rows, across, down = read_report(report)
     numbers, slots = number(width, height, rows)
     check_ipuz(ipuz_path, width, height, rows, across, down, numbers, slots)
@@ -185,6 +186,7 @@ def main():
         run_hostile(driver, "file://" + hostile_html, read_report(hostile))
         run_big(driver, "file://" + big_html, read_report(big),
                 screenshot.replace(".png", "-big"))
+        run_english(driver, "file://" + english_html)
     finally:
         driver.quit()
     if failures:
@@ -380,6 +382,32 @@ def run_big(driver, url, report, pdf_base):
     phone(driver, pdf_base + "-phone.png")
     driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
     print_pages(driver, pdf_base)
+
+
+def run_english(driver, url):
+    """The page exported with --lang en speaks English."""
+    driver.get(url)
+    js = driver.execute_script
+    check(js("return document.documentElement.lang") == "en", "lang is en")
+    check(driver.find_element(By.TAG_NAME, "h1").text.startswith("Crossword "),
+          "English default title")
+    heads = [h.text for h in driver.find_elements(By.CSS_SELECTOR, ".clues h2")]
+    check(heads == ["Across", "Down"], f"English headings {heads}")
+    driver.find_element(By.CSS_SELECTOR,
+                        "button[data-action=check-grid]").click()
+    check(driver.find_element(By.ID, "status").text == "No wrong letters.",
+          "English message")
+    current = driver.find_element(By.ID, "current").text
+    check(re.fullmatch(r"1 across: .*", current),
+          f"English direction ({current!r})")
+    check(js("return document.querySelector('#grid input')"
+             ".getAttribute('aria-label')").startswith("Row 1, column "),
+          "English square labels")
+    page = js("return document.documentElement.outerHTML")
+    serbian = re.findall(r'>(?:Vodoravno|Uspravno|Resenje|Proveri \w+|Otkrij \w+|'
+                         r'Obrisi sve|Kliknite[^<]*)<|aria-label="(?:Red|Mreza|'
+                         r'Resenje|Tragovi|Ukrstenica|Provera)[^"]*"', page)
+    check(not serbian, f"no Serbian label left {serbian}")
 
 
 def run_hostile(driver, url, report):

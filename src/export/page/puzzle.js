@@ -8,7 +8,8 @@
   var ACROSS = 0, DOWN = 1;
   var slots = [data.across, data.down];
   var lists = [document.getElementById('across'), document.getElementById('down')];
-  var dirNames = ['vodoravno', 'uspravno'];
+  var labels = data.labels;
+  var dirNames = [labels.across, labels.down];
   var cellCount = data.width * data.height;
   var inputs = [];
   var slotOf = [[], []];  // slotOf[direction][cell]: index of its slot
@@ -38,7 +39,7 @@
     inputs[i] = data.letters[i] === null ? null : document.getElementById('q' + i);
   }
 
-  function normal(letter) { return (letter || '').toLocaleUpperCase('sr-Latn'); }
+  function normal(letter) { return (letter || '').toLocaleUpperCase(document.documentElement.lang); }
   function isOpen(cell) { return cell >= 0 && cell < cellCount && inputs[cell] !== null; }
   function slotCells(dir, cell) { return slots[dir][slotOf[dir][cell]].cells; }
   function cellTd(cell) { return inputs[cell].parentNode; }
@@ -74,7 +75,7 @@
   function updateSolved() {
     var solved = isSolved();
     puzzle.classList.toggle('solved', solved);
-    if (solved) say('Cestitamo! Ukrstenica je resena.', true);
+    if (solved) say(labels.solved, true);
     else if (status.classList.contains('done')) say('', false);
   }
 
@@ -229,7 +230,7 @@
       if (bad) wrong++;
     });
     if (isSolved()) return updateSolved();
-    say(wrong === 0 ? 'Nema pogresnih slova.' : 'Pogresnih slova: ' + wrong + '.', false);
+    say(wrong === 0 ? labels['none-wrong'] : labels.wrong + wrong + '.', false);
   }
 
   function reveal(cells) {
@@ -266,7 +267,7 @@
           cellTd(cell).classList.remove('wrong', 'revealed');
         });
         save();
-        say('Mreza je obrisana.', false);
+        say(labels.cleared, false);
         puzzle.classList.remove('solved');
         break;
     }
