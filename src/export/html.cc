@@ -1,5 +1,6 @@
 #include "export/html.h"
 
+#include <algorithm>
 #include <map>
 #include <nlohmann/json.hpp>
 
@@ -185,6 +186,21 @@ Json SlotData(const std::vector<NumberedSlot>& slots) {
   return list;
 }
 
+// What a solver may type: A to Z and every other letter of the solution
+// (not U+FFFD, which stands for bytes that were no text).
+Json Alphabet(const NumberedPuzzle& puzzle) {
+  std::vector<std::string> letters;
+  for (char c = 'A'; c <= 'Z'; ++c) letters.emplace_back(1, c);
+  for (std::size_t i = 0; i < puzzle.letters.size(); ++i) {
+    const std::string& letter = puzzle.letters[i];
+    if (puzzle.block[i] || letter == "\xef\xbf\xbd") continue;
+    if (std::find(letters.begin(), letters.end(), letter) == letters.end()) {
+      letters.push_back(letter);
+    }
+  }
+  return letters;
+}
+
 }  // namespace
 
 std::optional<PageLanguage> PageLanguageOf(std::string_view code) {
@@ -216,7 +232,8 @@ std::string PageData(const NumberedPuzzle& puzzle, PageLanguage language) {
       {"title", puzzle.title},         {"width", puzzle.width},
       {"height", puzzle.height},       {"letters", std::move(letters)},
       {"numbers", puzzle.numbers},     {"across", SlotData(puzzle.across)},
-      {"down", SlotData(puzzle.down)}, {"labels", std::move(labels)}};
+      {"down", SlotData(puzzle.down)}, {"alphabet", Alphabet(puzzle)},
+      {"labels", std::move(labels)}};
   const std::string json =
       data.dump(-1, ' ', false, Json::error_handler_t::replace);
   // Outside its strings JSON has none of these characters, so escaping

@@ -30,8 +30,8 @@ std::string WriteHtml(const NumberedPuzzle& puzzle,
                       PageLanguage language = PageLanguage::kSerbian);
 
 // The puzzle data the page's script reads: dimensions, letters, numbers,
-// slots and the script's messages in `language`, as JSON in which no '<',
-// '>' or '&' appears raw.
+// slots, the letters a solver may type and the script's messages in
+// `language`, as JSON in which no '<', '>' or '&' appears raw.
 std::string PageData(const NumberedPuzzle& puzzle,
                      PageLanguage language = PageLanguage::kSerbian);
 

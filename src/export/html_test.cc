@@ -38,6 +38,18 @@ TEST(HtmlTest, HostileTextIsEscaped) {
   EXPECT_EQ(nlohmann::json::parse(data)["across"][0]["clue"], hostile);
 }
 
+// The letters a solver may type: A to Z, then the solution's others in
+// reading order, once each; U+FFFD stands for no letter and is left out.
+TEST(HtmlTest, AlphabetIsAToZAndTheSolutionsLetters) {
+  SolvedPuzzle solved = SmallPuzzle();
+  solved.grid = MakeGrid({"7?#", "a#\xff", "7AB"});
+  const auto data = nlohmann::json::parse(PageData(NumberPuzzle(solved, "T")));
+  std::vector<std::string> expected;
+  for (char c = 'A'; c <= 'Z'; ++c) expected.emplace_back(1, c);
+  expected.insert(expected.end(), {"7", "?", "a"});
+  EXPECT_EQ(data["alphabet"], expected);
+}
+
 // Every word the page shows is in the language asked for, the default
 // title too.
 TEST(HtmlTest, LabelsFollowTheLanguage) {

@@ -184,6 +184,7 @@ def main():
         run_page(driver, "file://" + html, width, height, rows, solution,
                  numbers, slots, screenshot)
         run_hostile(driver, "file://" + hostile_html, read_report(hostile))
+        run_alphabet(driver, html)
         run_big(driver, "file://" + big_html, read_report(big),
                 screenshot.replace(".png", "-big"))
         run_english(driver, "file://" + english_html)
@@ -241,10 +242,14 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
     def active():
         return driver.switch_to.active_element.get_attribute("id")
 
-    # Typing a word: click the first across slot, type part of it.
+    # Typing a word: click the first across slot, type part of it; what is
+    # not a letter of the puzzle is refused.
     number0, cells0 = slots[0][0]
     word0 = "".join(solution[i] for i in cells0)
     cell(cells0[0]).click()
+    driver.switch_to.active_element.send_keys("1?.\u017d")
+    check(value(cells0[0]) == "" and active() == f"q{cells0[0]}",
+          "a digit, '?', '.' and a letter outside the puzzle are refused")
     check("active" in driver.find_element(By.ID, "across-0").get_attribute("class"),
           "clicking a square highlights its across clue")
     check(all("slot" in cell(i).find_element(By.XPATH, "..").get_attribute("class")
@@ -371,6 +376,24 @@ def print_pages(driver, pdf_base):
         open(f"{pdf_base}-{paper}.pdf", "wb").write(pdf)
         pages = len(re.findall(rb"/Type\s*/Page\b", pdf))
         check(pages == 2, f"the printout on {paper} has two pages ({pages})")
+
+
+def run_alphabet(driver, html):
+    """A puzzle whose letters include Z with caron: typed in lower case, it
+    shows in upper case; the other squares take A to Z as before."""
+    page = open(html, encoding="utf-8").read()
+    marker = '"alphabet":["A"'
+    check(page.count(marker) == 1, "the page lists the puzzle's letters")
+    path = tempfile.mkdtemp() + "/alphabet.html"
+    open(path, "w", encoding="utf-8").write(
+        page.replace(marker, '"alphabet":["\u017d","A"'))
+    driver.get("file://" + path)
+    first = driver.execute_script("return document.querySelector('#grid input').id")
+    driver.find_element(By.ID, first).click()
+    driver.switch_to.active_element.send_keys("\u017e")
+    check(driver.find_element(By.ID, first).get_attribute("value") == "\u017d",
+          "a letter of the puzzle outside A-Z is typed, in upper case")
+    driver.execute_script("localStorage.clear()")
 
 
 def run_big(driver, url, report, pdf_base):

@@ -40,13 +40,25 @@
   }
 
   function normal(letter) { return (letter || '').toLocaleUpperCase(document.documentElement.lang); }
+  // The letters a solver may type, as the puzzle's writer listed them.
+  var alphabet = {};
+  data.alphabet.forEach(function (letter) { alphabet[normal(letter)] = true; });
+  function allowed(letter) { return alphabet.hasOwnProperty(normal(letter)); }
   function isOpen(cell) { return cell >= 0 && cell < cellCount && inputs[cell] !== null; }
   function slotCells(dir, cell) { return slots[dir][slotOf[dir][cell]].cells; }
   function cellTd(cell) { return inputs[cell].parentNode; }
 
+  // What every square holds, kept to restore a square that was given
+  // something other than a letter.
+  var kept = [];
+  function keep() {
+    kept = inputs.map(function (input) { return input ? input.value : ''; });
+    return kept;
+  }
+
   function save() {
+    var values = keep();
     try {
-      var values = inputs.map(function (input) { return input ? input.value : ''; });
       localStorage.setItem(storageKey, JSON.stringify(values));
     } catch (e) { /* storage may be off; the puzzle still plays */ }
   }
@@ -54,10 +66,12 @@
   function load() {
     var values = null;
     try { values = JSON.parse(localStorage.getItem(storageKey) || 'null'); } catch (e) { values = null; }
-    if (!Array.isArray(values) || values.length !== cellCount) return;
-    for (var c = 0; c < cellCount; c++) {
-      if (inputs[c] && typeof values[c] === 'string') inputs[c].value = normal(values[c]).slice(0, 2);
+    if (Array.isArray(values) && values.length === cellCount) {
+      for (var c = 0; c < cellCount; c++) {
+        if (inputs[c] && typeof values[c] === 'string') inputs[c].value = normal(values[c]).slice(0, 2);
+      }
     }
+    keep();
   }
 
   function isSolved() {
@@ -191,20 +205,25 @@
       else if (dir !== direction) select(current, dir);
       return;
     }
-    if (key.length === 1 || (key.length === 2 && key.codePointAt(0) > 0xffff)) {
+    // Any other character is typed when it is a letter of the puzzle and
+    // refused otherwise.
+    if (Array.from(key).length === 1) {
       event.preventDefault();
-      type(key);
+      if (allowed(key)) type(key);
     }
   }
 
   // Typing that arrives without a usable key event (phone keyboards): the
-  // last character entered is the letter.
+  // last letter of the puzzle entered is the letter; with none the square
+  // keeps what it had.
   function onInput(event) {
     var cell = Number(event.target.dataset.i);
     var chars = Array.from(event.target.value);
     if (cell !== current) select(cell, direction);
     if (chars.length === 0) { setLetter(cell, ''); return; }
-    type(chars[chars.length - 1]);
+    var letters = chars.filter(allowed);
+    if (letters.length === 0) { inputs[cell].value = kept[cell]; return; }
+    type(letters[letters.length - 1]);
   }
 
   var pressedCurrent = false;
