@@ -30,6 +30,19 @@ struct Requested {
   std::filesystem::path path;
 };
 
+// The warning for `count` (more than 0) empty clues, with the noun and
+// adjective agreeing with the number as Serbian wants.
+std::string EmptyCluesWarning(std::size_t count) {
+  const std::size_t last = count % 10, last_two = count % 100;
+  const char* words = "opisa je prazno";
+  if (last == 1 && last_two != 11) {
+    words = "opis je prazan";
+  } else if (last >= 2 && last <= 4 && (last_two < 12 || last_two > 14)) {
+    words = "opisa su prazna";
+  }
+  return std::to_string(count) + " " + words;
+}
+
 // Everything the run does once the command line is read: reading the
 // report from `input` ("-": `in`), and writing the requested files.
 int Export(const std::string& input, const std::vector<Requested>& requested,
@@ -89,6 +102,9 @@ int Export(const std::string& input, const std::vector<Requested>& requested,
       << puzzle.down.size() << "\n";
   for (const auto& file : files) {
     out << "Zapisano: " << file.path.string() << "\n";
+  }
+  if (const std::size_t empty = EmptyClueCount(puzzle); empty != 0) {
+    err << kProgram << ": " << EmptyCluesWarning(empty) << "\n";
   }
   return kExitOk;
 }

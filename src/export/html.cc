@@ -165,14 +165,20 @@ std::string GridTable(const NumberedPuzzle& puzzle, bool solution,
   return out + "</table>";
 }
 
+// The clue list of one direction: number, clue (an empty one as a line to
+// fill) and the word's length.
 std::string ClueItems(const std::vector<NumberedSlot>& slots,
                       std::string_view direction) {
   std::string out;
   for (std::size_t k = 0; k < slots.size(); ++k) {
     const std::string number = std::to_string(slots[k].number);
+    const std::string text = IsEmptyClue(slots[k].clue)
+                                 ? "<span class=\"blank\"></span>"
+                                 : EscapeMarkup(slots[k].clue);
     out += "<li id=\"" + std::string(direction) + "-" + std::to_string(k) +
            "\" data-slot=\"" + std::to_string(k) + "\"><span class=\"n\">" +
-           number + ".</span> " + EscapeMarkup(slots[k].clue) + "</li>\n";
+           number + ".</span> " + text + " <span class=\"len\">(" +
+           std::to_string(slots[k].cells.size()) + ")</span></li>\n";
   }
   return out;
 }

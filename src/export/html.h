@@ -23,9 +23,10 @@ std::optional<PageLanguage> PageLanguageOf(std::string_view code);
 std::string DefaultTitle(std::uint32_t width, std::uint32_t height,
                          PageLanguage language);
 
-// The page: grid, clues and solution rendered as HTML (so it prints without
-// a script), the puzzle as JSON for the embedded script, and the embedded
-// style and script, all labelled in `language`.
+// The page: grid, clues (each with its length; an empty one as a line to
+// fill) and solution rendered as HTML (so it prints without a script), the
+// puzzle as JSON for the embedded script, and the embedded style and
+// script, all labelled in `language`.
 std::string WriteHtml(const NumberedPuzzle& puzzle,
                       PageLanguage language = PageLanguage::kSerbian);
 

@@ -29,13 +29,42 @@ TEST(HtmlTest, HostileTextIsEscaped) {
       "&lt;/script&gt;&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; "
       "&amp; &#39;y&#39; &lt;!--";
   EXPECT_NE(html.find("<h1>" + escaped + "</h1>"), std::string::npos);
-  EXPECT_NE(html.find("<span class=\"n\">1.</span> " + escaped + "</li>"),
+  EXPECT_NE(html.find("<span class=\"n\">1.</span> " + escaped +
+                      " <span class=\"len\">(2)</span></li>"),
             std::string::npos);
 
   const std::string data = PageData(numbered);
   EXPECT_EQ(data.find_first_of("<>&"), std::string::npos);
   EXPECT_NE(html.find(data), std::string::npos);
   EXPECT_EQ(nlohmann::json::parse(data)["across"][0]["clue"], hostile);
+}
+
+// An empty clue, or one of spaces and tabs, is a line to fill; every clue
+// shows its word's length.
+TEST(HtmlTest, EmptyClueIsALineToFill) {
+  SolvedPuzzle solved = SmallPuzzle(" \t");
+  solved.down[3] = "";
+  const NumberedPuzzle numbered = NumberPuzzle(solved, "T");
+  EXPECT_EQ(EmptyClueCount(numbered), 2u);
+  const std::string html = WriteHtml(numbered);
+  EXPECT_NE(html.find("<span class=\"n\">1.</span> <span class=\"blank\">"
+                      "</span> <span class=\"len\">(2)</span></li>"),
+            std::string::npos);
+  EXPECT_NE(html.find("<span class=\"n\">5.</span> efg "
+                      "<span class=\"len\">(3)</span></li>"),
+            std::string::npos);
+  EXPECT_NE(html.find("<span class=\"n\">6.</span> <span class=\"blank\">"
+                      "</span> <span class=\"len\">(1)</span></li>"),
+            std::string::npos);
+}
+
+TEST(HtmlTest, IsEmptyClue) {
+  const std::pair<std::string_view, bool> cases[] = {
+      {"", true},   {" ", true},   {"\t \t", true},
+      {"a", false}, {" .", false}, {"\xef\xbf\xbd", false}};
+  for (const auto& [clue, empty] : cases) {
+    EXPECT_EQ(IsEmptyClue(clue), empty) << '"' << clue << '"';
+  }
 }
 
 // The letters a solver may type: A to Z, then the solution's others in

@@ -45,6 +45,20 @@ std::string EscapeMarkup(std::string_view text, bool quotes) {
   return out;
 }
 
+bool IsEmptyClue(std::string_view clue) {
+  return clue.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::size_t EmptyClueCount(const NumberedPuzzle& puzzle) {
+  std::size_t count = 0;
+  for (const auto* slots : {&puzzle.across, &puzzle.down}) {
+    for (const NumberedSlot& slot : *slots) {
+      if (IsEmptyClue(slot.clue)) ++count;
+    }
+  }
+  return count;
+}
+
 NumberedPuzzle NumberPuzzle(const SolvedPuzzle& puzzle,
                             std::string_view title) {
   const Grid& grid = puzzle.grid;

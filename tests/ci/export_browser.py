@@ -242,6 +242,12 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
     def active():
         return driver.switch_to.active_element.get_attribute("id")
 
+    # Each clue ends in its word's length.
+    lengths = [li.text.rsplit(" ", 1)[-1] for li in driver.find_elements(
+        By.CSS_SELECTOR, "#across li, #down li")]
+    check(lengths == [f"({len(c)})" for _, c in slots[0] + slots[1]],
+          "every clue shows its length")
+
     # Typing a word: click the first across slot, type part of it; what is
     # not a letter of the puzzle is refused.
     number0, cells0 = slots[0][0]
@@ -323,7 +329,6 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
     phone(driver, screenshot.replace(".png", "-phone.png"))
     check(cell(cells0[0]).size["width"] >= 30, "squares big enough to tap")
     driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
-
 
     # Print: controls hidden, the solution page shown, no letter visible.
     driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": "print"})
@@ -421,7 +426,7 @@ def run_english(driver, url):
     check(driver.find_element(By.ID, "status").text == "No wrong letters.",
           "English message")
     current = driver.find_element(By.ID, "current").text
-    check(re.fullmatch(r"1 across: .*", current),
+    check(re.fullmatch(r"1 across: .* \(\d+\)", current),
           f"English direction ({current!r})")
     check(js("return document.querySelector('#grid input')"
              ".getAttribute('aria-label')").startswith("Row 1, column "),
@@ -448,10 +453,17 @@ def run_hostile(driver, url, report):
             and m["params"].get("documentURL") == url]
     check(urls == [url], f"hostile page: no request beyond the page {urls}")
     _, _, _, across, down = report
-    shown = [li.text.split(".", 1)[1].strip() for li in
+    shown = [li.text.split(".", 1)[1].rsplit("(", 1)[0].strip() for li in
              driver.find_elements(By.CSS_SELECTOR, "#across li, #down li")]
     check(shown == [c.strip() for c in across + down],
           "hostile clues show as typed")
+    blanks = [li.get_attribute("id") for li in driver.find_elements(
+        By.CSS_SELECTOR, "#across li, #down li")
+        if li.find_elements(By.CSS_SELECTOR, ".blank")]
+    check(blanks == ["across-3"], f"the empty clue is a line to fill {blanks}")
+    width = js("return document.querySelector('#across-3 .blank')"
+               ".getBoundingClientRect().width")
+    check(width > 50, f"the line to fill is long enough ({width})")
     check(driver.find_element(By.TAG_NAME, "h1").text ==
           "<b onmouseover=alert(1)>", "hostile title shows as typed")
     check(js("return document.scripts.length") == 2, "only the page's scripts")

@@ -116,7 +116,9 @@
     active.classList.add('active');
     other.classList.add('other');
     var slot = slots[direction][slotOf[direction][current]];
-    currentClue.textContent = slot.number + ' ' + dirNames[direction] + ': ' + slot.clue;
+    var clue = /^[ \t]*$/.test(slot.clue) ? '______' : slot.clue;
+    currentClue.textContent = slot.number + ' ' + dirNames[direction] + ': ' + clue +
+        ' (' + slot.cells.length + ')';
     if (active.scrollIntoView && active.parentNode.scrollHeight > active.parentNode.clientHeight) {
       active.scrollIntoView({block: 'nearest'});
     }
