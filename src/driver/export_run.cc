@@ -30,11 +30,24 @@ struct Requested {
   std::filesystem::path path;
 };
 
+// The warning for `count` (more than 0) empty clues, with the noun and
+// adjective agreeing with the number as Serbian wants.
+std::string EmptyCluesWarning(std::size_t count) {
+  const std::size_t last = count % 10, last_two = count % 100;
+  const char* words = "opisa je prazno";
+  if (last == 1 && last_two != 11) {
+    words = "opis je prazan";
+  } else if (last >= 2 && last <= 4 && (last_two < 12 || last_two > 14)) {
+    words = "opisa su prazna";
+  }
+  return std::to_string(count) + " " + words;
+}
+
 // Everything the run does once the command line is read: reading the
 // report from `input` ("-": `in`), and writing the requested files.
 int Export(const std::string& input, const std::vector<Requested>& requested,
-           const std::optional<std::string>& title, bool force,
-           std::istream& in, std::ostream& out, std::ostream& err) {
+           const std::optional<std::string>& title, PageLanguage language,
+           bool force, std::istream& in, std::ostream& out, std::ostream& err) {
   // Only files and pipes have an end: folders and devices are refused.
   auto read =
       ReadInput(input, InputRules{.pipes = true, .standard_input = &in});
@@ -58,12 +71,16 @@ int Export(const std::string& input, const std::vector<Requested>& requested,
     return kExitUsage;
   }
   const auto& solved = std::get<SolvedPuzzle>(report);
-  const NumberedPuzzle puzzle =
-      NumberPuzzle(solved, title ? *title : DefaultTitle(solved));
+  const NumberedPuzzle puzzle = NumberPuzzle(
+      solved, title ? *title
+                    : DefaultTitle(solved.grid.gridWidth(),
+                                   solved.grid.gridHeight(), language));
 
   std::vector<OutputFile> files;
   for (const Requested& file : requested) {
-    if (file.kind == "html") files.push_back({file.path, WriteHtml(puzzle)});
+    if (file.kind == "html") {
+      files.push_back({file.path, WriteHtml(puzzle, language)});
+    }
     if (file.kind == "ipuz") files.push_back({file.path, WriteIpuz(puzzle)});
     if (file.kind == "svg")
       files.push_back({file.path, WriteSvg(puzzle, false)});
@@ -86,6 +103,9 @@ int Export(const std::string& input, const std::vector<Requested>& requested,
   for (const auto& file : files) {
     out << "Zapisano: " << file.path.string() << "\n";
   }
+  if (const std::size_t empty = EmptyClueCount(puzzle); empty != 0) {
+    err << kProgram << ": " << EmptyCluesWarning(empty) << "\n";
+  }
   return kExitOk;
 }
 
@@ -98,7 +118,7 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
       std::string(kProgram));
   SetUpApp(app);
   std::string input;
-  std::string html, ipuz, svg, svg_solution, title;
+  std::string html, ipuz, svg, svg_solution, title, lang = "sr";
   bool force = false;
   app.add_option("izvestaj", input,
                  "Izvestaj programa Polimreza (- za standardni ulaz)")
@@ -111,8 +131,15 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
       ->type_name("FAJL");
   app.add_option("--svg-solution", svg_solution, "Popunjena mreza kao SVG")
       ->type_name("FAJL");
-  app.add_option("--title", title,
-                 "Naslov (podrazumevano: Ukrstenica SIRINAxVISINA)");
+  app.add_option(
+      "--title", title,
+      "Naslov (podrazumevano: Ukrstenica SIRINAxVISINA, uz --lang en "
+      "Crossword SIRINAxVISINA)");
+  app.add_option("--lang", lang,
+                 "Jezik natpisa veb strane i podrazumevanog naslova: sr "
+                 "(podrazumevano) ili en")
+      ->type_name("JEZIK")
+      ->check(CLI::IsMember({"sr", "en"}).description(""));
   app.add_flag("-f,--force", force, "Zameni postojece fajlove");
   if (auto status = ParseCommandLine(app, argc, argv, out, err)) {
     return *status;
@@ -154,7 +181,8 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
   }
   const std::optional<std::string> chosen_title =
       app.count("--title") ? std::optional(title) : std::nullopt;
-  return Export(input, outputs, chosen_title, force, in, out, err);
+  return Export(input, outputs, chosen_title, *PageLanguageOf(lang), force, in,
+                out, err);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "export/html.h"
 
+#include <algorithm>
 #include <map>
 #include <nlohmann/json.hpp>
 
@@ -36,18 +37,100 @@ std::string FillTemplate(std::string_view page,
   return out;
 }
 
+// The page's own words in one language. The template names the HTML ones
+// as "{{key}}"; the script's ones travel in the puzzle data.
+struct PageLabels {
+  std::string_view html_lang;
+  std::string_view crossword;
+  std::map<std::string, std::string_view> html;
+  std::map<std::string, std::string_view> script;
+  std::string_view grid;
+  std::string_view solution_grid;
+  std::string_view row;
+  std::string_view column;
+  std::string_view number;
+};
+
+const PageLabels& LabelsFor(PageLanguage language) {
+  static const PageLabels serbian = {
+      .html_lang = "sr-Latn",
+      .crossword = "Ukrstenica",
+      .html = {{"board", "Ukrstenica"},
+               {"controls", "Provera i otkrivanje"},
+               {"check-cell", "Proveri polje"},
+               {"check-slot", "Proveri rec"},
+               {"check-grid", "Proveri sve"},
+               {"reveal-cell", "Otkrij polje"},
+               {"reveal-slot", "Otkrij rec"},
+               {"reveal-grid", "Otkrij sve"},
+               {"clear", "Obrisi sve"},
+               {"help",
+                "Kliknite polje i kucajte slova. Strelice pomeraju, Tab i "
+                "Shift+Tab idu na sledecu i prethodnu rec, razmak ili drugi "
+                "klik menja smer, Backspace brise."},
+               {"clues", "Tragovi"},
+               {"across-title", "Vodoravno"},
+               {"down-title", "Uspravno"},
+               {"solution-title", "Resenje"}},
+      .script = {{"across", "vodoravno"},
+                 {"down", "uspravno"},
+                 {"solved", "Cestitamo! Ukrstenica je resena."},
+                 {"none-wrong", "Nema pogresnih slova."},
+                 {"wrong", "Pogresnih slova: "},
+                 {"cleared", "Mreza je obrisana."}},
+      .grid = "Mreza ",
+      .solution_grid = "Resenje, mreza ",
+      .row = "Red ",
+      .column = ", kolona ",
+      .number = ", broj "};
+  static const PageLabels english = {
+      .html_lang = "en",
+      .crossword = "Crossword",
+      .html = {{"board", "Crossword"},
+               {"controls", "Check and reveal"},
+               {"check-cell", "Check square"},
+               {"check-slot", "Check word"},
+               {"check-grid", "Check all"},
+               {"reveal-cell", "Reveal square"},
+               {"reveal-slot", "Reveal word"},
+               {"reveal-grid", "Reveal all"},
+               {"clear", "Clear all"},
+               {"help",
+                "Click a square and type letters. The arrow keys move, Tab "
+                "and Shift+Tab go to the next and previous word, Space or a "
+                "second click turns the direction, Backspace clears."},
+               {"clues", "Clues"},
+               {"across-title", "Across"},
+               {"down-title", "Down"},
+               {"solution-title", "Solution"}},
+      .script = {{"across", "across"},
+                 {"down", "down"},
+                 {"solved", "Congratulations! The crossword is solved."},
+                 {"none-wrong", "No wrong letters."},
+                 {"wrong", "Wrong letters: "},
+                 {"cleared", "The grid is cleared."}},
+      .grid = "Grid ",
+      .solution_grid = "Solution, grid ",
+      .row = "Row ",
+      .column = ", column ",
+      .number = ", number "};
+  return language == PageLanguage::kEnglish ? english : serbian;
+}
+
 std::string Cell(std::size_t i) { return std::to_string(i); }
 
 // The grid as a table: with `solution` the letters, otherwise one input per
 // open square.
-std::string GridTable(const NumberedPuzzle& puzzle, bool solution) {
+std::string GridTable(const NumberedPuzzle& puzzle, bool solution,
+                      const PageLabels& labels) {
   const std::string size =
       std::to_string(puzzle.width) + " x " + std::to_string(puzzle.height);
   std::string out = "<table class=\"grid" +
                     std::string(solution ? " key\"" : "\" id=\"grid\"") +
                     " style=\"--cols:" + std::to_string(puzzle.width) +
                     "\" aria-label=\"" +
-                    (solution ? "Resenje, mreza " : "Mreza ") + size + "\">\n";
+                    std::string(solution ? labels.solution_grid : labels.grid) +
+                    size + "\">\n";
   for (std::size_t row = 0; row < puzzle.height; ++row) {
     out += "<tr>";
     for (std::size_t column = 0; column < puzzle.width; ++column) {
@@ -57,12 +140,13 @@ std::string GridTable(const NumberedPuzzle& puzzle, bool solution) {
         continue;
       }
       out += "<td class=\"sq\">";
-      std::string label = "Red " + std::to_string(row + 1) + ", kolona " +
+      std::string label = std::string(labels.row) + std::to_string(row + 1) +
+                          std::string(labels.column) +
                           std::to_string(column + 1);
       if (puzzle.numbers[i] != 0) {
         out += "<span class=\"num\" aria-hidden=\"true\">" +
                std::to_string(puzzle.numbers[i]) + "</span>";
-        label += ", broj " + std::to_string(puzzle.numbers[i]);
+        label += std::string(labels.number) + std::to_string(puzzle.numbers[i]);
       }
       if (solution) {
         out += "<span class=\"letter\">" + EscapeMarkup(puzzle.letters[i]) +
@@ -81,14 +165,20 @@ std::string GridTable(const NumberedPuzzle& puzzle, bool solution) {
   return out + "</table>";
 }
 
+// The clue list of one direction: number, clue (an empty one as a line to
+// fill) and the word's length.
 std::string ClueItems(const std::vector<NumberedSlot>& slots,
                       std::string_view direction) {
   std::string out;
   for (std::size_t k = 0; k < slots.size(); ++k) {
     const std::string number = std::to_string(slots[k].number);
+    const std::string text = IsEmptyClue(slots[k].clue)
+                                 ? "<span class=\"blank\"></span>"
+                                 : EscapeMarkup(slots[k].clue);
     out += "<li id=\"" + std::string(direction) + "-" + std::to_string(k) +
            "\" data-slot=\"" + std::to_string(k) + "\"><span class=\"n\">" +
-           number + ".</span> " + EscapeMarkup(slots[k].clue) + "</li>\n";
+           number + ".</span> " + text + " <span class=\"len\">(" +
+           std::to_string(slots[k].cells.size()) + ")</span></li>\n";
   }
   return out;
 }
@@ -102,9 +192,36 @@ Json SlotData(const std::vector<NumberedSlot>& slots) {
   return list;
 }
 
+// What a solver may type: A to Z and every other letter of the solution
+// (not U+FFFD, which stands for bytes that were no text).
+Json Alphabet(const NumberedPuzzle& puzzle) {
+  std::vector<std::string> letters;
+  for (char c = 'A'; c <= 'Z'; ++c) letters.emplace_back(1, c);
+  for (std::size_t i = 0; i < puzzle.letters.size(); ++i) {
+    const std::string& letter = puzzle.letters[i];
+    if (puzzle.block[i] || letter == "\xef\xbf\xbd") continue;
+    if (std::find(letters.begin(), letters.end(), letter) == letters.end()) {
+      letters.push_back(letter);
+    }
+  }
+  return letters;
+}
+
 }  // namespace
 
-std::string PageData(const NumberedPuzzle& puzzle) {
+std::optional<PageLanguage> PageLanguageOf(std::string_view code) {
+  if (code == "sr") return PageLanguage::kSerbian;
+  if (code == "en") return PageLanguage::kEnglish;
+  return std::nullopt;
+}
+
+std::string DefaultTitle(std::uint32_t width, std::uint32_t height,
+                         PageLanguage language) {
+  return std::string(LabelsFor(language).crossword) + " " +
+         std::to_string(width) + "x" + std::to_string(height);
+}
+
+std::string PageData(const NumberedPuzzle& puzzle, PageLanguage language) {
   Json letters = Json::array();
   for (std::size_t i = 0; i < puzzle.block.size(); ++i) {
     if (puzzle.block[i]) {
@@ -113,11 +230,16 @@ std::string PageData(const NumberedPuzzle& puzzle) {
       letters.push_back(puzzle.letters[i]);
     }
   }
+  Json labels = Json::object();
+  for (const auto& [key, text] : LabelsFor(language).script) {
+    labels[key] = text;
+  }
   const Json data = {
-      {"title", puzzle.title},        {"width", puzzle.width},
-      {"height", puzzle.height},      {"letters", std::move(letters)},
-      {"numbers", puzzle.numbers},    {"across", SlotData(puzzle.across)},
-      {"down", SlotData(puzzle.down)}};
+      {"title", puzzle.title},         {"width", puzzle.width},
+      {"height", puzzle.height},       {"letters", std::move(letters)},
+      {"numbers", puzzle.numbers},     {"across", SlotData(puzzle.across)},
+      {"down", SlotData(puzzle.down)}, {"alphabet", Alphabet(puzzle)},
+      {"labels", std::move(labels)}};
   const std::string json =
       data.dump(-1, ' ', false, Json::error_handler_t::replace);
   // Outside its strings JSON has none of these characters, so escaping
@@ -143,16 +265,22 @@ std::string PageData(const NumberedPuzzle& puzzle) {
   return out;
 }
 
-std::string WriteHtml(const NumberedPuzzle& puzzle) {
-  return FillTemplate(EmbeddedPageFile("puzzle.html"),
-                      {{"title", EscapeMarkup(puzzle.title)},
-                       {"style", std::string(EmbeddedPageFile("puzzle.css"))},
-                       {"grid", GridTable(puzzle, false)},
-                       {"across", ClueItems(puzzle.across, "across")},
-                       {"down", ClueItems(puzzle.down, "down")},
-                       {"solution", GridTable(puzzle, true)},
-                       {"data", PageData(puzzle)},
-                       {"script", std::string(EmbeddedPageFile("puzzle.js"))}});
+std::string WriteHtml(const NumberedPuzzle& puzzle, PageLanguage language) {
+  const PageLabels& labels = LabelsFor(language);
+  std::map<std::string, std::string> values = {
+      {"lang", std::string(labels.html_lang)},
+      {"title", EscapeMarkup(puzzle.title)},
+      {"style", std::string(EmbeddedPageFile("puzzle.css"))},
+      {"grid", GridTable(puzzle, false, labels)},
+      {"across", ClueItems(puzzle.across, "across")},
+      {"down", ClueItems(puzzle.down, "down")},
+      {"solution", GridTable(puzzle, true, labels)},
+      {"data", PageData(puzzle, language)},
+      {"script", std::string(EmbeddedPageFile("puzzle.js"))}};
+  for (const auto& [key, text] : labels.html) {
+    values.emplace(key, EscapeMarkup(text));
+  }
+  return FillTemplate(EmbeddedPageFile("puzzle.html"), values);
 }
 
 }  // namespace polimreza

@@ -1,8 +1,11 @@
 // The web page of a numbered puzzle: one self-contained file that shows the
-// blank grid and the clues, plays in a browser and prints with its solution.
+// blank grid and the clues, plays in a browser and prints with its solution;
+// the page's own words in each language it speaks.
 #ifndef POLIMREZA_EXPORT_HTML_H_
 #define POLIMREZA_EXPORT_HTML_H_
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,14 +13,28 @@
 
 namespace polimreza {
 
-// The page: grid, clues and solution rendered as HTML (so it prints without
-// a script), the puzzle as JSON for the embedded script, and the embedded
-// style and script.
-std::string WriteHtml(const NumberedPuzzle& puzzle);
+// The languages of the page's labels, buttons and messages.
+enum class PageLanguage { kSerbian, kEnglish };
 
-// The puzzle data the page's script reads: dimensions, letters, numbers and
-// slots, as JSON in which no '<', '>' or '&' appears raw.
-std::string PageData(const NumberedPuzzle& puzzle);
+// The language of the code `code` ("sr", "en"); none for any other code.
+std::optional<PageLanguage> PageLanguageOf(std::string_view code);
+
+// The default title in `language`: "Ukrstenica WxH", "Crossword WxH".
+std::string DefaultTitle(std::uint32_t width, std::uint32_t height,
+                         PageLanguage language);
+
+// The page: grid, clues (each with its length; an empty one as a line to
+// fill) and solution rendered as HTML (so it prints without a script), the
+// puzzle as JSON for the embedded script, and the embedded style and
+// script, all labelled in `language`.
+std::string WriteHtml(const NumberedPuzzle& puzzle,
+                      PageLanguage language = PageLanguage::kSerbian);
+
+// The puzzle data the page's script reads: dimensions, letters, numbers,
+// slots, the letters a solver may type and the script's messages in
+// `language`, as JSON in which no '<', '>' or '&' appears raw.
+std::string PageData(const NumberedPuzzle& puzzle,
+                     PageLanguage language = PageLanguage::kSerbian);
 
 }  // namespace polimreza
 

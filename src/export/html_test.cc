@@ -29,13 +29,84 @@ TEST(HtmlTest, HostileTextIsEscaped) {
       "&lt;/script&gt;&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; "
       "&amp; &#39;y&#39; &lt;!--";
   EXPECT_NE(html.find("<h1>" + escaped + "</h1>"), std::string::npos);
-  EXPECT_NE(html.find("<span class=\"n\">1.</span> " + escaped + "</li>"),
+  EXPECT_NE(html.find("<span class=\"n\">1.</span> " + escaped +
+                      " <span class=\"len\">(2)</span></li>"),
             std::string::npos);
 
   const std::string data = PageData(numbered);
   EXPECT_EQ(data.find_first_of("<>&"), std::string::npos);
   EXPECT_NE(html.find(data), std::string::npos);
   EXPECT_EQ(nlohmann::json::parse(data)["across"][0]["clue"], hostile);
+}
+
+// An empty clue, or one of spaces and tabs, is a line to fill; every clue
+// shows its word's length.
+TEST(HtmlTest, EmptyClueIsALineToFill) {
+  SolvedPuzzle solved = SmallPuzzle(" \t");
+  solved.down[3] = "";
+  const NumberedPuzzle numbered = NumberPuzzle(solved, "T");
+  EXPECT_EQ(EmptyClueCount(numbered), 2u);
+  const std::string html = WriteHtml(numbered);
+  EXPECT_NE(html.find("<span class=\"n\">1.</span> <span class=\"blank\">"
+                      "</span> <span class=\"len\">(2)</span></li>"),
+            std::string::npos);
+  EXPECT_NE(html.find("<span class=\"n\">5.</span> efg "
+                      "<span class=\"len\">(3)</span></li>"),
+            std::string::npos);
+  EXPECT_NE(html.find("<span class=\"n\">6.</span> <span class=\"blank\">"
+                      "</span> <span class=\"len\">(1)</span></li>"),
+            std::string::npos);
+}
+
+TEST(HtmlTest, IsEmptyClue) {
+  const std::pair<std::string_view, bool> cases[] = {
+      {"", true},   {" ", true},   {"\t \t", true},
+      {"a", false}, {" .", false}, {"\xef\xbf\xbd", false}};
+  for (const auto& [clue, empty] : cases) {
+    EXPECT_EQ(IsEmptyClue(clue), empty) << '"' << clue << '"';
+  }
+}
+
+// The letters a solver may type: A to Z, then the solution's others in
+// reading order, once each; U+FFFD stands for no letter and is left out.
+TEST(HtmlTest, AlphabetIsAToZAndTheSolutionsLetters) {
+  SolvedPuzzle solved = SmallPuzzle();
+  solved.grid = MakeGrid({"7?#", "a#\xff", "7AB"});
+  const auto data = nlohmann::json::parse(PageData(NumberPuzzle(solved, "T")));
+  std::vector<std::string> expected;
+  for (char c = 'A'; c <= 'Z'; ++c) expected.emplace_back(1, c);
+  expected.insert(expected.end(), {"7", "?", "a"});
+  EXPECT_EQ(data["alphabet"], expected);
+}
+
+// Every word the page shows is in the language asked for, the default
+// title too.
+TEST(HtmlTest, LabelsFollowTheLanguage) {
+  const NumberedPuzzle numbered = NumberPuzzle(SmallPuzzle(), "T");
+  const std::string serbian = WriteHtml(numbered);
+  const std::string english = WriteHtml(numbered, PageLanguage::kEnglish);
+  EXPECT_EQ(serbian, WriteHtml(numbered, PageLanguage::kSerbian));
+  const std::pair<std::string_view, std::string_view> shown[] = {
+      {"<html lang=\"sr-Latn\">", "<html lang=\"en\">"},
+      {">Vodoravno</h2>", ">Across</h2>"},
+      {">Uspravno</h2>", ">Down</h2>"},
+      {">Proveri rec</button>", ">Check word</button>"},
+      {"<h2>Resenje</h2>", "<h2>Solution</h2>"},
+      {"aria-label=\"Mreza 3 x 3\"", "aria-label=\"Grid 3 x 3\""},
+      {"aria-label=\"Red 2, kolona 3, broj 4\"",
+       "aria-label=\"Row 2, column 3, number 4\""},
+      {"\"solved\":\"Cestitamo! Ukrstenica je resena.\"",
+       "\"solved\":\"Congratulations! The crossword is solved.\""}};
+  for (const auto& [in_serbian, in_english] : shown) {
+    EXPECT_NE(serbian.find(in_serbian), std::string::npos) << in_serbian;
+    EXPECT_NE(english.find(in_english), std::string::npos) << in_english;
+  }
+  EXPECT_EQ(english.find("{{"), std::string::npos);
+  EXPECT_EQ(DefaultTitle(15, 13, PageLanguage::kSerbian), "Ukrstenica 15x13");
+  EXPECT_EQ(DefaultTitle(15, 13, PageLanguage::kEnglish), "Crossword 15x13");
+  EXPECT_EQ(PageLanguageOf("en"), PageLanguage::kEnglish);
+  EXPECT_EQ(PageLanguageOf("sr"), PageLanguage::kSerbian);
+  EXPECT_EQ(PageLanguageOf("de"), std::nullopt);
 }
 
 // The embedded style and script cannot end their own elements early.

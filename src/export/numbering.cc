@@ -45,9 +45,18 @@ std::string EscapeMarkup(std::string_view text, bool quotes) {
   return out;
 }
 
-std::string DefaultTitle(const SolvedPuzzle& puzzle) {
-  return "Ukrstenica " + std::to_string(puzzle.grid.gridWidth()) + "x" +
-         std::to_string(puzzle.grid.gridHeight());
+bool IsEmptyClue(std::string_view clue) {
+  return clue.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::size_t EmptyClueCount(const NumberedPuzzle& puzzle) {
+  std::size_t count = 0;
+  for (const auto* slots : {&puzzle.across, &puzzle.down}) {
+    for (const NumberedSlot& slot : *slots) {
+      if (IsEmptyClue(slot.clue)) ++count;
+    }
+  }
+  return count;
 }
 
 NumberedPuzzle NumberPuzzle(const SolvedPuzzle& puzzle,

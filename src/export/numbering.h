@@ -47,8 +47,12 @@ std::string DisplayText(std::string_view bytes);
 // ' too: safe as HTML or XML text and, with `quotes`, in a quoted attribute.
 std::string EscapeMarkup(std::string_view text, bool quotes = true);
 
-// The default title: "Ukrstenica WxH".
-std::string DefaultTitle(const SolvedPuzzle& puzzle);
+// Whether the clue `clue` gives the solver nothing to read: empty, or only
+// spaces and tabs.
+bool IsEmptyClue(std::string_view clue);
+
+// How many slots of both directions have an empty clue.
+std::size_t EmptyClueCount(const NumberedPuzzle& puzzle);
 
 }  // namespace polimreza
 

@@ -27,7 +27,6 @@ TEST(NumberingTest, NumbersSlotStartsInReadingOrder) {
   }
   EXPECT_EQ(numbered.down[2].clue, "dg");
   EXPECT_EQ(numbered.letters[8], "G");
-  EXPECT_EQ(DefaultTitle(SmallPuzzle()), "Ukrstenica 3x3");
 }
 
 TEST(NumberingTest, DisplayTextReplacesWhatCannotBeShown) {

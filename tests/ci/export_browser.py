@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
 """Checks an exported crossword against its report: the ipuz file field by
 field, and the web page in headless Chromium (loading, counts, typing,
-checking, solving, progress, print layout).
+checking, solving, progress, print layout, a phone's screen, labels).
 
 Usage: export_browser.py REPORT IPUZ HTML SCREENSHOT HOSTILE_REPORT HOSTILE_HTML
+           BIG_REPORT BIG_HTML ENGLISH_HTML
+       export_browser.py --write-big-report SIZE FILE
 
 The hostile page's clues and title try to run script and load an image:
-none of it may happen, and they must show as typed.
+none of it may happen, and they must show as typed. The big report is a
+SIZExSIZE grid with clues as long as a magazine's; its page must fit a
+phone's screen and print on two pages. The English page is the example
+exported with --lang en.
 """
 import base64
 import html as htmllib
@@ -78,6 +83,57 @@ def number(width, height, rows):
     return numbers, slots
 
 
+# A 15x15 pattern with a magazine's share of blocks; smaller sizes take its
+# top left corner.
+BIG_PATTERN = [
+    "....#.....#....",
+    "....#.....#....",
+    "...............",
+    "...#....#......",
+    "###...#...#....",
+    ".....#...#.....",
+    "....#.....#....",
+    "...#.......#...",
+    "....#.....#....",
+    ".....#...#.....",
+    "....#...#...###",
+    "......#....#...",
+    "...............",
+    "....#.....#....",
+    "....#.....#....",
+]
+
+CLUES = [
+    "Glavni grad Francuske", "Reka koja protice kroz Beograd",
+    "Onaj koji pise knjige", "Planina na jugu Srbije, poznata po skijanju",
+    "Muzicki instrument sa dirkama", "Ptica selica", "Deo lica",
+    "Zivotinja koja daje mleko, krava", "Suprotno od dana",
+    "Sportska igra loptom na travnatom terenu", "Zensko ime",
+    "Prostorija u kojoj se kuva", "Drvo cije seme je zir",
+    "Kratak tekst o dogadjaju u novinama", "Nota", "Voce zute boje",
+    "Grad na Dunavu, sediste Vojvodine", "Onaj koji vodi orkestar",
+    "Hemijski simbol za gvozdje", "Posuda za cvece",
+    "Veliki sisar iz Afrike sa surlom", "Mesec u godini",
+]
+
+
+def write_big_report(size, path):
+    """A solved SIZExSIZE report whose clues are as long as real ones."""
+    rows = [row[:size] for row in BIG_PATTERN[:size]]
+    letters = "KRASNEVOTILMADUPJBGZ"
+    rows = ["".join("#" if c == "#" else letters[(x * 7 + y * 3) % 20]
+                    for x, c in enumerate(row)) for y, row in enumerate(rows)]
+    _, slots = number(size, size, rows)
+    lines = [f"MaxVodoravno:{size}, MaxUspravno:{size}",
+             "Ukrstenica je resena", "Sad cu je prikazati...", ""] + rows
+    lines.append("Vodoravno:")
+    lines += [f"{k}.{CLUES[k % len(CLUES)]}" for k in range(len(slots[0]))]
+    lines += ["", "Uspravno:"]
+    lines += [f"{k}.{CLUES[(k + 7) % len(CLUES)]}"
+              for k in range(len(slots[1]))]
+    open(path, "w", encoding="utf-8").write("\n".join(lines) + "\n")
+
+
 def check_ipuz(path, width, height, rows, across, down, numbers, slots):
     ipuz = json.load(open(path, encoding="utf-8"))
     check(ipuz["version"] == "http://ipuz.org/v2", "ipuz version")
@@ -101,7 +157,11 @@ def check_ipuz(path, width, height, rows, across, down, numbers, slots):
 
 
 def main():
-    report, ipuz_path, html, screenshot, hostile, hostile_html = sys.argv[1:7]
+    if sys.argv[1] == "--write-big-report":
+        write_big_report(int(sys.argv[2]), sys.argv[3])
+        return
+    (report, ipuz_path, html, screenshot, hostile, hostile_html, big,
+     big_html, english_html) = sys.argv[1:10]
     width, height, rows, across, down = read_report(report)
     numbers, slots = number(width, height, rows)
     check_ipuz(ipuz_path, width, height, rows, across, down, numbers, slots)
@@ -124,6 +184,10 @@ def main():
         run_page(driver, "file://" + html, width, height, rows, solution,
                  numbers, slots, screenshot)
         run_hostile(driver, "file://" + hostile_html, read_report(hostile))
+        run_alphabet(driver, html)
+        run_big(driver, "file://" + big_html, read_report(big),
+                screenshot.replace(".png", "-big"))
+        run_english(driver, "file://" + english_html)
     finally:
         driver.quit()
     if failures:
@@ -178,10 +242,20 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
     def active():
         return driver.switch_to.active_element.get_attribute("id")
 
-    # Typing a word: click the first across slot, type part of it.
+    # Each clue ends in its word's length.
+    lengths = [li.text.rsplit(" ", 1)[-1] for li in driver.find_elements(
+        By.CSS_SELECTOR, "#across li, #down li")]
+    check(lengths == [f"({len(c)})" for _, c in slots[0] + slots[1]],
+          "every clue shows its length")
+
+    # Typing a word: click the first across slot, type part of it; what is
+    # not a letter of the puzzle is refused.
     number0, cells0 = slots[0][0]
     word0 = "".join(solution[i] for i in cells0)
     cell(cells0[0]).click()
+    driver.switch_to.active_element.send_keys("1?.\u017d")
+    check(value(cells0[0]) == "" and active() == f"q{cells0[0]}",
+          "a digit, '?', '.' and a letter outside the puzzle are refused")
     check("active" in driver.find_element(By.ID, "across-0").get_attribute("class"),
           "clicking a square highlights its across clue")
     check(all("slot" in cell(i).find_element(By.XPATH, "..").get_attribute("class")
@@ -250,13 +324,11 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
     check(status == "Cestitamo! Ukrstenica je resena.",
           f"solved message shown ({status!r})")
 
-    # A phone-sized window: nothing wider than the screen, squares big
-    # enough to tap.
-    driver.set_window_size(390, 844)
-    check(js("return document.documentElement.scrollWidth <= window.innerWidth"),
-          "a phone-sized window needs no sideways scrolling")
+    # A phone's screen: nothing wider than the screen, squares big enough
+    # to tap.
+    phone(driver, screenshot.replace(".png", "-phone.png"))
     check(cell(cells0[0]).size["width"] >= 30, "squares big enough to tap")
-    driver.set_window_size(1000, 760)
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
     # Print: controls hidden, the solution page shown, no letter visible.
     driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": "print"})
@@ -271,11 +343,7 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
     check(js("return document.querySelectorAll('#solution .letter').length")
           == sum(c != "#" for c in solution), "the solution holds every letter")
     driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": ""})
-    pdf = base64.b64decode(driver.execute_cdp_cmd(
-        "Page.printToPDF", {"printBackground": True})["data"])
-    open(screenshot.replace(".png", ".pdf"), "wb").write(pdf)
-    pages = len(re.findall(rb"/Type\s*/Page\b", pdf))
-    check(pages == 2, f"the printout has two pages ({pages})")
+    print_pages(driver, screenshot.replace(".png", ""))
 
     # Without the script the page still shows the puzzle and prints both.
     driver.execute_cdp_cmd("Emulation.setScriptExecutionDisabled",
@@ -283,8 +351,91 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
     driver.refresh()
     check(js is not None and len(driver.find_elements(By.CSS_SELECTOR, "#grid td.sq"))
           == sum(c != "#" for c in solution), "the grid is there without script")
-    check(driver.find_element(By.ID, "controls").get_attribute("hidden")
-          is not None, "controls stay hidden without script")
+    for hidden in ("controls", "help", "current"):
+        check(js(style, "#" + hidden, "display") == "none",
+              f"#{hidden} stays hidden without script")
+
+
+def phone(driver, screenshot):
+    """Shows the page as a 390-pixel-wide phone does and checks that
+    neither the page nor the grid scrolls sideways."""
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+        "width": 390, "height": 844, "deviceScaleFactor": 2, "mobile": True})
+    js = driver.execute_script
+    page = js("return [document.documentElement.scrollWidth, window.innerWidth]")
+    check(page[0] <= page[1], f"a phone's page needs no sideways scrolling {page}")
+    grid = js("var s = document.querySelector('.scroll');"
+              "return [s.scrollWidth, s.clientWidth]")
+    check(grid[0] <= grid[1], f"the grid fits a phone's screen {grid}")
+    js("window.scrollTo(0, 0)")
+    driver.save_screenshot(screenshot)
+
+
+def print_pages(driver, pdf_base):
+    """Prints the page on Letter and A4: two pages each, the puzzle with its
+    clues and then the solution."""
+    for paper, width, height in (("letter", 8.5, 11), ("a4", 8.27, 11.69)):
+        pdf = base64.b64decode(driver.execute_cdp_cmd("Page.printToPDF", {
+            "printBackground": True, "paperWidth": width,
+            "paperHeight": height})["data"])
+        open(f"{pdf_base}-{paper}.pdf", "wb").write(pdf)
+        pages = len(re.findall(rb"/Type\s*/Page\b", pdf))
+        check(pages == 2, f"the printout on {paper} has two pages ({pages})")
+
+
+def run_alphabet(driver, html):
+    """A puzzle whose letters include Z with caron: typed in lower case, it
+    shows in upper case; the other squares take A to Z as before."""
+    page = open(html, encoding="utf-8").read()
+    marker = '"alphabet":["A"'
+    check(page.count(marker) == 1, "the page lists the puzzle's letters")
+    path = tempfile.mkdtemp() + "/alphabet.html"
+    open(path, "w", encoding="utf-8").write(
+        page.replace(marker, '"alphabet":["\u017d","A"'))
+    driver.get("file://" + path)
+    first = driver.execute_script("return document.querySelector('#grid input').id")
+    driver.find_element(By.ID, first).click()
+    driver.switch_to.active_element.send_keys("\u017e")
+    check(driver.find_element(By.ID, first).get_attribute("value") == "\u017d",
+          "a letter of the puzzle outside A-Z is typed, in upper case")
+    driver.execute_script("localStorage.clear()")
+
+
+def run_big(driver, url, report, pdf_base):
+    """A magazine-sized grid: fits a phone's screen, prints on two pages."""
+    width, height, rows, across, down = report
+    driver.get(url)
+    check(len(driver.find_elements(By.CSS_SELECTOR, "#across li, #down li"))
+          == len(across) + len(down), f"{width}x{height}: every clue listed")
+    phone(driver, pdf_base + "-phone.png")
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+    print_pages(driver, pdf_base)
+
+
+def run_english(driver, url):
+    """The page exported with --lang en speaks English."""
+    driver.get(url)
+    js = driver.execute_script
+    check(js("return document.documentElement.lang") == "en", "lang is en")
+    check(driver.find_element(By.TAG_NAME, "h1").text.startswith("Crossword "),
+          "English default title")
+    heads = [h.text for h in driver.find_elements(By.CSS_SELECTOR, ".clues h2")]
+    check(heads == ["Across", "Down"], f"English headings {heads}")
+    driver.find_element(By.CSS_SELECTOR,
+                        "button[data-action=check-grid]").click()
+    check(driver.find_element(By.ID, "status").text == "No wrong letters.",
+          "English message")
+    current = driver.find_element(By.ID, "current").text
+    check(re.fullmatch(r"1 across: .* \(\d+\)", current),
+          f"English direction ({current!r})")
+    check(js("return document.querySelector('#grid input')"
+             ".getAttribute('aria-label')").startswith("Row 1, column "),
+          "English square labels")
+    page = js("return document.documentElement.outerHTML")
+    serbian = re.findall(r'>(?:Vodoravno|Uspravno|Resenje|Proveri \w+|Otkrij \w+|'
+                         r'Obrisi sve|Kliknite[^<]*)<|aria-label="(?:Red|Mreza|'
+                         r'Resenje|Tragovi|Ukrstenica|Provera)[^"]*"', page)
+    check(not serbian, f"no Serbian label left {serbian}")
 
 
 def run_hostile(driver, url, report):
@@ -302,10 +453,17 @@ def run_hostile(driver, url, report):
             and m["params"].get("documentURL") == url]
     check(urls == [url], f"hostile page: no request beyond the page {urls}")
     _, _, _, across, down = report
-    shown = [li.text.split(".", 1)[1].strip() for li in
+    shown = [li.text.split(".", 1)[1].rsplit("(", 1)[0].strip() for li in
              driver.find_elements(By.CSS_SELECTOR, "#across li, #down li")]
     check(shown == [c.strip() for c in across + down],
           "hostile clues show as typed")
+    blanks = [li.get_attribute("id") for li in driver.find_elements(
+        By.CSS_SELECTOR, "#across li, #down li")
+        if li.find_elements(By.CSS_SELECTOR, ".blank")]
+    check(blanks == ["across-3"], f"the empty clue is a line to fill {blanks}")
+    width = js("return document.querySelector('#across-3 .blank')"
+               ".getBoundingClientRect().width")
+    check(width > 50, f"the line to fill is long enough ({width})")
     check(driver.find_element(By.TAG_NAME, "h1").text ==
           "<b onmouseover=alert(1)>", "hostile title shows as typed")
     check(js("return document.scripts.length") == 2, "only the page's scripts")

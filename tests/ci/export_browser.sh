@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Browser check of polimreza-export: exports the bundled example to a web
-# page and an ipuz file, then plays and prints the page in headless Chromium
-# (export_browser.py). Assumes build/dev was built just before.
+# page and an ipuz file, a hostile report, a 15x15 report and the example in
+# English, then plays, shows on a phone and prints the pages in headless
+# Chromium (export_browser.py). Assumes build/dev was built just before.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -30,8 +31,15 @@ printf '%s\n' 'MaxVodoravno:3, MaxUspravno:3' 'Ukrstenica je resena' \
   'Uspravno:' '0.<!--' '1.]]>' '2.\u003c' '3.x' >"$work/hostile.txt"
 build/dev/polimreza-export "$work/hostile.txt" --html "$work/hostile.html" \
   --title '<b onmouseover=alert(1)>' >/dev/null
+# A 15x15 grid with clues as long as a magazine's, and the example in
+# English.
+/usr/bin/python3 tests/ci/export_browser.py --write-big-report 15 "$work/big.txt"
+build/dev/polimreza-export "$work/big.txt" --html "$work/big.html" >/dev/null
+build/dev/polimreza-export "$work/report.txt" --lang en \
+  --html "$work/english.html" >/dev/null
 mkdir -p build/dev/export_browser
 # Debian's own Python, the one python3-selenium installs into.
 /usr/bin/python3 tests/ci/export_browser.py "$work/report.txt" "$work/puzzle.ipuz" \
   "$work/puzzle.html" build/dev/export_browser/screenshot.png \
-  "$work/hostile.txt" "$work/hostile.html"
+  "$work/hostile.txt" "$work/hostile.html" "$work/big.txt" "$work/big.html" \
+  "$work/english.html"

@@ -8,7 +8,8 @@
   var ACROSS = 0, DOWN = 1;
   var slots = [data.across, data.down];
   var lists = [document.getElementById('across'), document.getElementById('down')];
-  var dirNames = ['vodoravno', 'uspravno'];
+  var labels = data.labels;
+  var dirNames = [labels.across, labels.down];
   var cellCount = data.width * data.height;
   var inputs = [];
   var slotOf = [[], []];  // slotOf[direction][cell]: index of its slot
@@ -38,14 +39,26 @@
     inputs[i] = data.letters[i] === null ? null : document.getElementById('q' + i);
   }
 
-  function normal(letter) { return (letter || '').toLocaleUpperCase('sr-Latn'); }
+  function normal(letter) { return (letter || '').toLocaleUpperCase(document.documentElement.lang); }
+  // The letters a solver may type, as the puzzle's writer listed them.
+  var alphabet = {};
+  data.alphabet.forEach(function (letter) { alphabet[normal(letter)] = true; });
+  function allowed(letter) { return alphabet.hasOwnProperty(normal(letter)); }
   function isOpen(cell) { return cell >= 0 && cell < cellCount && inputs[cell] !== null; }
   function slotCells(dir, cell) { return slots[dir][slotOf[dir][cell]].cells; }
   function cellTd(cell) { return inputs[cell].parentNode; }
 
+  // What every square holds, kept to restore a square that was given
+  // something other than a letter.
+  var kept = [];
+  function keep() {
+    kept = inputs.map(function (input) { return input ? input.value : ''; });
+    return kept;
+  }
+
   function save() {
+    var values = keep();
     try {
-      var values = inputs.map(function (input) { return input ? input.value : ''; });
       localStorage.setItem(storageKey, JSON.stringify(values));
     } catch (e) { /* storage may be off; the puzzle still plays */ }
   }
@@ -53,10 +66,12 @@
   function load() {
     var values = null;
     try { values = JSON.parse(localStorage.getItem(storageKey) || 'null'); } catch (e) { values = null; }
-    if (!Array.isArray(values) || values.length !== cellCount) return;
-    for (var c = 0; c < cellCount; c++) {
-      if (inputs[c] && typeof values[c] === 'string') inputs[c].value = normal(values[c]).slice(0, 2);
+    if (Array.isArray(values) && values.length === cellCount) {
+      for (var c = 0; c < cellCount; c++) {
+        if (inputs[c] && typeof values[c] === 'string') inputs[c].value = normal(values[c]).slice(0, 2);
+      }
     }
+    keep();
   }
 
   function isSolved() {
@@ -74,7 +89,7 @@
   function updateSolved() {
     var solved = isSolved();
     puzzle.classList.toggle('solved', solved);
-    if (solved) say('Cestitamo! Ukrstenica je resena.', true);
+    if (solved) say(labels.solved, true);
     else if (status.classList.contains('done')) say('', false);
   }
 
@@ -101,7 +116,9 @@
     active.classList.add('active');
     other.classList.add('other');
     var slot = slots[direction][slotOf[direction][current]];
-    currentClue.textContent = slot.number + ' ' + dirNames[direction] + ': ' + slot.clue;
+    var clue = /^[ \t]*$/.test(slot.clue) ? '______' : slot.clue;
+    currentClue.textContent = slot.number + ' ' + dirNames[direction] + ': ' + clue +
+        ' (' + slot.cells.length + ')';
     if (active.scrollIntoView && active.parentNode.scrollHeight > active.parentNode.clientHeight) {
       active.scrollIntoView({block: 'nearest'});
     }
@@ -190,20 +207,25 @@
       else if (dir !== direction) select(current, dir);
       return;
     }
-    if (key.length === 1 || (key.length === 2 && key.codePointAt(0) > 0xffff)) {
+    // Any other character is typed when it is a letter of the puzzle and
+    // refused otherwise.
+    if (Array.from(key).length === 1) {
       event.preventDefault();
-      type(key);
+      if (allowed(key)) type(key);
     }
   }
 
   // Typing that arrives without a usable key event (phone keyboards): the
-  // last character entered is the letter.
+  // last letter of the puzzle entered is the letter; with none the square
+  // keeps what it had.
   function onInput(event) {
     var cell = Number(event.target.dataset.i);
     var chars = Array.from(event.target.value);
     if (cell !== current) select(cell, direction);
     if (chars.length === 0) { setLetter(cell, ''); return; }
-    type(chars[chars.length - 1]);
+    var letters = chars.filter(allowed);
+    if (letters.length === 0) { inputs[cell].value = kept[cell]; return; }
+    type(letters[letters.length - 1]);
   }
 
   var pressedCurrent = false;
@@ -229,7 +251,7 @@
       if (bad) wrong++;
     });
     if (isSolved()) return updateSolved();
-    say(wrong === 0 ? 'Nema pogresnih slova.' : 'Pogresnih slova: ' + wrong + '.', false);
+    say(wrong === 0 ? labels['none-wrong'] : labels.wrong + wrong + '.', false);
   }
 
   function reveal(cells) {
@@ -266,7 +288,7 @@
           cellTd(cell).classList.remove('wrong', 'revealed');
         });
         save();
-        say('Mreza je obrisana.', false);
+        say(labels.cleared, false);
         puzzle.classList.remove('solved');
         break;
     }
