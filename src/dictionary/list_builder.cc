@@ -288,6 +288,12 @@ std::size_t ListBuilder::AddSource(std::string_view text, SourceFormat format) {
   for (std::size_t pass = 0; pass < passes; ++pass) {
     for (const Pending& word : pending_) {
       if (passes == 1 || static_cast<std::size_t>(word.kind) == pass) {
+        // Roman numerals are Latin letters, not Cyrillic words.
+        if (word.kind == WordKind::kNumeral &&
+            options_.alphabet == AlphabetKind::kSerbianCyrillic) {
+          ++skipped_[static_cast<std::size_t>(SkipReason::kCharacters)];
+          continue;
+        }
         Merge(word.key, {}, word.kind);
       }
     }
