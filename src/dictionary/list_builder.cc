@@ -3,6 +3,7 @@
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
+#include <span>
 #include <utility>
 
 #include "text/text_lines.h"
@@ -13,23 +14,30 @@ namespace {
 
 constexpr int kLengthShift = 60;
 
-// A word of 1 to 9 letters A-Z as a number: its length in the top bits,
-// then five bits a letter (1 for A), so that every word has its own.
-std::uint64_t PackWord(std::string_view word) {
+// A word of 1 to 9 letters as a number: its length in the top bits, then
+// five bits a letter (1 for the first), so that every word has its own.
+std::uint64_t PackWord(std::span<const Letter> letters) {
   std::uint64_t key = 0;
-  for (char c : word)
-    key = (key << 5) | static_cast<std::uint64_t>(c - 'A' + 1);
-  return key | (static_cast<std::uint64_t>(word.size()) << kLengthShift);
+  for (Letter letter : letters)
+    key = (key << 5) | static_cast<std::uint64_t>(letter + 1);
+  return key | (static_cast<std::uint64_t>(letters.size()) << kLengthShift);
 }
 
 std::size_t KeyLength(std::uint64_t key) {
   return static_cast<std::size_t>(key >> kLengthShift);
 }
 
-void AppendWord(std::uint64_t key, std::string& out) {
-  const std::size_t length = KeyLength(key);
-  for (std::size_t i = length; i-- > 0;) {
-    out.push_back(static_cast<char>('A' - 1 + ((key >> (5 * i)) & 31)));
+// The letters of `word` as a Roman numeral would spell them: the word in
+// upper-case ASCII, or nothing when it is not in ASCII letters.
+void NumeralLetters(std::string_view word, std::string& out) {
+  out.clear();
+  for (char c : word) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c < 'A' || c > 'Z') {
+      out.clear();
+      return;
+    }
+    out.push_back(c);
   }
 }
 
@@ -125,7 +133,26 @@ bool IsRomanNumeral(std::string_view letters) {
 }
 
 ListBuilder::ListBuilder(const ListOptions& options, Folder& folder)
-    : options_(options), folder_(folder), slots_(1024, 0) {}
+    : options_(options),
+      folder_(folder),
+      alphabet_(options.alphabet),
+      slots_(1024, 0) {}
+
+void ListBuilder::AppendWord(std::uint64_t key, std::string& out) const {
+  const std::size_t length = KeyLength(key);
+  std::array<Letter, kMaxSlotLength> letters{};
+  for (std::size_t i = 0; i < length; ++i) {
+    letters[i] =
+        static_cast<Letter>(((key >> (5 * (length - 1 - i))) & 31) - 1);
+  }
+  if (options_.alphabet == AlphabetKind::kAscii) {
+    for (std::size_t i = 0; i < length; ++i) {
+      out.push_back(static_cast<char>('A' + letters[i]));
+    }
+    return;
+  }
+  out += alphabet_.Write(std::span<const Letter>(letters.data(), length));
+}
 
 std::optional<std::size_t> ListBuilder::Find(std::uint64_t key) const {
   const std::size_t mask = slots_.size() - 1;
@@ -155,7 +182,10 @@ void ListBuilder::Insert(std::uint64_t key, std::size_t entry) {
 }
 
 void ListBuilder::SetClue(Entry& entry, std::string_view clue) {
-  if (options_.keep_clue_diacritics) {
+  if (options_.alphabet != AlphabetKind::kAscii) {
+    CleanClue(clue, cleaned_);
+    ConvertClueScript(cleaned_, alphabet_.script(), clue_);
+  } else if (options_.keep_clue_diacritics) {
     CleanClue(clue, clue_);
   } else {
     folder_.FoldClue(clue, clue_);
@@ -165,7 +195,9 @@ void ListBuilder::SetClue(Entry& entry, std::string_view clue) {
   clue_.erase(0, first == std::string::npos ? clue_.size() : first);
   clue_.erase(clue_.find_last_not_of(' ') + 1);
   // A longer line would be read by the lists in pieces.
-  TruncateClue(clue_, kMaxLinePiece - 1 - KeyLength(entry.key));
+  word_text_.clear();
+  AppendWord(entry.key, word_text_);
+  TruncateClue(clue_, kMaxLinePiece - 1 - word_text_.size());
   entry.clue_start = static_cast<std::uint32_t>(clues_.size());
   entry.clue_size = static_cast<std::uint16_t>(clue_.size());
   clues_ += clue_;
@@ -179,13 +211,25 @@ void ListBuilder::AddLine(std::string_view word, std::string_view clue,
     ++skipped_[static_cast<std::size_t>(reason)];
   };
   if (word.empty() && clue.empty()) return skip(SkipReason::kEmpty);
-  if (!folder_.FoldWord(word, word_) || word_.empty()) {
-    return skip(SkipReason::kCharacters);
+  letters_.clear();
+  if (options_.alphabet == AlphabetKind::kAscii) {
+    if (!folder_.FoldWord(word, word_) || word_.empty()) {
+      return skip(SkipReason::kCharacters);
+    }
+    for (char c : word_) letters_.push_back(static_cast<Letter>(c - 'A'));
+  } else {
+    SplitResult split = alphabet_.Split(word);
+    if (!split.ok() || split.letters.empty()) {
+      return skip(SkipReason::kCharacters);
+    }
+    if (split.used_digraph_rule) ++digraph_rule_;
+    letters_ = std::move(split.letters);
+    NumeralLetters(word, word_);
   }
-  if (word_.size() > kMaxSlotLength) return skip(SkipReason::kLength);
+  if (letters_.size() > kMaxSlotLength) return skip(SkipReason::kLength);
   ++words;
-  if (word_.size() < options_.min_length ||
-      word_.size() > options_.max_length) {
+  if (letters_.size() < options_.min_length ||
+      letters_.size() > options_.max_length) {
     return skip(SkipReason::kLength);
   }
   // The lists' own format is written in capitals: only the dictionary
@@ -194,7 +238,7 @@ void ListBuilder::AddLine(std::string_view word, std::string_view clue,
       StartsWithCapital(word)) {
     return skip(SkipReason::kProperNoun);
   }
-  const std::uint64_t key = PackWord(word_);
+  const std::uint64_t key = PackWord(letters_);
   if (format == SourceFormat::kClued) return Merge(key, clue, WordKind::kClued);
 
   // A numeral written in small letters is an ordinary word (vi, mi), unless
@@ -244,6 +288,12 @@ std::size_t ListBuilder::AddSource(std::string_view text, SourceFormat format) {
   for (std::size_t pass = 0; pass < passes; ++pass) {
     for (const Pending& word : pending_) {
       if (passes == 1 || static_cast<std::size_t>(word.kind) == pass) {
+        // Roman numerals are Latin letters, not Cyrillic words.
+        if (word.kind == WordKind::kNumeral &&
+            options_.alphabet == AlphabetKind::kSerbianCyrillic) {
+          ++skipped_[static_cast<std::size_t>(SkipReason::kCharacters)];
+          continue;
+        }
         Merge(word.key, {}, word.kind);
       }
     }
@@ -256,7 +306,7 @@ std::array<std::string, kMaxSlotLength> ListBuilder::Finish(
     ListSummary& summary) {
   summary = {};
   std::array<std::string, kMaxSlotLength> lists;
-  std::array<bool, 26> has_letter{};
+  std::array<bool, kMaxAlphabetSize> has_letter{};
   auto append = [this, &lists, &summary, &has_letter](const Entry& entry) {
     std::string& list = lists[KeyLength(entry.key) - 1];
     if (KeyLength(entry.key) == 1) has_letter[(entry.key & 31) - 1] = true;
@@ -277,16 +327,19 @@ std::array<std::string, kMaxSlotLength> ListBuilder::Finish(
   }
   for (std::size_t count : summary.entries) summary.from_sources += count;
   if (options_.letters) {
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-      if (has_letter[static_cast<std::size_t>(letter - 'A')]) continue;
+    for (std::size_t letter = 0; letter < alphabet_.size(); ++letter) {
+      if (has_letter[letter]) continue;
       // A letter the limit left out keeps the clue a source gave it.
-      const std::uint64_t key = PackWord(std::string_view(&letter, 1));
+      const Letter one[] = {static_cast<Letter>(letter)};
+      const std::uint64_t key = PackWord(one);
       const std::optional<std::size_t> found = Find(key);
       append(found ? entries_[*found] : Entry{key, 0, 0, WordKind::kOrdinary});
     }
   }
   summary.skipped = skipped_;
   summary.clues_filled = clues_filled_;
+  summary.alphabet = options_.alphabet;
+  summary.digraph_rule = digraph_rule_;
   return lists;
 }
 
@@ -313,13 +366,19 @@ std::string FormatSummary(const ListSummary& summary) {
   };
   text += "Preskoceni redovi:\n";
   text += "  prazni: " + skipped(SkipReason::kEmpty) + "\n";
-  text += "  znaci van A-Z: " + skipped(SkipReason::kCharacters) + "\n";
+  const bool ascii = summary.alphabet == AlphabetKind::kAscii;
+  text += std::string(ascii ? "  znaci van A-Z: " : "  znaci van abecede: ") +
+          skipped(SkipReason::kCharacters) + "\n";
   text += "  duzina van granica: " + skipped(SkipReason::kLength) + "\n";
   text += "  vlastita imena: " + skipped(SkipReason::kProperNoun) + "\n";
   text += "  ponovljene reci: " + skipped(SkipReason::kRepeated) +
           " (od toga dopunilo opis: " + std::to_string(summary.clues_filled) +
           ")\n";
   text += "  preko granice --limit: " + skipped(SkipReason::kLimit) + "\n";
+  if (!ascii) {
+    text += "Reci procitane po pravilu za DZ, LJ i NJ (jedno slovo): " +
+            std::to_string(summary.digraph_rule) + "\n";
+  }
   return text;
 }
 

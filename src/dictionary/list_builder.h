@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "alphabet/alphabet.h"
 #include "dictionary/folding.h"
 #include "dictionary/sources.h"
 #include "grid/grid.h"
@@ -50,15 +51,20 @@ struct ListOptions {
   std::optional<std::size_t> limit;  // entries kept per length
   bool proper_nouns = true;          // false: skip words written with a capital
   bool keep_clue_diacritics = false;
-  bool letters = true;  // every letter A-Z gets an entry in the first list
+  bool letters = true;  // every letter of the alphabet gets an entry in 1.txt
   WordOrder order = WordOrder::kTiers;
+  // ascii folds every word to A-Z and clues to ASCII (unless
+  // keep_clue_diacritics); a Serbian alphabet keeps the words' letters,
+  // written in its script, and the clues' diacritics, in the same script.
+  AlphabetKind alphabet = AlphabetKind::kAscii;
 };
 
 // Why a source line gave no entry. A line counts under the first reason
 // that applies, in this order.
 enum class SkipReason {
   kEmpty,       // nothing on the line
-  kCharacters,  // the word does not fold to letters A-Z only
+  kCharacters,  // the word does not fold to letters A-Z only (with a Serbian
+                // alphabet: is not made of its letters only)
   kLength,      // the word is outside the lengths kept
   kProperNoun,  // with proper_nouns off: the word starts with a capital
   kRepeated,    // the word has an entry already
@@ -73,6 +79,10 @@ struct ListSummary {
   std::size_t clues_filled = 0;  // repeated words whose clue was taken
   std::size_t from_sources = 0;  // entries not added as single letters
   std::array<std::size_t, kWordKinds> kinds{};  // of those entries
+  AlphabetKind alphabet = AlphabetKind::kAscii;
+  // Words a Serbian alphabet read by its rule for Latin D and Z-caron, L and
+  // J, N and J (one letter each), with nothing saying they were meant so.
+  std::size_t digraph_rule = 0;
 };
 
 class ListBuilder {
@@ -83,8 +93,8 @@ class ListBuilder {
 
   // Adds the entries of one source after those of the sources before it:
   // a clued source in its order, any other in the order options.order
-  // asks for. Gives how many of its lines hold a word that folds to
-  // 1 to 9 letters A-Z, whatever the filters then do with it.
+  // asks for. Gives how many of its lines hold a word of 1 to 9 letters of
+  // the alphabet, whatever the filters then do with it.
   std::size_t AddSource(std::string_view text, SourceFormat format);
 
   // The texts of the lists of words of 1 to 9 letters: `WORD;clue` lines
@@ -118,10 +128,15 @@ class ListBuilder {
   void Merge(std::uint64_t key, std::string_view clue, WordKind kind);
   void SetClue(Entry& entry, std::string_view clue);
   std::optional<std::size_t> Find(std::uint64_t key) const;
+  // The word `key` stands for, as the lists write it.
+  void AppendWord(std::uint64_t key, std::string& out) const;
   void Insert(std::uint64_t key, std::size_t entry);
 
   ListOptions options_;
   Folder& folder_;
+  Alphabet alphabet_;
+  std::size_t digraph_rule_ = 0;
+  std::vector<Letter> letters_;   // the word being read
   std::vector<Entry> entries_;    // in merged order
   std::vector<Pending> pending_;  // the current source's, in its order
   Neighbour previous_;
@@ -131,6 +146,8 @@ class ListBuilder {
   std::size_t clues_filled_ = 0;
   std::string word_;  // scratch buffers reused for each line
   std::string clue_;
+  std::string cleaned_;
+  std::string word_text_;
 };
 
 // The run's summary in Serbian: entries per length and per kind, then the

@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "alphabet/alphabet.h"
 #include "dictionary/list_builder.h"
 #include "dictionary/sources.h"
 #include "grid/grid.h"
@@ -213,6 +214,7 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
   bool no_proper_nouns = false;
   bool no_letters = false;
   std::string order = "tiers";
+  std::string alphabet = "ascii";
   ListOptions options;
   app.add_option("IZVOR", sources,
                  "Hunspell recnik (.dic), fajl sa recima, fajl sa redovima "
@@ -243,7 +245,14 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
                  "vrsti, pa redom iz izvora) ili source (redom iz izvora)")
       ->type_name("REDOSLED")
       ->check(CLI::IsMember({"tiers", "source"}).description(""));
-  app.add_flag("--no-letters", no_letters, "Ne dodaj slova A-Z u 1.txt");
+  app.add_option("--alphabet", alphabet,
+                 "Slova reci: ascii (A-Z, slova sa kvacicama bez kvacica), "
+                 "sr-latn (30 slova srpske latinice, opisi latinicom) ili "
+                 "sr-cyrl (30 slova cirilice, opisi cirilicom)")
+      ->type_name("PISMO")
+      ->check(CLI::IsMember({"ascii", "sr-latn", "sr-cyrl"}).description(""));
+  app.add_flag("--no-letters", no_letters,
+               "Ne dodaj slova azbuke (A-Z za ascii) u 1.txt");
   app.add_flag("--keep-clue-diacritics", options.keep_clue_diacritics,
                "Ostavi opise kako su napisani (bez prevodjenja u ASCII)");
   app.footer(kFooter);
@@ -262,6 +271,7 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
   options.proper_nouns = !no_proper_nouns;
   options.letters = !no_letters;
   options.order = order == "tiers" ? WordOrder::kTiers : WordOrder::kSource;
+  options.alphabet = *AlphabetNamed(alphabet);
 
   std::optional<Failure> failure;
   try {

@@ -4,7 +4,10 @@
 # formed and plausibly full, that both scripts give the same lists, that
 # --order source holds the same entries and the default order puts the Roman
 # numerals behind, that the lists are not overwritten without --force, and
-# that Polimreza fills a small pattern from them. Assumes build/dev was built
+# that Polimreza fills a small pattern from them; then that --alphabet sr-cyrl
+# counts the Cyrillic dictionary's words in Serbian letters as expected and
+# reads the Latin one to the same lists but for the words the DZ, LJ, NJ rule
+# reads otherwise. Assumes build/dev was built
 # just before.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -90,6 +93,41 @@ status=0
   >/dev/null 2>&1 || status=$?
 [ "$status" -eq 2 ] || fail "existing lists: exit status $status, not 2"
 cmp "$work/5.before" "$work/RS/5.txt" || fail "existing lists were changed"
+
+# --alphabet sr-cyrl: hunspell-sr's words of 1 to 9 of the 30 letters,
+# upper-cased, each once (1.txt with the letters added), within 1%.
+expected=(30 177 1243 3706 10004 15730 23084 27253 27350)
+for script in RS Latn_RS; do
+  out=$work/cyrl_$script
+  mkdir "$out"
+  start=$(date +%s%N)
+  "$lists" --alphabet sr-cyrl --output "$out" "$dictionaries/sr_$script.dic" \
+    >"$work/cyrl_$script.txt" || fail "sr-cyrl sr_$script.dic: exit status $?"
+  echo "sr-cyrl sr_$script.dic: $(( ($(date +%s%N) - start) / 1000000 )) ms"
+  counts=
+  for length in 1 2 3 4 5 6 7 8 9; do
+    count=$(grep -c $'\r$' "$out/$length.txt" || true)
+    counts="$counts $count"
+    want=${expected[length - 1]}
+    [ "$script" = Latn_RS ] || [ $((count * 100)) -ge $((want * 99)) ] &&
+      [ $((count * 100)) -le $((want * 101)) ] || [ "$script" = Latn_RS ] ||
+      fail "sr-cyrl sr_$script.dic: $length.txt holds $count, not about $want"
+  done
+  echo "sr-cyrl sr_$script.dic:$counts; $(grep '^Reci procitane po pravilu' "$work/cyrl_$script.txt")"
+done
+# Only the words the DZ, LJ, NJ rule reads otherwise than Cyrillic writes
+# them (NADZIVETI) differ between the two.
+ambiguous=0
+for length in 1 2 3 4 5 6 7 8 9; do
+  differ=$(comm -3 <(LC_ALL=C sort "$work/cyrl_RS/$length.txt") \
+    <(LC_ALL=C sort "$work/cyrl_Latn_RS/$length.txt") | wc -l)
+  ambiguous=$((ambiguous + differ))
+done
+rule=$(sed -n 's/^Reci procitane po pravilu za DZ, LJ i NJ (jedno slovo): //p' \
+  "$work/cyrl_Latn_RS.txt")
+echo "sr-cyrl: $ambiguous entries differ between the scripts; $rule words read by the rule"
+[ "$ambiguous" -le $((2 * rule)) ] ||
+  fail "sr-cyrl: $ambiguous entries differ, more than the $rule words the rule read"
 
 # Polimreza fills a small pattern from the lists.
 cd "$work/Latn_RS"
