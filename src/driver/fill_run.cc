@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "dictionary/folding.h"
+#include "driver/alphabet_input.h"
 #include "driver/pattern_loader.h"
 #include "grid/clue_table.h"
 #include "grid/grid.h"
@@ -76,7 +78,19 @@ int InputError(std::string_view message, std::ostream& out, std::ostream& err) {
 int Fill(std::istream& pattern, const ListOpener& opener,
          const FillSettings& settings, std::ostream& out, std::ostream& err) {
   const auto start = std::chrono::steady_clock::now();
-  LoadedPattern loaded = LoadPattern(pattern);
+  std::shared_ptr<const Alphabet> alphabet;
+  CellSpellings spellings = IdentitySpellings();
+  LoadedPattern loaded;
+  ListOpener lists_opener = opener;
+  if (settings.alphabet == AlphabetKind::kAscii) {
+    loaded = LoadPattern(pattern);
+  } else {
+    alphabet = std::make_shared<const Alphabet>(settings.alphabet);
+    spellings = AlphabetCellSpellings(
+        *alphabet, settings.script.value_or(alphabet->script()));
+    loaded = LoadAlphabetPattern(pattern, *alphabet);
+    lists_opener = AlphabetListOpener(opener, alphabet);
+  }
   if (loaded.refusal && loaded.refusal->kind == PatternRefusalKind::kTooLarge) {
     return InputError(NoMemoryRefusal(), out, err);
   }
@@ -87,7 +101,7 @@ int Fill(std::istream& pattern, const ListOpener& opener,
     return InputError(LongSlotRefusal(grid, *slot), out, err);
   }
 
-  WordLists lists(opener);
+  WordLists lists(lists_opener);
   ProgressLine progress(err, settings.progress);
   SearchOptions options;
   options.allow_repeats = settings.allow_repeats;
@@ -104,21 +118,28 @@ int Fill(std::istream& pattern, const ListOpener& opener,
   switch (result.outcome) {
     case SearchOutcome::kFilled: {
       ClueTables clues;
+      std::string converted;
       for (std::size_t s = 0; s < result.slots.size(); ++s) {
         const Slot& slot = result.slots[s];
         const SlotWord& word = *result.words[s];
         grid.WriteSlot(word.word, slot.start, slot.direction);
-        clues.For(slot.direction)
-            .Record(slot.start, lists.List(slot.length)->Clue(word.entry));
+        std::string_view clue = lists.List(slot.length)->Clue(word.entry);
+        if (alphabet && settings.script) {
+          converted.clear();
+          ConvertClueScript(clue, *settings.script, converted);
+          clue = converted;
+        }
+        clues.For(slot.direction).Record(slot.start, clue);
       }
-      PrintSolved(out, grid, clues);
+      PrintSolved(out, grid, clues, spellings);
       return kExitOk;
     }
     case SearchOutcome::kNoFill:
       PrintNoFill(out, grid,
                   result.unfillable
                       ? std::optional<Slot>(result.slots[*result.unfillable])
-                      : std::nullopt);
+                      : std::nullopt,
+                  spellings);
       return kExitNoFill;
     case SearchOutcome::kStopped:
       for (std::size_t s = 0; s < result.slots.size(); ++s) {
@@ -126,7 +147,7 @@ int Fill(std::istream& pattern, const ListOpener& opener,
         const Slot& slot = result.slots[s];
         grid.WriteSlot(result.words[s]->word, slot.start, slot.direction);
       }
-      PrintTimedOut(out, grid);
+      PrintTimedOut(out, grid, spellings);
       return kExitTimeLimit;
   }
   return kExitTimeLimit;
@@ -181,7 +202,25 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
                    "terminal");
   app.add_flag("--quiet", quiet, "Ne prikazuj napredak")
       ->excludes(progress_flag);
+  std::string alphabet_name = "ascii";
+  app.add_option("--alphabet", alphabet_name,
+                 "Azbuka izgleda i lista reci: ascii (A-Z), sr-latn ili "
+                 "sr-cyrl")
+      ->type_name("AZBUKA")
+      ->default_str(alphabet_name)
+      ->check(CLI::IsMember({"ascii", "sr-latn", "sr-cyrl"}).description(""));
+  std::string script_name;
+  app.add_option("--script", script_name,
+                 "Pismo izvestaja: latn ili cyrl (podrazumevano: pismo "
+                 "azbuke)")
+      ->type_name("PISMO")
+      ->check(CLI::IsMember({"latn", "cyrl"}).description(""));
   if (auto status = ParseCommandLine(app, argc, argv, out, err)) return *status;
+  settings.alphabet = *AlphabetNamed(alphabet_name);
+  if (!script_name.empty()) {
+    settings.script =
+        script_name == "latn" ? Script::kLatin : Script::kCyrillic;
+  }
   settings.progress = !quiet && (progress || IsTerminal(STDERR_FILENO));
 
   std::unique_ptr<std::istream> pattern = OpenForReading(pattern_path);

@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <istream>
+#include <optional>
 #include <ostream>
 
+#include "alphabet/alphabet.h"
 #include "wordlist/word_list.h"
 
 namespace polimreza {
@@ -22,6 +24,10 @@ struct FillSettings {
   std::uint64_t seed = 0;
   bool allow_repeats = false;
   bool progress = false;  // draw a progress line on the error stream
+  // The alphabet of the pattern and the lists' words.
+  AlphabetKind alphabet = AlphabetKind::kAscii;
+  // The script of the report; none: the alphabet's own, clues as written.
+  std::optional<Script> script;
 };
 
 // One run on the pattern already opened as `pattern`, with the word lists

@@ -92,6 +92,59 @@ void PrintNoFill(std::ostream& out, const Grid& grid,
   }
 }
 
+CellSpellings IdentitySpellings() {
+  CellSpellings spellings;
+  for (std::size_t b = 0; b < spellings.size(); ++b) {
+    spellings[b] = std::string(1, static_cast<char>(b));
+  }
+  return spellings;
+}
+
+void PrintGrid(std::ostream& out, const Grid& grid,
+               const CellSpellings& spellings) {
+  std::string line;
+  for (std::size_t row = 0; row < grid.gridHeight(); ++row) {
+    line.clear();
+    for (std::size_t column = 0; column < grid.gridWidth(); ++column) {
+      line += spellings[static_cast<unsigned char>(
+          grid.Cell(grid.Index(column, row)))];
+    }
+    line.push_back('\n');
+    out << line;
+  }
+}
+
+void PrintSolved(std::ostream& out, const Grid& grid, const ClueTables& clues,
+                 const CellSpellings& spellings) {
+  PrintLine(out, kSolvedLine);
+  PrintLine(out, kShowingLine);
+  out << '\n';
+  PrintGrid(out, grid, spellings);
+  PrintClues(out, grid, clues);
+}
+
+void PrintNoFill(std::ostream& out, const Grid& grid,
+                 const std::optional<Slot>& unfillable,
+                 const CellSpellings& spellings) {
+  PrintLine(out, kNoFillLine);
+  if (unfillable) {
+    std::string pattern;
+    for (char c : grid.ReadSlot(unfillable->start, unfillable->direction)) {
+      pattern += spellings[static_cast<unsigned char>(c)];
+    }
+    PrintMissingWord(out, grid, pattern, unfillable->start,
+                     unfillable->direction);
+  }
+}
+
+void PrintTimedOut(std::ostream& out, const Grid& grid,
+                   const CellSpellings& spellings) {
+  PrintLine(out, kTimedOutLine);
+  PrintLine(out, kTimedOutShowingLine);
+  out << '\n';
+  PrintGrid(out, grid, spellings);
+}
+
 void PrintTimedOut(std::ostream& out, const Grid& grid) {
   PrintLine(out, kTimedOutLine);
   PrintLine(out, kTimedOutShowingLine);

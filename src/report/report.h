@@ -4,6 +4,7 @@
 #ifndef POLIMREZA_REPORT_REPORT_H_
 #define POLIMREZA_REPORT_REPORT_H_
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -52,6 +53,16 @@ void PrintDimensions(std::ostream& out, std::uint32_t width,
 // One text line per row, each cell as the byte of its low 8 bits.
 void PrintGrid(std::ostream& out, const Grid& grid);
 
+// What each cell byte is printed as: the text at the byte's value.
+using CellSpellings = std::array<std::string, 256>;
+
+// Every byte printed as itself.
+CellSpellings IdentitySpellings();
+
+// One text line per row, each cell as `spellings` writes its low 8 bits.
+void PrintGrid(std::ostream& out, const Grid& grid,
+               const CellSpellings& spellings);
+
 // The ACROSS list, then the DOWN list: every slot start in cell order,
 // numbered from 0 in each list, with its recorded clue.
 void PrintClues(std::ostream& out, const Grid& grid, const ClueTables& clues);
@@ -59,6 +70,8 @@ void PrintClues(std::ostream& out, const Grid& grid, const ClueTables& clues);
 // The report of a solved crossword after its dimension line: the banner, the
 // grid and the clue lists.
 void PrintSolved(std::ostream& out, const Grid& grid, const ClueTables& clues);
+void PrintSolved(std::ostream& out, const Grid& grid, const ClueTables& clues,
+                 const CellSpellings& spellings);
 
 // The greedy solver's failure report: the banner, the grid as far as it got,
 // and the slot at `start` in `direction` whose pattern string `pattern` no
@@ -70,10 +83,15 @@ void PrintFailure(std::ostream& out, const Grid& grid, std::string_view pattern,
 // proved unfillable, when it found one, with its pattern in `grid`.
 void PrintNoFill(std::ostream& out, const Grid& grid,
                  const std::optional<Slot>& unfillable);
+void PrintNoFill(std::ostream& out, const Grid& grid,
+                 const std::optional<Slot>& unfillable,
+                 const CellSpellings& spellings);
 
 // The report of a search stopped by its time limit, with the grid as far as
 // it got.
 void PrintTimedOut(std::ostream& out, const Grid& grid);
+void PrintTimedOut(std::ostream& out, const Grid& grid,
+                   const CellSpellings& spellings);
 
 // The refusal of a pattern holding a character that is no cell, ending in
 // the shutdown line.

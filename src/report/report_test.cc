@@ -113,6 +113,32 @@ TEST(ReportTest, NoFillAndTimedOutReports) {
             "Prikazacu dokle sam stigao...\n\nAB#\nC*D\n#EF\n");
 }
 
+TEST(ReportTest, SpellingsWriteEachCell) {
+  Grid grid = ThreeByThree();
+  CellSpellings spellings = IdentitySpellings();
+  spellings['C'] = "\xc7\x87";  // two bytes for one square
+  spellings['D'] = "d";
+  std::ostringstream grid_out;
+  PrintGrid(grid_out, grid, spellings);
+  EXPECT_EQ(grid_out.str(), "AB#\n\xc7\x87*d\n#EF\n");
+  std::ostringstream no_fill;
+  PrintNoFill(no_fill, grid, Slot{3, ACROSS, 3}, spellings);
+  EXPECT_EQ(no_fill.str(),
+            "Ukrstenica ne moze da se resi: nijedno popunjavanje ne postoji\n"
+            "Rec koju ne mogu da nadjem u bazi je: \xc7\x87*d na mestu (1,2) "
+            "vodoravno\n");
+  std::ostringstream timed_out;
+  PrintTimedOut(timed_out, grid, spellings);
+  EXPECT_EQ(timed_out.str(),
+            "Vreme je isteklo pre nego sto je ukrstenica resena\n"
+            "Prikazacu dokle sam stigao...\n\nAB#\n\xc7\x87*d\n#EF\n");
+  std::ostringstream solved;
+  PrintSolved(solved, grid, ClueTables(), IdentitySpellings());
+  std::ostringstream plain;
+  PrintSolved(plain, grid, ClueTables());
+  EXPECT_EQ(solved.str(), plain.str());
+}
+
 TEST(ReportTest, RefusalTexts) {
   Grid grid(12, 11);
   struct Case {
