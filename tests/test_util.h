@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "alphabet/alphabet.h"
 #include "export/report_reader.h"
 #include "grid/grid.h"
 #include "wordlist/word_list.h"
@@ -45,6 +46,24 @@ inline SolvedPuzzle SmallPuzzle(std::string first_clue = "ab") {
   puzzle.grid = MakeGrid({"AB#", "C#D", "EFG"});
   puzzle.across = {std::move(first_clue), "c", "d", "efg"};
   puzzle.down = {"ace", "b", "dg", "f"};
+  return puzzle;
+}
+
+// The solved Serbian Latin "UǇE" / "N#R" / "ADA": the letters U, LJ, E,
+// N, R, A, D, A; its first across clue "Ljubav i džak".
+inline SolvedPuzzle SerbianPuzzle() {
+  const Alphabet alphabet(AlphabetKind::kSerbianLatin);
+  SolvedPuzzle puzzle;
+  puzzle.alphabet = AlphabetKind::kSerbianLatin;
+  puzzle.script = Script::kLatin;
+  puzzle.grid = Grid(3, 3);
+  const char* squares[] = {"U", "\u01c7", "E", "N", "#", "R", "A", "D", "A"};
+  for (std::size_t i = 0; i < 9; ++i) {
+    if (std::string(squares[i]) == "#") continue;
+    puzzle.grid.SetCell(i, kLetterCell + alphabet.Split(squares[i]).letters[0]);
+  }
+  puzzle.across = {"Ljubav i d\u017eak", "n", "r", "ada"};
+  puzzle.down = {"una", "lj", "er", "d"};
   return puzzle;
 }
 

@@ -49,7 +49,7 @@ std::optional<AlphabetKind> AlphabetNamed(std::string_view name);
 std::string_view AlphabetName(AlphabetKind kind);
 
 enum class SplitError {
-  kNone,
+  kNoError,
   kInvalidUtf8,      // the text is not UTF-8
   kOutsideAlphabet,  // a character that is no letter of the alphabet
   kStrayMark,        // a combining mark that joins no letter
@@ -58,7 +58,7 @@ enum class SplitError {
 
 struct SplitResult {
   std::vector<Letter> letters;  // empty when the text is refused
-  SplitError error = SplitError::kNone;
+  SplitError error = SplitError::kNoError;
   // Where the refused character starts, in bytes from the text's start (for
   // a character that a decomposed sequence composes to: where it starts).
   std::size_t offset = 0;
@@ -66,7 +66,7 @@ struct SplitResult {
   // with nothing saying they were meant so.
   bool used_digraph_rule = false;
 
-  bool ok() const { return error == SplitError::kNone; }
+  bool ok() const { return error == SplitError::kNoError; }
 };
 
 // Why `result` was refused, on one line without a line feed; the byte is
@@ -145,6 +145,14 @@ class Alphabet {
   };
   std::vector<Digraph> digraphs_;  // none in ascii
 };
+
+// Writes `text` (UTF-8) into `out` with every Serbian letter in `script`,
+// letter by letter and keeping its case; everything else, bytes that are not
+// UTF-8 included, passes as it is. Latin D and Z-caron, L and J, N and J (and
+// Unicode's one-character digraphs) are one letter unless a zero width
+// non-joiner stands between them, which Cyrillic does not need; in Latin, one
+// goes between such letters that are two.
+void ConvertClueScript(std::string_view text, Script script, std::string& out);
 
 }  // namespace polimreza
 

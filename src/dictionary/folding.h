@@ -1,7 +1,6 @@
 // Folding dictionary text to what the word lists hold: words to upper-case
 // A-Z, clues to plain ASCII that cannot break a list line, both through ICU
-// (Serbian Cyrillic to Latin, Serbian letters to their ASCII spellings), or
-// clues with their diacritics from one Serbian script to the other.
+// (Serbian Cyrillic to Latin, Serbian letters to their ASCII spellings).
 #ifndef POLIMREZA_DICTIONARY_FOLDING_H_
 #define POLIMREZA_DICTIONARY_FOLDING_H_
 
@@ -57,13 +56,6 @@ class Folder {
 // `clue` as the source wrote it, made safe for a list line: control bytes
 // (and the C1 control characters) become blanks.
 void CleanClue(std::string_view clue, std::string& out);
-
-// Writes `clue` (UTF-8) into `out` with every Serbian letter in `script`,
-// letter by letter and keeping its case; everything else passes as it is.
-// Latin D and Z-caron, L and J, N and J are one letter unless a zero width
-// non-joiner stands between them, which Cyrillic does not need; in Latin, one
-// goes between such letters that are two.
-void ConvertClueScript(std::string_view clue, Script script, std::string& out);
 
 // Shortens `clue` (UTF-8) to at most `limit` bytes without splitting a
 // character.

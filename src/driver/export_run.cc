@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "alphabet/alphabet.h"
 #include "export/html.h"
 #include "export/ipuz.h"
 #include "export/numbering.h"
@@ -45,8 +46,11 @@ std::string EmptyCluesWarning(std::size_t count) {
 
 // Everything the run does once the command line is read: reading the
 // report from `input` ("-": `in`), and writing the requested files.
+// The report's alphabet is `alphabet` or, with none, the one its grid
+// shows; `script` writes a Serbian puzzle in that script.
 int Export(const std::string& input, const std::vector<Requested>& requested,
            const std::optional<std::string>& title, PageLanguage language,
+           std::optional<AlphabetKind> alphabet, std::optional<Script> script,
            bool force, std::istream& in, std::ostream& out, std::ostream& err) {
   // Only files and pipes have an end: folders and devices are refused.
   auto read =
@@ -59,7 +63,14 @@ int Export(const std::string& input, const std::vector<Requested>& requested,
         out, err);
     return kExitUsage;
   }
-  auto report = ReadReport(std::get<std::string>(read));
+  const std::string& text = std::get<std::string>(read);
+  auto report = ReadReport(text, alphabet);
+  // Asked for a script, a grid of A-Z alone is Serbian Latin.
+  if (const auto* solved = std::get_if<SolvedPuzzle>(&report);
+      solved && !alphabet && script &&
+      solved->alphabet == AlphabetKind::kAscii) {
+    report = ReadReport(text, AlphabetKind::kSerbianLatin);
+  }
   if (auto* refusal = std::get_if<ReportRefusal>(&report)) {
     std::string where = refusal->line == 0
                             ? ""
@@ -71,10 +82,12 @@ int Export(const std::string& input, const std::vector<Requested>& requested,
     return kExitUsage;
   }
   const auto& solved = std::get<SolvedPuzzle>(report);
-  const NumberedPuzzle puzzle = NumberPuzzle(
-      solved, title ? *title
-                    : DefaultTitle(solved.grid.gridWidth(),
-                                   solved.grid.gridHeight(), language));
+  const NumberedPuzzle puzzle =
+      NumberPuzzle(solved,
+                   title ? *title
+                         : DefaultTitle(solved.grid.gridWidth(),
+                                        solved.grid.gridHeight(), language),
+                   script);
 
   std::vector<OutputFile> files;
   for (const Requested& file : requested) {
@@ -140,6 +153,19 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
                  "(podrazumevano) ili en")
       ->type_name("JEZIK")
       ->check(CLI::IsMember({"sr", "en"}).description(""));
+  std::string alphabet_name = "auto";
+  app.add_option("--alphabet", alphabet_name,
+                 "Alfabet mreze: auto (podrazumevano: kako mreza pokazuje), "
+                 "ascii, sr-latn ili sr-cyrl")
+      ->type_name("ALFABET")
+      ->check(CLI::IsMember({"auto", "ascii", "sr-latn", "sr-cyrl"})
+                  .description(""));
+  std::string script_name;
+  app.add_option("--script", script_name,
+                 "Pismo srpske ukrstenice, sa tragovima i naslovom: latn "
+                 "(latinica) ili cyrl (cirilica)")
+      ->type_name("PISMO")
+      ->check(CLI::IsMember({"latn", "cyrl"}).description(""));
   app.add_flag("-f,--force", force, "Zameni postojece fajlove");
   if (auto status = ParseCommandLine(app, argc, argv, out, err)) {
     return *status;
@@ -166,6 +192,19 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
     }
     paths.push_back(normal);
   }
+  const std::optional<AlphabetKind> alphabet =
+      alphabet_name == "auto" ? std::nullopt : AlphabetNamed(alphabet_name);
+  std::optional<Script> script;
+  if (!script_name.empty()) {
+    script = script_name == "latn" ? Script::kLatin : Script::kCyrillic;
+  }
+  if (script && alphabet == AlphabetKind::kAscii) {
+    ReportError(kProgram,
+                "--script vazi samo za srpski alfabet (sr-latn ili sr-cyrl)\n"
+                "Za pomoc: polimreza-export --help\n",
+                out, err);
+    return kExitUsage;
+  }
   if (paths.empty()) {
     ReportError(
         kProgram,
@@ -181,8 +220,8 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
   }
   const std::optional<std::string> chosen_title =
       app.count("--title") ? std::optional(title) : std::nullopt;
-  return Export(input, outputs, chosen_title, *PageLanguageOf(lang), force, in,
-                out, err);
+  return Export(input, outputs, chosen_title, *PageLanguageOf(lang), alphabet,
+                script, force, in, out, err);
 }
 
 }  // namespace

@@ -119,6 +119,12 @@ const PageLabels& LabelsFor(PageLanguage language) {
 
 std::string Cell(std::size_t i) { return std::to_string(i); }
 
+// How many characters the UTF-8 `text` has.
+std::size_t Utf8Length(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(
+      text.begin(), text.end(), [](char c) { return (c & 0xc0) != 0x80; }));
+}
+
 // The grid as a table: with `solution` the letters, otherwise one input per
 // open square.
 std::string GridTable(const NumberedPuzzle& puzzle, bool solution,
@@ -149,8 +155,9 @@ std::string GridTable(const NumberedPuzzle& puzzle, bool solution,
         label += std::string(labels.number) + std::to_string(puzzle.numbers[i]);
       }
       if (solution) {
-        out += "<span class=\"letter\">" + EscapeMarkup(puzzle.letters[i]) +
-               "</span>";
+        const bool wide = Utf8Length(puzzle.letters[i]) > 1;
+        out += std::string("<span class=\"letter") + (wide ? " wide" : "") +
+               "\">" + EscapeMarkup(puzzle.letters[i]) + "</span>";
       } else {
         out += "<input id=\"q" + Cell(i) + "\" data-i=\"" + Cell(i) +
                "\" type=\"text\" autocomplete=\"off\" "
@@ -192,9 +199,11 @@ Json SlotData(const std::vector<NumberedSlot>& slots) {
   return list;
 }
 
-// What a solver may type: A to Z and every other letter of the solution
-// (not U+FFFD, which stands for bytes that were no text).
-Json Alphabet(const NumberedPuzzle& puzzle) {
+// What a solver may type: a Serbian puzzle's letters, or A to Z and every
+// other letter of the solution (not U+FFFD, which stands for bytes that were
+// no text).
+Json TypedLetters(const NumberedPuzzle& puzzle) {
+  if (!puzzle.alphabet.empty()) return puzzle.alphabet;
   std::vector<std::string> letters;
   for (char c = 'A'; c <= 'Z'; ++c) letters.emplace_back(1, c);
   for (std::size_t i = 0; i < puzzle.letters.size(); ++i) {
@@ -205,6 +214,40 @@ Json Alphabet(const NumberedPuzzle& puzzle) {
     }
   }
   return letters;
+}
+
+// The keys that type a Serbian puzzle's letters: each character of either
+// script that is a letter on its own (Latin, Cyrillic and Unicode's single
+// digraphs, upper case as the page compares them) to the letter as the
+// squares show it.
+Json Keys(const NumberedPuzzle& puzzle) {
+  const Alphabet alphabet(puzzle.alphabet_kind);
+  Json keys = Json::object();
+  for (std::size_t i = 0; i < alphabet.size(); ++i) {
+    const auto letter = static_cast<Letter>(i);
+    const std::string& shown = puzzle.alphabet[i];
+    const std::string_view latin = alphabet.Spelling(letter, Script::kLatin);
+    if (Utf8Length(latin) == 1) keys[std::string(latin)] = shown;
+    keys[std::string(alphabet.Spelling(letter, Script::kLatin,
+                                       DigraphForm::kSingleCharacter))] = shown;
+    keys[std::string(alphabet.Spelling(letter, Script::kCyrillic))] = shown;
+  }
+  return keys;
+}
+
+// The Latin pairs typed as one letter: first key, second key, the letter.
+Json Joins(const NumberedPuzzle& puzzle) {
+  const Alphabet alphabet(puzzle.alphabet_kind);
+  Json joins = Json::object();
+  for (std::size_t i = 0; i < alphabet.size(); ++i) {
+    const std::string_view latin =
+        alphabet.Spelling(static_cast<Letter>(i), Script::kLatin);
+    if (Utf8Length(latin) != 2) continue;
+    // The first of a pair is always one byte: D, L or N.
+    joins[std::string(latin.substr(0, 1))][std::string(latin.substr(1))] =
+        puzzle.alphabet[i];
+  }
+  return joins;
 }
 
 }  // namespace
@@ -234,12 +277,16 @@ std::string PageData(const NumberedPuzzle& puzzle, PageLanguage language) {
   for (const auto& [key, text] : LabelsFor(language).script) {
     labels[key] = text;
   }
-  const Json data = {
+  Json data = {
       {"title", puzzle.title},         {"width", puzzle.width},
       {"height", puzzle.height},       {"letters", std::move(letters)},
       {"numbers", puzzle.numbers},     {"across", SlotData(puzzle.across)},
-      {"down", SlotData(puzzle.down)}, {"alphabet", Alphabet(puzzle)},
+      {"down", SlotData(puzzle.down)}, {"alphabet", TypedLetters(puzzle)},
       {"labels", std::move(labels)}};
+  if (!puzzle.alphabet.empty()) {
+    data["keys"] = Keys(puzzle);
+    data["joins"] = Joins(puzzle);
+  }
   const std::string json =
       data.dump(-1, ' ', false, Json::error_handler_t::replace);
   // Outside its strings JSON has none of these characters, so escaping

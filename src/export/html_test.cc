@@ -79,6 +79,32 @@ TEST(HtmlTest, AlphabetIsAToZAndTheSolutionsLetters) {
   EXPECT_EQ(data["alphabet"], expected);
 }
 
+// A Serbian page lists its letters, the keys of both scripts that type
+// them and the Latin pairs joined as they are typed.
+TEST(HtmlTest, SerbianPageTypesItsLetters) {
+  const auto latin =
+      nlohmann::json::parse(PageData(NumberPuzzle(SerbianPuzzle(), "T")));
+  EXPECT_EQ(latin["alphabet"].size(), 30u);
+  EXPECT_EQ(latin["alphabet"][16], "LJ");
+  EXPECT_EQ(latin["letters"][1], "LJ");
+  EXPECT_EQ(latin["keys"]["L"], "L");
+  EXPECT_EQ(latin["keys"]["\u0409"], "LJ");
+  EXPECT_EQ(latin["keys"]["\u01c7"], "LJ");
+  EXPECT_EQ(latin["keys"]["\u0416"], "\u017d");
+  EXPECT_FALSE(latin["keys"].contains("LJ"));
+  EXPECT_FALSE(latin["keys"].contains("Q"));
+  EXPECT_EQ(latin["joins"],
+            nlohmann::json::parse("{\"D\": {\"\u017d\": \"D\u017d\"}, "
+                                  "\"L\": {\"J\": \"LJ\"}, "
+                                  "\"N\": {\"J\": \"NJ\"}}"));
+
+  const auto cyrillic = nlohmann::json::parse(
+      PageData(NumberPuzzle(SerbianPuzzle(), "T", Script::kCyrillic)));
+  EXPECT_EQ(cyrillic["letters"][1], "\u0409");
+  EXPECT_EQ(cyrillic["keys"]["L"], "\u041b");
+  EXPECT_EQ(cyrillic["joins"]["L"]["J"], "\u0409");
+}
+
 // Every word the page shows is in the language asked for, the default
 // title too.
 TEST(HtmlTest, LabelsFollowTheLanguage) {

@@ -50,6 +50,18 @@ std::string WriteIpuz(const NumberedPuzzle& puzzle) {
       {"clues",
        {{"Across", ClueList(puzzle.across)}, {"Down", ClueList(puzzle.down)}}},
   };
+  if (!puzzle.alphabet.empty()) {
+    // ipuz's charset is a string of the characters a square may take, and a
+    // square may hold several: no string lists LJ, NJ and DZ-caron as one
+    // entry each, so the letters are simply concatenated, in the alphabet's
+    // order; every character of the Latin pairs is a letter of its own as
+    // well, so a reader that takes the string character by character
+    // refuses nothing a solver needs.
+    std::string charset;
+    for (const std::string& letter : puzzle.alphabet) charset += letter;
+    ipuz["charset"] = charset;
+    ipuz["language"] = puzzle.language;
+  }
   // Every text is valid UTF-8 already (DisplayText); the handler only keeps
   // a slip from ever throwing.
   return ipuz.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";

@@ -11,7 +11,8 @@ namespace polimreza {
 
 // An ipuz version 2 crossword: dimensions, the numbered puzzle (0 for an
 // unnumbered square, "#" for a block), the solution and both clue lists.
-// The title and the clues are HTML there, so &, < and > are escaped.
+// The title and the clues are HTML there, so &, < and > are escaped. A
+// Serbian puzzle also gives its letters ("charset") and its language.
 std::string WriteIpuz(const NumberedPuzzle& puzzle);
 
 }  // namespace polimreza

@@ -59,11 +59,38 @@ std::size_t EmptyClueCount(const NumberedPuzzle& puzzle) {
   return count;
 }
 
-NumberedPuzzle NumberPuzzle(const SolvedPuzzle& puzzle,
-                            std::string_view title) {
+NumberedPuzzle NumberPuzzle(const SolvedPuzzle& puzzle, std::string_view title,
+                            std::optional<Script> script) {
   const Grid& grid = puzzle.grid;
   NumberedPuzzle out;
-  out.title = DisplayText(title);
+  const bool serbian = puzzle.alphabet != AlphabetKind::kAscii;
+  const bool convert = serbian && script.has_value();
+  std::string converted;
+  // Text in the puzzle's script when it is converted, else as written.
+  const auto text = [&](std::string_view raw) {
+    if (!convert) return DisplayText(raw);
+    ConvertClueScript(raw, *script, converted);
+    return DisplayText(converted);
+  };
+  out.title = text(title);
+  out.script = convert ? *script : puzzle.script;
+  // Converted, the puzzle takes the order of its new script's alphabet.
+  out.alphabet_kind = puzzle.alphabet;
+  if (convert) {
+    out.alphabet_kind = *script == Script::kLatin
+                            ? AlphabetKind::kSerbianLatin
+                            : AlphabetKind::kSerbianCyrillic;
+  }
+  std::optional<Alphabet> source;
+  if (serbian) {
+    source.emplace(puzzle.alphabet);
+    const Alphabet alphabet(out.alphabet_kind);
+    for (std::size_t letter = 0; letter < alphabet.size(); ++letter) {
+      out.alphabet.emplace_back(
+          alphabet.Spelling(static_cast<Letter>(letter), out.script));
+    }
+    out.language = out.script == Script::kLatin ? "sr-Latn" : "sr-Cyrl";
+  }
   out.width = grid.gridWidth();
   out.height = grid.gridHeight();
   out.block.resize(grid.CellCount());
@@ -73,7 +100,10 @@ NumberedPuzzle NumberPuzzle(const SolvedPuzzle& puzzle,
     out.block[i] = grid.Cell(i) == CELL_BLOCK;
     if (out.block[i]) continue;
     out.letters[i] =
-        DisplayText(std::string(1, static_cast<char>(grid.Cell(i))));
+        serbian
+            ? std::string(source->Spelling(
+                  static_cast<Letter>(grid.Cell(i) - kLetterCell), out.script))
+            : DisplayText(std::string(1, static_cast<char>(grid.Cell(i))));
   }
   // Slots come in reading order of their starts, so numbers do too; a
   // square starting both an across and a down slot keeps one number.
@@ -90,7 +120,7 @@ NumberedPuzzle NumberPuzzle(const SolvedPuzzle& puzzle,
       slot.cells.push_back(i + k * grid.Step(grid_slot.direction));
     }
     if (slots.size() < clues.size()) {
-      slot.clue = DisplayText(clues[slots.size()]);
+      slot.clue = text(clues[slots.size()]);
     }
     slots.push_back(std::move(slot));
   }

@@ -3,10 +3,12 @@
 #ifndef POLIMREZA_EXPORT_NUMBERING_H_
 #define POLIMREZA_EXPORT_NUMBERING_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "alphabet/alphabet.h"
 #include "export/report_reader.h"
 #include "grid/grid.h"
 
@@ -22,8 +24,16 @@ struct NumberedSlot {
 
 // What every writer needs: the grid, each square's number (0 for none),
 // each open square's letter as display text, and the slots of both
-// directions in reading order.
+// directions in reading order; for a Serbian puzzle its alphabet too.
 struct NumberedPuzzle {
+  AlphabetKind alphabet_kind = AlphabetKind::kAscii;
+  Script script = Script::kLatin;
+  // A Serbian alphabet's letters in order as the squares show them; empty
+  // in ascii, whose squares are the report's own bytes.
+  std::vector<std::string> alphabet;
+  // The language tag of the puzzle's words ("sr-Latn", "sr-Cyrl"); empty in
+  // ascii.
+  std::string language;
   std::string title;
   std::uint32_t width = 0;
   std::uint32_t height = 0;
@@ -36,8 +46,10 @@ struct NumberedPuzzle {
 
 // Numbers the squares that start a slot from 1 in reading order (one number
 // per square, shared by its across and down slots) and pairs each slot with
-// its clue, both directions in reading order.
-NumberedPuzzle NumberPuzzle(const SolvedPuzzle& puzzle, std::string_view title);
+// its clue, both directions in reading order. With `script`, a Serbian
+// puzzle's squares, clues and title are written in that script.
+NumberedPuzzle NumberPuzzle(const SolvedPuzzle& puzzle, std::string_view title,
+                            std::optional<Script> script = std::nullopt);
 
 // `bytes` as valid UTF-8 that is safe to show: an ill-formed sequence and a
 // control character other than a tab become U+FFFD.

@@ -1,5 +1,7 @@
 #include "export/report_reader.h"
 
+#include <unicode/utf8.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -53,6 +55,61 @@ std::optional<std::uint32_t> ParseCount(std::string_view digits) {
   return value;
 }
 
+// A square of a Serbian grid row: its text and the byte it starts at.
+struct Square {
+  std::string_view text;
+  std::size_t offset;
+};
+
+// The characters of `row`, or the offset of its first byte that is not UTF-8.
+std::variant<std::vector<Square>, std::size_t> SplitSquares(
+    std::string_view row) {
+  std::vector<Square> squares;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(row.data());
+  const auto length = static_cast<int32_t>(row.size());
+  for (int32_t i = 0; i < length;) {
+    const int32_t start = i;
+    UChar32 c;
+    U8_NEXT(bytes, i, length, c);
+    if (c < 0) return static_cast<std::size_t>(start);
+    squares.push_back({row.substr(static_cast<std::size_t>(start),
+                                  static_cast<std::size_t>(i - start)),
+                       static_cast<std::size_t>(start)});
+  }
+  return squares;
+}
+
+bool IsCyrillic(UChar32 c) { return c >= 0x400 && c <= 0x4ff; }
+
+// The alphabet `rows` show: any Serbian Cyrillic letter makes it sr-cyrl,
+// else any Serbian Latin letter outside A-Z (in either case) sr-latn, else
+// ascii. Bytes that are not UTF-8 are passed over here.
+AlphabetKind DetectAlphabet(const std::vector<std::string_view>& rows) {
+  static const Alphabet cyrillic(AlphabetKind::kSerbianCyrillic);
+  bool latin = false;
+  for (std::string_view row : rows) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(row.data());
+    const auto length = static_cast<int32_t>(row.size());
+    for (int32_t i = 0; i < length;) {
+      const int32_t start = i;
+      UChar32 c;
+      U8_NEXT(bytes, i, length, c);
+      if (c < 0x80) continue;
+      const std::string_view text = row.substr(
+          static_cast<std::size_t>(start), static_cast<std::size_t>(i - start));
+      const SplitResult read = cyrillic.Split(text);
+      if (!read.ok() || read.letters.size() != 1) continue;
+      if (IsCyrillic(c)) return AlphabetKind::kSerbianCyrillic;
+      // A character that only upper-cases to A-Z (a long s, a dotless i)
+      // says nothing.
+      const std::string_view name = cyrillic.Spelling(
+          read.letters[0], Script::kLatin, DigraphForm::kSingleCharacter);
+      if (static_cast<unsigned char>(name[0]) >= 0x80) latin = true;
+    }
+  }
+  return latin ? AlphabetKind::kSerbianLatin : AlphabetKind::kAscii;
+}
+
 std::string Quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
@@ -61,14 +118,21 @@ std::string Quoted(std::string_view text) {
 // or leaving the refusal that ends the reading.
 class ReportParser {
  public:
-  explicit ReportParser(std::string_view text) : lines_(SplitLines(text)) {}
+  ReportParser(std::string_view text, std::optional<AlphabetKind> alphabet)
+      : lines_(SplitLines(text)), alphabet_(alphabet) {}
 
   std::variant<SolvedPuzzle, ReportRefusal> Parse() {
     if (lines_.empty()) return ReportRefusal{0, "ulaz je prazan"};
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    if (!ReadDimensions(width, height) || !ReadBanner() ||
-        !ReadGrid(width, height)) {
+    if (!ReadDimensions(width, height) || !ReadBanner()) {
+      return std::move(refusal_);
+    }
+    puzzle_.alphabet =
+        alphabet_ ? *alphabet_ : DetectAlphabet(GridRows(height));
+    if (puzzle_.alphabet == AlphabetKind::kAscii
+            ? !ReadGrid(width, height)
+            : !ReadLetterGrid(width, height)) {
       return std::move(refusal_);
     }
     if (!HasOpenSquare()) {
@@ -174,6 +238,72 @@ class ReportParser {
     return true;
   }
 
+  // The lines that would be the grid's rows, as many as there are.
+  std::vector<std::string_view> GridRows(std::uint32_t height) const {
+    std::vector<std::string_view> rows;
+    for (std::size_t i = next_; i < lines_.size() && i - next_ < height; ++i) {
+      rows.push_back(lines_[i]);
+    }
+    return rows;
+  }
+
+  // The grid of a Serbian report: one letter a character.
+  bool ReadLetterGrid(std::uint32_t width, std::uint32_t height) {
+    const Alphabet alphabet(puzzle_.alphabet);
+    const std::string name(AlphabetName(puzzle_.alphabet));
+    std::vector<std::int32_t> cells;
+    std::optional<Script> script;
+    for (std::uint32_t row = 0; row < height; ++row) {
+      if (AtEnd()) {
+        return Refuse("izvestaj se prekida, ocekujem red mreze " +
+                      std::to_string(row + 1) + " od " +
+                      std::to_string(height));
+      }
+      auto split = SplitSquares(lines_[next_]);
+      if (const auto* bad = std::get_if<std::size_t>(&split)) {
+        return Refuse("red mreze nije ispravan UTF-8 (bajt " +
+                      std::to_string(*bad + 1) + ")");
+      }
+      const auto& squares = std::get<std::vector<Square>>(split);
+      if (squares.size() != width) {
+        return Refuse("red mreze ima " + std::to_string(squares.size()) +
+                      " znakova, a treba da ima " + std::to_string(width));
+      }
+      for (std::size_t column = 0; column < squares.size(); ++column) {
+        const std::string_view text = squares[column].text;
+        const std::string where = " u koloni " + std::to_string(column + 1);
+        if (text == "*") {
+          return Refuse("nepopunjeno polje '*'" + where +
+                        ", ukrstenica nije resena");
+        }
+        if (text == "#") {
+          cells.push_back(CELL_BLOCK);
+          continue;
+        }
+        const SplitResult read = alphabet.Split(text);
+        if (!read.ok() || read.letters.size() != 1) {
+          return Refuse("znak" + where + " nije slovo alfabeta " + name);
+        }
+        UChar32 c;
+        U8_GET_UNSAFE(reinterpret_cast<const uint8_t*>(text.data()), 0, c);
+        const Script here = IsCyrillic(c) ? Script::kCyrillic : Script::kLatin;
+        if (script && *script != here) {
+          return Refuse("latinica i cirilica su pomesane u mrezi, slovo" +
+                        where);
+        }
+        script = here;
+        cells.push_back(kLetterCell + read.letters[0]);
+      }
+      ++next_;
+    }
+    puzzle_.grid = Grid(width, height);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      puzzle_.grid.SetCell(i, cells[i]);
+    }
+    puzzle_.script = script.value_or(Alphabet(puzzle_.alphabet).script());
+    return true;
+  }
+
   bool HasOpenSquare() const {
     for (std::size_t i = 0; i < puzzle_.grid.CellCount(); ++i) {
       if (puzzle_.grid.Cell(i) != CELL_BLOCK) return true;
@@ -235,6 +365,7 @@ class ReportParser {
   }
 
   std::vector<std::string_view> lines_;
+  std::optional<AlphabetKind> alphabet_;
   std::size_t next_ = 0;
   SolvedPuzzle puzzle_;
   ReportRefusal refusal_;
@@ -242,8 +373,9 @@ class ReportParser {
 
 }  // namespace
 
-std::variant<SolvedPuzzle, ReportRefusal> ReadReport(std::string_view text) {
-  return ReportParser(text).Parse();
+std::variant<SolvedPuzzle, ReportRefusal> ReadReport(
+    std::string_view text, std::optional<AlphabetKind> alphabet) {
+  return ReportParser(text, alphabet).Parse();
 }
 
 }  // namespace polimreza

@@ -1,5 +1,6 @@
 #include "export/report_reader.h"
 
+#include <optional>
 #include <string>
 
 #include "gtest/gtest.h"
@@ -112,6 +113,95 @@ TEST(ReportReaderTest, RefusesWhatIsNotASolvedReport) {
   };
   for (const Case& c : cases) {
     auto read = ReadReport(c.text);
+    ASSERT_TRUE(std::holds_alternative<ReportRefusal>(read)) << c.label;
+    EXPECT_EQ(std::get<ReportRefusal>(read).line, c.line) << c.label;
+    EXPECT_EQ(std::get<ReportRefusal>(read).reason, c.reason) << c.label;
+  }
+}
+
+// A 3x3 Serbian report with the grid `rows` (the slots of "UǇE N#R ADA").
+std::string SerbianReport(std::string_view rows) {
+  return "MaxVodoravno:3, MaxUspravno:3\nUkrstenica je resena\n"
+         "Sad cu je prikazati...\n\n" +
+         std::string(rows) +
+         "Vodoravno:\n0.a\n1.b\n2.c\n3.d\n\nUspravno:\n0.e\n1.f\n2.g\n3.h\n";
+}
+
+TEST(ReportReaderTest, ReadsSerbianGridsOneCharacterASquare) {
+  struct Case {
+    const char* rows;
+    std::optional<AlphabetKind> asked;
+    AlphabetKind alphabet;
+    Script script;
+    std::string middle;  // the name of the letter in the first row's middle
+  };
+  const Case cases[] = {
+      {"U\u01c7E\nN#R\nADA\n", std::nullopt, AlphabetKind::kSerbianLatin,
+       Script::kLatin, "LJ"},
+      {"\u0423\u0409\u0415\n\u041d#\u0420\n\u0410\u0414\u0410\n", std::nullopt,
+       AlphabetKind::kSerbianCyrillic, Script::kCyrillic, "\u0409"},
+      {"\u010c\u0160\u017d\nN#R\nADA\n", std::nullopt,
+       AlphabetKind::kSerbianLatin, Script::kLatin, "\u0160"},
+      // A-Z alone is a Serbian Latin grid when the alphabet is named.
+      {"ULE\nN#R\nADA\n", AlphabetKind::kSerbianLatin,
+       AlphabetKind::kSerbianLatin, Script::kLatin, "L"},
+      {"\u0423\u0409\u0415\n\u041d#\u0420\n\u0410\u0414\u0410\n",
+       AlphabetKind::kSerbianLatin, AlphabetKind::kSerbianLatin,
+       Script::kCyrillic, "LJ"},
+  };
+  for (const Case& c : cases) {
+    auto read = ReadReport(SerbianReport(c.rows), c.asked);
+    ASSERT_TRUE(std::holds_alternative<SolvedPuzzle>(read)) << c.rows;
+    const SolvedPuzzle& puzzle = std::get<SolvedPuzzle>(read);
+    EXPECT_EQ(puzzle.alphabet, c.alphabet) << c.rows;
+    EXPECT_EQ(puzzle.script, c.script) << c.rows;
+    EXPECT_EQ(puzzle.grid.gridWidth(), 3u);
+    EXPECT_EQ(puzzle.grid.Cell(4), CELL_BLOCK);
+    const Alphabet alphabet(c.alphabet);
+    EXPECT_EQ(
+        alphabet.Name(static_cast<Letter>(puzzle.grid.Cell(1) - kLetterCell)),
+        c.middle)
+        << c.rows;
+    EXPECT_EQ(puzzle.down[1], "f");
+  }
+  // Without a Serbian letter the grid is read byte for byte, as ever.
+  auto ascii = ReadReport(SerbianReport("ULE\nN#R\nADA\n"));
+  ASSERT_TRUE(std::holds_alternative<SolvedPuzzle>(ascii));
+  EXPECT_EQ(std::get<SolvedPuzzle>(ascii).alphabet, AlphabetKind::kAscii);
+  EXPECT_EQ(std::get<SolvedPuzzle>(ascii).grid.Cell(1), 'L');
+}
+
+TEST(ReportReaderTest, RefusesSquaresThatAreNoLetters) {
+  struct Case {
+    const char* label;
+    std::string rows;
+    std::optional<AlphabetKind> asked;
+    std::size_t line;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"mixed scripts", "U\u01c7E\nN#R\nAD\u0410\n", std::nullopt, 7,
+       "latinica i cirilica su pomesane u mrezi, slovo u koloni 3"},
+      {"Cyrillic with Latin", "\u0423\u0409E\nN#R\nADA\n", std::nullopt, 5,
+       "latinica i cirilica su pomesane u mrezi, slovo u koloni 3"},
+      {"invalid UTF-8", "U\u01c7E\nN#\xc5\nADA\n", std::nullopt, 6,
+       "red mreze nije ispravan UTF-8 (bajt 3)"},
+      {"invalid UTF-8 asked", "ULE\n\xff#R\nADA\n",
+       AlphabetKind::kSerbianCyrillic, 6,
+       "red mreze nije ispravan UTF-8 (bajt 1)"},
+      {"Q", "U\u01c7E\nN#Q\nADA\n", std::nullopt, 6,
+       "znak u koloni 3 nije slovo alfabeta sr-latn"},
+      {"digit", "\u0423\u0409\u0415\n\u041d#7\n\u0410\u0414\u0410\n",
+       std::nullopt, 6, "znak u koloni 3 nije slovo alfabeta sr-cyrl"},
+      {"non-joiner", "U\u01c7E\nN#\u200c\nADA\n", std::nullopt, 6,
+       "znak u koloni 3 nije slovo alfabeta sr-latn"},
+      {"two characters a square", "U\u01c7E\nNJ#R\nADA\n", std::nullopt, 6,
+       "red mreze ima 4 znakova, a treba da ima 3"},
+      {"unfilled", "U\u01c7E\nN#*\nADA\n", std::nullopt, 6,
+       "nepopunjeno polje '*' u koloni 3, ukrstenica nije resena"},
+  };
+  for (const Case& c : cases) {
+    auto read = ReadReport(SerbianReport(c.rows), c.asked);
     ASSERT_TRUE(std::holds_alternative<ReportRefusal>(read)) << c.label;
     EXPECT_EQ(std::get<ReportRefusal>(read).line, c.line) << c.label;
     EXPECT_EQ(std::get<ReportRefusal>(read).reason, c.reason) << c.label;

@@ -6,6 +6,15 @@ namespace {
 constexpr unsigned kCell = 32;  // a square's side in SVG user units
 constexpr unsigned kMargin = 1;
 
+// Whether `letter` (UTF-8) is written with more than one character.
+bool IsWide(std::string_view letter) {
+  std::size_t characters = 0;
+  for (unsigned char c : letter) {
+    if ((c & 0xc0) != 0x80) ++characters;
+  }
+  return characters > 1;
+}
+
 }  // namespace
 
 std::string WriteSvg(const NumberedPuzzle& puzzle, bool filled) {
@@ -35,8 +44,12 @@ std::string WriteSvg(const NumberedPuzzle& puzzle, bool filled) {
                    std::to_string(puzzle.numbers[i]) + "</text>\n";
       }
       if (filled && !puzzle.block[i]) {
+        // A letter of two characters (LJ, NJ, DZ-caron) takes a smaller
+        // font so that it fits its square.
+        const bool wide = IsWide(puzzle.letters[i]);
         letters += "<text x=\"" + std::to_string(x + kCell / 2) + "\" y=\"" +
-                   std::to_string(y + 25) + "\">" +
+                   std::to_string(y + (wide ? 23 : 25)) + "\"" +
+                   (wide ? " font-size=\"13\"" : "") + ">" +
                    EscapeMarkup(puzzle.letters[i]) + "</text>\n";
       }
     }

@@ -22,5 +22,19 @@ TEST(SvgTest, HostileTitleIsEscaped) {
   }
 }
 
+// LJ fits its square in a smaller font; a one-character letter keeps the
+// grid's.
+TEST(SvgTest, TwoCharacterLettersAreSmaller) {
+  const std::string svg = WriteSvg(NumberPuzzle(SerbianPuzzle(), "T"), true);
+  EXPECT_NE(svg.find("<text x=\"49\" y=\"24\" font-size=\"13\">LJ</text>"),
+            std::string::npos)
+      << svg;
+  EXPECT_NE(svg.find("<text x=\"17\" y=\"26\">U</text>"), std::string::npos);
+  const std::string cyrillic =
+      WriteSvg(NumberPuzzle(SerbianPuzzle(), "T", Script::kCyrillic), true);
+  EXPECT_NE(cyrillic.find("<text x=\"49\" y=\"26\">\u0409</text>"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace polimreza

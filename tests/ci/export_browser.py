@@ -161,7 +161,7 @@ def main():
         write_big_report(int(sys.argv[2]), sys.argv[3])
         return
     (report, ipuz_path, html, screenshot, hostile, hostile_html, big,
-     big_html, english_html) = sys.argv[1:10]
+     big_html, english_html, latin_html, cyrillic_html) = sys.argv[1:12]
     width, height, rows, across, down = read_report(report)
     numbers, slots = number(width, height, rows)
     check_ipuz(ipuz_path, width, height, rows, across, down, numbers, slots)
@@ -188,6 +188,7 @@ def main():
         run_big(driver, "file://" + big_html, read_report(big),
                 screenshot.replace(".png", "-big"))
         run_english(driver, "file://" + english_html)
+        run_serbian(driver, "file://" + latin_html, "file://" + cyrillic_html)
     finally:
         driver.quit()
     if failures:
@@ -398,6 +399,67 @@ def run_alphabet(driver, html):
     driver.switch_to.active_element.send_keys("\u017e")
     check(driver.find_element(By.ID, first).get_attribute("value") == "\u017d",
           "a letter of the puzzle outside A-Z is typed, in upper case")
+    driver.execute_script("localStorage.clear()")
+
+
+def run_serbian(driver, latin_url, cyrillic_url):
+    """The Serbian puzzle "U LJ E / N # R / A D A": in Latin, L then J joins
+    into LJ in one square and the cursor stays after it; an arrow key between
+    them keeps two letters; Cyrillic keys type the same letters; Q is refused;
+    in Cyrillic, Lj typed on a Latin keyboard and Cyrillic letters fill it."""
+    def value(i):
+        return driver.find_element(By.ID, "q%d" % i).get_attribute("value")
+
+    def active():
+        return driver.switch_to.active_element.get_attribute("id")
+
+    def keys(*typed):
+        driver.switch_to.active_element.send_keys(*typed)
+
+    def solved():
+        return driver.execute_script(
+            "return document.getElementById('puzzle').classList.contains('solved')")
+
+    driver.get(latin_url)
+    driver.find_element(By.ID, "q0").click()
+    keys("u", "l", "j")
+    check(value(0) == "U" and value(1) == "LJ",
+          f"L then J is LJ in one square ({value(0)!r}, {value(1)!r})")
+    check(active() == "q2", f"the cursor stays after LJ ({active()})")
+    keys("q")
+    check(value(2) == "", f"Q is no Serbian letter ({value(2)!r})")
+    keys("e")
+    driver.find_element(By.ID, "q1").click()
+    keys("l", Keys.ARROW_RIGHT, "j")
+    check(value(1) == "L" and value(2) == "J",
+          f"an arrow between L and J keeps two letters ({value(1)!r}, {value(2)!r})")
+    driver.find_element(By.ID, "q1").click()
+    keys("\u0459")
+    check(value(1) == "LJ", f"Cyrillic lj types LJ ({value(1)!r})")
+    driver.find_element(By.ID, "q2").click()
+    keys("\u0435")
+    check(value(2) == "E", f"Cyrillic e types E ({value(2)!r})")
+    for cell, letter in ((3, "n"), (5, "r"), (6, "a"), (7, "d"), (8, "a")):
+        driver.find_element(By.ID, "q%d" % cell).click()
+        keys(letter)
+    check(solved(), "the Latin puzzle is solved letter for letter")
+    driver.execute_script("localStorage.clear()")
+
+    driver.get(cyrillic_url)
+    driver.find_element(By.ID, "q0").click()
+    keys("\u0443", "L", "J")
+    check(value(0) == "\u0423" and value(1) == "\u0409",
+          f"Cyrillic: u, then L and J joined ({value(0)!r}, {value(1)!r})")
+    keys("\u0435")
+    for cell, letter in ((3, "\u043d"), (5, "r"), (6, "\u0430"),
+                         (7, "\u0434"), (8, "a")):
+        driver.find_element(By.ID, "q%d" % cell).click()
+        keys(letter)
+    check(value(5) == "\u0420", f"Latin R types Cyrillic R ({value(5)!r})")
+    check(solved(), "the Cyrillic puzzle is solved")
+    driver.find_element(By.ID, "q1").click()
+    keys("\u0409")
+    check(value(1) == "\u0409", "Cyrillic LJ is typed directly")
     driver.execute_script("localStorage.clear()")
 
 

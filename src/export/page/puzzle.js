@@ -40,10 +40,21 @@
   }
 
   function normal(letter) { return (letter || '').toLocaleUpperCase(document.documentElement.lang); }
-  // The letters a solver may type, as the puzzle's writer listed them.
-  var alphabet = {};
-  data.alphabet.forEach(function (letter) { alphabet[normal(letter)] = true; });
-  function allowed(letter) { return alphabet.hasOwnProperty(normal(letter)); }
+  // The keys a solver may type and the letter each types: a Serbian
+  // puzzle lists them (either script's keyboard types it), any other types
+  // its letters as they are.
+  var keys = {};
+  if (data.keys) {
+    Object.keys(data.keys).forEach(function (key) { keys[normal(key)] = data.keys[key]; });
+  } else {
+    data.alphabet.forEach(function (letter) { keys[normal(letter)] = letter; });
+  }
+  // Latin pairs: the second key typed right after the first joins them into
+  // one letter in the first one's square.
+  var joins = data.joins || {};
+  function allowed(letter) { return keys.hasOwnProperty(normal(letter)); }
+  // The key last typed and its square, while nothing else happened since.
+  var lastTyped = null;
   function isOpen(cell) { return cell >= 0 && cell < cellCount && inputs[cell] !== null; }
   function slotCells(dir, cell) { return slots[dir][slotOf[dir][cell]].cells; }
   function cellTd(cell) { return inputs[cell].parentNode; }
@@ -68,7 +79,7 @@
     try { values = JSON.parse(localStorage.getItem(storageKey) || 'null'); } catch (e) { values = null; }
     if (Array.isArray(values) && values.length === cellCount) {
       for (var c = 0; c < cellCount; c++) {
-        if (inputs[c] && typeof values[c] === 'string') inputs[c].value = normal(values[c]).slice(0, 2);
+        if (inputs[c] && typeof values[c] === 'string') show(c, normal(values[c]).slice(0, 2));
       }
     }
     keep();
@@ -93,8 +104,15 @@
     else if (status.classList.contains('done')) say('', false);
   }
 
+  // Puts `text` in square `cell`, smaller when it is a letter of two
+  // characters.
+  function show(cell, text) {
+    inputs[cell].value = text;
+    inputs[cell].classList.toggle('wide', Array.from(text).length > 1);
+  }
+
   function setLetter(cell, letter) {
-    inputs[cell].value = normal(letter);
+    show(cell, normal(letter));
     cellTd(cell).classList.remove('wrong');
     cellTd(cell).classList.remove('revealed');
     save();
@@ -182,9 +200,31 @@
     if (next >= 0) select(next, direction);
   }
 
+  // Types the key `key`: its letter in the current square, or, right after
+  // the first key of a Latin pair, the pair in the square that key filled,
+  // the cursor staying where it is.
+  function typeKey(key) {
+    var upper = normal(key);
+    var last = lastTyped;
+    lastTyped = null;
+    if (last && joins.hasOwnProperty(last.key) && joins[last.key].hasOwnProperty(upper) &&
+        inputs[last.cell].value === normal(keys[last.key])) {
+      setLetter(last.cell, joins[last.key][upper]);
+      return;
+    }
+    var cell = current;
+    type(keys[upper]);
+    lastTyped = {key: upper, cell: cell};
+  }
+
   function onKey(event) {
     if (current < 0 || event.ctrlKey || event.metaKey || event.altKey) return;
     var key = event.key, target = -1;
+    // A key that moves, erases or types no letter ends a pair being typed;
+    // Shift and the like do not.
+    var editing = ['Tab', ' ', 'Spacebar', 'Backspace', 'Delete', 'ArrowLeft', 'ArrowRight',
+      'ArrowUp', 'ArrowDown'].indexOf(key) >= 0;
+    if (editing || (Array.from(key).length === 1 && !allowed(key))) lastTyped = null;
     if (key === 'Tab') {
       if (nextSlot(event.shiftKey ? -1 : 1)) event.preventDefault();
       return;
@@ -211,7 +251,7 @@
     // refused otherwise.
     if (Array.from(key).length === 1) {
       event.preventDefault();
-      if (allowed(key)) type(key);
+      if (allowed(key)) typeKey(key);
     }
   }
 
@@ -223,9 +263,12 @@
     var chars = Array.from(event.target.value);
     if (cell !== current) select(cell, direction);
     if (chars.length === 0) { setLetter(cell, ''); return; }
-    var letters = chars.filter(allowed);
+    // What was typed is the input's data when the browser gives it: the
+    // square's old letter stays out of it wherever the caret stood.
+    var typed = typeof event.data === 'string' && event.data ? Array.from(event.data) : chars;
+    var letters = typed.filter(allowed);
     if (letters.length === 0) { inputs[cell].value = kept[cell]; return; }
-    type(letters[letters.length - 1]);
+    typeKey(letters[letters.length - 1]);
   }
 
   var pressedCurrent = false;
@@ -236,6 +279,7 @@
   function onClick(event) {
     var td = event.target.closest('td.sq');
     if (!td) return;
+    lastTyped = null;
     var cell = Number(td.querySelector('input').dataset.i);
     if (pressedCurrent && cell === current) turn();
     else select(cell, direction);
@@ -256,7 +300,7 @@
 
   function reveal(cells) {
     cells.forEach(function (cell) {
-      inputs[cell].value = normal(data.letters[cell]);
+      show(cell, normal(data.letters[cell]));
       cellTd(cell).classList.remove('wrong');
       cellTd(cell).classList.add('revealed');
     });
@@ -273,6 +317,7 @@
   function onAction(event) {
     var button = event.target.closest('button[data-action]');
     if (!button) return;
+    lastTyped = null;
     if (current < 0) select(data.across[0].cells[0], ACROSS);
     var here = [current], slot = slotCells(direction, current);
     switch (button.dataset.action) {
@@ -284,7 +329,7 @@
       case 'reveal-grid': reveal(allCells()); break;
       case 'clear':
         allCells().forEach(function (cell) {
-          inputs[cell].value = '';
+          show(cell, '');
           cellTd(cell).classList.remove('wrong', 'revealed');
         });
         save();
@@ -298,6 +343,7 @@
   function onClue(event) {
     var li = event.target.closest('li[data-slot]');
     if (!li) return;
+    lastTyped = null;
     var dir = li.parentNode.id === 'across' ? ACROSS : DOWN;
     var slot = slots[dir][Number(li.dataset.slot)];
     var first = slot.cells[0];
