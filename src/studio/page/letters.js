@@ -62,6 +62,38 @@ export class Alphabet {
     return squares;
   }
 
+  // The squares of `word` in a slot of `length` squares: a word written
+  // without U+200C may hold a pair (N, J) that reads as one letter, so the
+  // split that gives `length` letters wins, digraphs first. Null when none.
+  splitWord(word, length) {
+    const text = word.normalize('NFC').split(ZWNJ).join('');
+    const memo = new Map();
+    const from = (at, left) => {
+      if (at === text.length) return left === 0 ? [] : null;
+      if (left === 0) return null;
+      const key = at * 64 + left;
+      if (memo.has(key)) return memo.get(key);
+      let found = null;
+      for (const letter of this.byLength) {
+        if (!text.startsWith(letter, at)) continue;
+        const rest = from(at + letter.length, left - 1);
+        if (rest) { found = [letter, ...rest]; break; }
+      }
+      memo.set(key, found);
+      return found;
+    };
+    return word.includes(ZWNJ) ? this.checkedSplit(word, length) : from(0, length);
+  }
+
+  checkedSplit(word, length) {
+    try {
+      const squares = this.splitRow(word);
+      return squares.length === length ? squares : null;
+    } catch (e) {
+      return null;
+    }
+  }
+
   // One pattern row from its squares, with U+200C between two letters that
   // would otherwise read as one (L and J).
   joinRow(squares) {

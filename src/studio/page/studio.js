@@ -159,9 +159,8 @@ const scheduleClues = debounce(async () => {
 
 // Places `word` in `slot` as the author's letters.
 function place(slot, word) {
-  let squares;
-  try { squares = alphabet.splitRow(word); } catch (e) { fail(e); return; }
-  if (squares.length !== slot.cells.length) return;
+  const squares = alphabet.splitWord(word, slot.cells.length);
+  if (!squares) { say('Rec ' + word + ' ne staje u ovu rec mreze.', true); return; }
   board.edit((g) => {
     slot.cells.forEach((i, k) => { g.cells[i].letter = squares[k]; g.cells[i].machine = false; });
   });
