@@ -64,6 +64,7 @@ export class Board {
       body.append(tr);
     }
     this.table.append(body);
+    this.drawn = this.cells.map(() => ({classes: '', number: '', letter: ''}));
     this.built = grid.width + 'x' + grid.height;
   }
 
@@ -76,18 +77,28 @@ export class Board {
     const inSlot = new Set(slot ? slot.cells : []);
     const selected = this.selection();
     grid.cells.forEach((cell, i) => {
+      // A large grid redraws only the squares that changed.
+      let classes = 'sq';
+      if (cell.block) classes += ' block';
+      else if (cell.machine && cell.letter !== '') classes += ' machine';
+      if (!cell.block && this.dead.has(i)) classes += ' dead';
+      if (inSlot.has(i)) classes += ' slot';
+      if (i === this.current) classes += ' here';
+      if (selected !== null && this.inRect(i, selected)) classes += ' sel';
+      if (cell.letter.length > 1) classes += ' two';
+      const number = grid.numbers[i] ? String(grid.numbers[i]) : '';
+      const drawn = this.drawn[i];
+      if (drawn.classes === classes && drawn.number === number &&
+          drawn.letter === cell.letter) {
+        return;
+      }
       const td = this.cells[i];
       const input = this.inputs[i];
-      td.classList.toggle('block', cell.block);
-      td.classList.toggle('machine', !cell.block && cell.machine && cell.letter !== '');
-      td.classList.toggle('dead', !cell.block && this.dead.has(i));
-      td.classList.toggle('slot', inSlot.has(i));
-      td.classList.toggle('here', i === this.current);
-      td.classList.toggle('sel', selected !== null && this.inRect(i, selected));
-      td.classList.toggle('two', cell.letter.length > 1);
-      td.firstChild.textContent = grid.numbers[i] ? String(grid.numbers[i]) : '';
+      td.className = classes;
+      if (drawn.number !== number) td.firstChild.textContent = number;
       if (input.value !== cell.letter) input.value = cell.letter;
       input.tabIndex = i === this.current ? 0 : -1;
+      this.drawn[i] = {classes, number, letter: cell.letter};
     });
   }
 
