@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Browser check of polimreza-studio: starts the server on tiny word lists in
+# a temporary folder (once with the ASCII letters, once with the Serbian
+# Latin ones) and drives its page in headless Chromium (studio_browser.py).
+# Takes the build folder (default build/dev), built just before.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=${1:-build/dev}
+studio=$build/polimreza-studio
+if [ ! -x "$studio" ]; then
+  echo "studio_browser: $studio does not exist (not built here); skipping"
+  exit 0
+fi
+studio=$(realpath "$studio")
+
+need=()
+command -v chromium >/dev/null || need+=(chromium)
+command -v chromedriver >/dev/null || need+=(chromium-driver)
+/usr/bin/python3 -c 'import selenium' 2>/dev/null || need+=(python3-selenium)
+if [ ${#need[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${need[@]}"
+fi
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+/usr/bin/python3 tests/ci/studio_browser.py --write-lists "$work/lists"
+
+free_port() {
+  /usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
+# Starts the server in folder $1 with the further arguments, and prints
+# the address it announced.
+start() {
+  local folder=$1
+  shift
+  mkdir -p "$folder"
+  (cd "$folder" && exec "$studio" --lists "$work/lists" --port "$(free_port)" "$@") \
+    >"$folder.out" 2>"$folder.err" &
+  pids+=($!)
+  for _ in $(seq 100); do
+    if [ -s "$folder.out" ]; then
+      head -n 1 "$folder.out"
+      return
+    fi
+    sleep 0.1
+  done
+  echo "studio_browser: the server did not start" >&2
+  cat "$folder.err" >&2
+  exit 1
+}
+
+url=$(start "$work/ascii")
+latin=$(start "$work/latin" --alphabet sr-latn)
+mkdir -p "$build/studio_browser"
+# Debian's own Python, the one python3-selenium installs into.
+/usr/bin/python3 tests/ci/studio_browser.py "$url" "$work/ascii" \
+  "$build/studio_browser/screenshot.png" "$latin"
