@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "bench_inputs.h"
-#include "driver/pattern_loader.h"
 #include "grid/clue_table.h"
 #include "grid/grid.h"
+#include "grid/pattern_reader.h"
 #include "solver/solver.h"
 #include "wordlist/word_list.h"
 

@@ -12,14 +12,15 @@
 #include <string>
 
 #include "dictionary/folding.h"
-#include "driver/alphabet_input.h"
-#include "driver/pattern_loader.h"
 #include "grid/clue_table.h"
 #include "grid/grid.h"
+#include "grid/pattern_reader.h"
+#include "report/alphabet_spellings.h"
 #include "report/report.h"
 #include "search/search.h"
 #include "tool/command_line.h"
 #include "tool/input_files.h"
+#include "wordlist/alphabet_lists.h"
 #include "wordlist/word_list.h"
 
 namespace polimreza {

@@ -1,0 +1,27 @@
+#include "wordlist/alphabet_lists.h"
+
+#include <sstream>
+#include <string>
+
+#include "gtest/gtest.h"
+
+namespace polimreza {
+namespace {
+
+TEST(ConvertWordList, WritesWordsAsCodesAndKeepsClues) {
+  const Alphabet latin(AlphabetKind::kSerbianLatin);
+  std::istringstream in(
+      "ULJE;Masnoca; iz masline\r\n"
+      "QUA;nije rec\n"
+      "bez tacke zarez\n"
+      ";prazna rec\n"
+      "\xd0\x89\xd0\xa3\xd0\xa2;\xd0\x89\n"
+      "N\xe2\x80\x8cJ;dva slova\n");
+  EXPECT_EQ(ConvertWordList(in, latin),
+            "[QI;Masnoca; iz masline\n"
+            "Q[Z;\xd0\x89\n"
+            "SN;dva slova\n");
+}
+
+}  // namespace
+}  // namespace polimreza
