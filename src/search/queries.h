@@ -31,8 +31,13 @@ class SearchLexicons {
   // The lexicon of words of `length` letters; null when there is no list of
   // that length.
   const Lexicon* ForLength(unsigned length);
-  // Leaves `words` out from now on: the lexicons holding one of them are
-  // built again on their next use.
+  // Whether the lexicon of `length` letters is built and current.
+  bool Built(unsigned length) const {
+    return length < lexicons_.size() && lexicons_[length] != nullptr;
+  }
+  // Leaves `words` (written as the lists' words are) out from now on: the
+  // lexicons of the lengths of the words in the old or the new set are built
+  // again on their next use. Not while a search over them runs.
   void SetExcluded(std::unordered_set<std::string> words);
 
  private:
@@ -59,7 +64,9 @@ struct FittingWords {
 // The words of slot `slot` (an index into FindSlots(grid)) that fit: a word
 // fits when, with it placed and every slot kept arc consistent as the search
 // keeps it, no slot is left without a word. Honours the options' repeats,
-// active slots, forbidden words and stop.
+// active slots (slot `slot` takes part even when it is not active),
+// forbidden words and stop. Count 0 when the grid is inconsistent already,
+// or `slot` is no slot of it.
 FittingWords FitSlot(const Grid& grid, SearchLexicons& lexicons,
                      std::size_t slot, std::size_t limit,
                      const SearchOptions& options);
