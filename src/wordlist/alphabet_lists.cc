@@ -38,4 +38,23 @@ ListOpener AlphabetListOpener(ListOpener lists,
   };
 }
 
+std::unordered_set<std::string> ReadWordSet(std::istream& in,
+                                            const Alphabet& alphabet) {
+  TextLineReader reader(in);
+  std::string line;
+  std::unordered_set<std::string> words;
+  while (!reader.AtEnd()) {
+    reader.ReadLine(line);
+    if (line.empty()) continue;
+    const SplitResult split = alphabet.Split(line);
+    if (!split.ok() || split.letters.empty()) continue;
+    std::string word;
+    for (Letter letter : split.letters) {
+      word.push_back(static_cast<char>(kFirstLetterCode + letter));
+    }
+    words.insert(std::move(word));
+  }
+  return words;
+}
+
 }  // namespace polimreza

@@ -6,6 +6,7 @@
 #include <istream>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "alphabet/alphabet.h"
 #include "grid/pattern_reader.h"
@@ -20,6 +21,12 @@ std::string ConvertWordList(std::istream& in, const Alphabet& alphabet);
 // Opens the lists `lists` opens, converted by ConvertWordList.
 ListOpener AlphabetListOpener(ListOpener lists,
                               std::shared_ptr<const Alphabet> alphabet);
+
+// The words of `in`, one a line (LF or CR LF), written as codes as
+// ConvertWordList writes them; blank lines and lines that are no word of
+// `alphabet` are left out.
+std::unordered_set<std::string> ReadWordSet(std::istream& in,
+                                            const Alphabet& alphabet);
 
 }  // namespace polimreza
 

@@ -2,6 +2,8 @@
 
 #include <sstream>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "gtest/gtest.h"
 
@@ -21,6 +23,25 @@ TEST(ConvertWordList, WritesWordsAsCodesAndKeepsClues) {
             "[QI;Masnoca; iz masline\n"
             "Q[Z;\xd0\x89\n"
             "SN;dva slova\n");
+}
+
+TEST(ReadWordSet, OneWordALineInTheAlphabet) {
+  struct Case {
+    AlphabetKind kind;
+    std::string text;
+    std::unordered_set<std::string> words;
+  };
+  const std::vector<Case> cases = {
+      {AlphabetKind::kAscii, "AB\r\n\nCD\nab\nA B\nEF", {"AB", "CD", "EF"}},
+      {AlphabetKind::kSerbianLatin,
+       "ulje\r\n\xd0\x89\xd0\xa3\xd0\xa2\nQUA\n",
+       {"[QI", "Q[Z"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::istringstream in(c.text);
+    EXPECT_EQ(ReadWordSet(in, Alphabet(c.kind)), c.words);
+  }
 }
 
 }  // namespace
