@@ -1,17 +1,21 @@
 // Google Benchmark timings of the parts the fill spends its time in: pattern
 // search and exact lookup in a list, slot choice, crossing check, reading a
-// list, and whole fills. Timings only; nothing here asserts a speed.
+// list, whole fills, and the constructor's query of the words that fit a
+// slot. Timings only; nothing here asserts a speed.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "bench_inputs.h"
-#include "driver/pattern_loader.h"
 #include "grid/clue_table.h"
 #include "grid/grid.h"
+#include "grid/pattern_reader.h"
+#include "search/queries.h"
 #include "solver/solver.h"
 #include "wordlist/word_list.h"
 
@@ -241,6 +245,59 @@ void BM_FillRealistic(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FillRealistic)->Unit(benchmark::kMicrosecond);
+
+// Lists of about 100,000 entries: the realistic lists of two seeds, one
+// after the other.
+const ListTexts& LargeLists() {
+  static const ListTexts lists = [] {
+    ListTexts merged = RealisticWordLists(kSeed);
+    const ListTexts more = RealisticWordLists(kSeed + 1);
+    for (std::size_t k = 0; k < merged.size(); ++k) {
+      if (merged[k] && more[k]) *merged[k] += *more[k];
+    }
+    return merged;
+  }();
+  return lists;
+}
+
+// FitSlot (at most 50 words shown) on the realistic 15x15 pattern with the
+// large lists, each slot in turn: empty (range 0), or with every fourth slot
+// of a fill written in (range 1). Counters: the 95th percentile and the
+// largest time of one query, in milliseconds, and the share of inexact
+// answers.
+void BM_FitSlot(benchmark::State& state) {
+  WordLists lists(OpenerFor(LargeLists()));
+  SearchLexicons lexicons(lists);
+  Grid grid = Load(RealisticPattern());
+  const std::vector<Slot> slots = FindSlots(grid);
+  if (state.range(0) == 1) {
+    const SearchResult fill = Search(grid, lexicons, SearchOptions());
+    if (fill.outcome == SearchOutcome::kFilled) {
+      for (std::size_t s = 0; s < slots.size(); s += 4) {
+        grid.WriteSlot(fill.words[s]->word, slots[s].start, slots[s].direction);
+      }
+    }
+  }
+  std::vector<double> times;
+  std::size_t inexact = 0;
+  std::size_t next = 0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    const FittingWords fit = FitSlot(grid, lexicons, next, 50, SearchOptions());
+    times.push_back(std::chrono::duration<double, std::milli>(
+                        std::chrono::steady_clock::now() - start)
+                        .count());
+    if (!fit.exact) ++inexact;
+    benchmark::DoNotOptimize(fit);
+    next = (next + 1) % slots.size();
+  }
+  std::sort(times.begin(), times.end());
+  state.counters["p95_ms"] = times[times.size() * 95 / 100];
+  state.counters["max_ms"] = times.back();
+  state.counters["inexact"] =
+      static_cast<double>(inexact) / static_cast<double>(times.size());
+}
+BENCHMARK(BM_FitSlot)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace polimreza::bench

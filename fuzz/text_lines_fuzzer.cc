@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/pattern_loader.h"
 #include "fuzz/fuzz_model.h"
 #include "grid/grid.h"
+#include "grid/pattern_reader.h"
 #include "text/text_lines.h"
 
 namespace polimreza::fuzz {

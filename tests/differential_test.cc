@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "driver/pattern_loader.h"
 #include "driver/run.h"
 #include "grid/grid.h"
+#include "grid/pattern_reader.h"
 #include "gtest/gtest.h"
 #include "reference_model.h"
 

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "driver/pattern_loader.h"
 #include "grid/grid.h"
+#include "grid/pattern_reader.h"
 
 namespace polimreza::reference {
 namespace {

@@ -9,17 +9,21 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <variant>
 
 #include "dictionary/folding.h"
-#include "driver/alphabet_input.h"
-#include "driver/pattern_loader.h"
 #include "grid/clue_table.h"
 #include "grid/grid.h"
+#include "grid/pattern_reader.h"
+#include "report/alphabet_spellings.h"
 #include "report/report.h"
+#include "search/queries.h"
 #include "search/search.h"
 #include "tool/command_line.h"
 #include "tool/input_files.h"
+#include "wordlist/alphabet_lists.h"
 #include "wordlist/word_list.h"
 
 namespace polimreza {
@@ -102,6 +106,12 @@ int Fill(std::istream& pattern, const ListOpener& opener,
   }
 
   WordLists lists(lists_opener);
+  SearchLexicons lexicons(lists);
+  if (!settings.exclude.empty()) {
+    std::istringstream exclude(settings.exclude);
+    lexicons.SetExcluded(ReadWordSet(
+        exclude, alphabet ? *alphabet : Alphabet(AlphabetKind::kAscii)));
+  }
   ProgressLine progress(err, settings.progress);
   SearchOptions options;
   options.allow_repeats = settings.allow_repeats;
@@ -113,7 +123,7 @@ int Fill(std::istream& pattern, const ListOpener& opener,
     progress.Draw(elapsed, state);
     return elapsed >= settings.time_limit;
   };
-  const SearchResult result = Search(grid, lists, options);
+  const SearchResult result = Search(grid, lexicons, options);
 
   switch (result.outcome) {
     case SearchOutcome::kFilled: {
@@ -209,6 +219,11 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
       ->type_name("AZBUKA")
       ->default_str(alphabet_name)
       ->check(CLI::IsMember({"ascii", "sr-latn", "sr-cyrl"}).description(""));
+  std::string exclude_path;
+  app.add_option("--exclude", exclude_path,
+                 "Datoteka sa recima (jedna u redu) koje ne ulaze u "
+                 "popunjavanje")
+      ->type_name("DATOTEKA");
   std::string script_name;
   app.add_option("--script", script_name,
                  "Pismo izvestaja: latn ili cyrl (podrazumevano: pismo "
@@ -226,6 +241,16 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
   std::unique_ptr<std::istream> pattern = OpenForReading(pattern_path);
   if (!pattern) {
     return InputError(CannotOpenRefusal(pattern_path), out, err);
+  }
+  if (!exclude_path.empty()) {
+    auto text = ReadInput(exclude_path, InputRules{});
+    if (const ReadError* error = std::get_if<ReadError>(&text)) {
+      return InputError(*error == ReadError::kOutOfMemory
+                            ? NoMemoryRefusal()
+                            : CannotOpenRefusal(exclude_path),
+                        out, err);
+    }
+    settings.exclude = std::move(std::get<std::string>(text));
   }
   ListOpener opener = [lists_dir](unsigned length) {
     const std::string name = ListFileName(length);

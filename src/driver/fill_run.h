@@ -8,6 +8,7 @@
 #include <istream>
 #include <optional>
 #include <ostream>
+#include <string>
 
 #include "alphabet/alphabet.h"
 #include "wordlist/word_list.h"
@@ -28,6 +29,9 @@ struct FillSettings {
   AlphabetKind alphabet = AlphabetKind::kAscii;
   // The script of the report; none: the alphabet's own, clues as written.
   std::optional<Script> script;
+  // The text of the exclusion file (one word a line, in the alphabet): its
+  // words are left out of the fill. Empty: nothing is left out.
+  std::string exclude;
 };
 
 // One run on the pattern already opened as `pattern`, with the word lists

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "driver/pattern_loader.h"
 #include "grid/clue_table.h"
 #include "grid/grid.h"
+#include "grid/pattern_reader.h"
 #include "report/report.h"
 #include "solver/solver.h"
 #include "tool/input_files.h"

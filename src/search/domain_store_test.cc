@@ -2,6 +2,7 @@
 
 #include "gtest/gtest.h"
 #include "search/problem.h"
+#include "search/queries.h"
 #include "tests/test_util.h"
 
 namespace polimreza {
@@ -10,12 +11,13 @@ namespace {
 // A 2x2 grid of open cells: slots 0 and 2 across, 1 and 3 down.
 struct Square {
   WordLists lists = ListsOf({{2, "AB;1\nCD;2\nAC;3\nBD;4\nAA;5\n"}});
+  SearchLexicons lexicons{lists};
   Problem problem;
   DomainStore store;
 
   Square() {
     const Grid grid = MakeGrid({"**", "**"});
-    problem.Build(grid, FindSlots(grid), lists, [](std::size_t) {});
+    problem.Build(grid, FindSlots(grid), lexicons, [](std::size_t) {});
     store.Reset(problem, [](std::size_t) {});
   }
 };

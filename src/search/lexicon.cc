@@ -1,6 +1,8 @@
 #include "search/lexicon.h"
 
+#include <algorithm>
 #include <bit>
+#include <optional>
 
 namespace polimreza {
 
@@ -27,13 +29,16 @@ LetterSet LetterSet::Without(const LetterSet& other) const {
   return result;
 }
 
-Lexicon::Lexicon(const WordList& list)
-    : length_(list.WordLength() <= kMaxSlotLength ? list.WordLength() : 0) {
+Lexicon::Lexicon(const WordList& list,
+                 const std::unordered_set<std::string>* excluded)
+    : length_(list.WordLength() <= kMaxSlotLength ? list.WordLength() : 0),
+      list_(&list) {
   // Only the first entry of a word counts: a later entry with the same word
   // would offer nothing new, and its clue is never shown.
   for (std::size_t e = 0; e < list.size(); ++e) {
     std::string_view word = list.Word(e);
     if (word.size() != length_ || list.FindExact(word) != e) continue;
+    if (excluded && excluded->contains(std::string(word))) continue;
     entries_.push_back(static_cast<std::uint32_t>(e));
     letters_.insert(letters_.end(), word.begin(), word.end());
   }
@@ -58,6 +63,14 @@ Lexicon::Lexicon(const WordList& list)
       bits_[k * chunks_ + id / 64] |= std::uint64_t{1} << (id % 64);
     }
   }
+}
+
+std::uint32_t Lexicon::Find(std::string_view word) const {
+  const std::optional<std::size_t> entry = list_->FindExact(word);
+  if (!entry) return ~std::uint32_t{0};
+  const auto at = std::lower_bound(entries_.begin(), entries_.end(), *entry);
+  if (at == entries_.end() || *at != *entry) return ~std::uint32_t{0};
+  return static_cast<std::uint32_t>(at - entries_.begin());
 }
 
 }  // namespace polimreza

@@ -8,7 +8,9 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "grid/grid.h"
@@ -54,8 +56,10 @@ struct LetterSet {
 
 class Lexicon {
  public:
-  // The distinct words of `list`, in the order of their first entries.
-  explicit Lexicon(const WordList& list);
+  // The distinct words of `list`, in the order of their first entries,
+  // less those in `excluded` when it is given.
+  explicit Lexicon(const WordList& list,
+                   const std::unordered_set<std::string>* excluded = nullptr);
 
   unsigned Length() const { return length_; }
   std::size_t size() const { return entries_.size(); }
@@ -86,9 +90,12 @@ class Lexicon {
     return index_[position * 256 + letter];
   }
   std::size_t LetterSlots() const { return letter_slots_; }
+  // The number of `word`; ~0u when it is not in the lexicon.
+  std::uint32_t Find(std::string_view word) const;
 
  private:
   unsigned length_;
+  const WordList* list_;
   std::size_t chunks_ = 0;
   std::size_t letter_slots_ = 0;
   std::vector<std::uint32_t> entries_;

@@ -1,5 +1,7 @@
 #include "search/problem.h"
 
+#include "search/queries.h"
+
 namespace polimreza {
 
 std::uint32_t Problem::CellFor(const Grid& grid, CellIndex i,
@@ -14,7 +16,7 @@ std::uint32_t Problem::CellFor(const Grid& grid, CellIndex i,
 }
 
 bool Problem::Build(const Grid& grid, const std::vector<Slot>& slots,
-                    WordLists& lists, const Tick& tick) {
+                    SearchLexicons& lexicons, const Tick& tick) {
   for (const Slot& slot : slots) {
     if (slot.length > kMaxSlotLength) return false;  // no list: nothing fits
   }
@@ -24,12 +26,12 @@ bool Problem::Build(const Grid& grid, const std::vector<Slot>& slots,
     const Slot& slot = slots[s];
     ProblemSlot& info = slots_[s];
     info.length = slot.length;
-    if (!lexicons_[slot.length]) {
-      lexicons_[slot.length] =
-          std::make_unique<Lexicon>(*lists.List(slot.length));
-      tick(lexicons_[slot.length]->size());
+    if (!lexicons.Built(slot.length)) {
+      info.lexicon = lexicons.ForLength(slot.length);
+      tick(info.lexicon->size());
+    } else {
+      info.lexicon = lexicons.ForLength(slot.length);
     }
-    info.lexicon = lexicons_[slot.length].get();
     info.cells = static_cast<std::uint32_t>(slot_cells_.size());
     by_length_[slot.length].push_back(s);
     for (unsigned p = 0; p < slot.length; ++p) {

@@ -17,6 +17,8 @@
 
 namespace polimreza {
 
+class SearchLexicons;
+
 // Slots set up between two setup ticks: often enough that a huge grid can
 // be abandoned at once, rarely enough to cost nothing on a small one.
 inline constexpr std::size_t kSlotsPerTick = 4096;
@@ -56,11 +58,11 @@ class Problem {
   // may throw to abandon the setup.
   using Tick = std::function<void(std::size_t)>;
 
-  // The slots `slots` of `grid`, every distinct cell of them and a lexicon
-  // per length, read from `lists`. False, with nothing built, when some slot
-  // is longer than any list.
-  bool Build(const Grid& grid, const std::vector<Slot>& slots, WordLists& lists,
-             const Tick& tick);
+  // The slots `slots` of `grid`, every distinct cell of them and the lexicon
+  // of each length, taken from `lexicons` (which must outlive the problem).
+  // False, with nothing built, when some slot is longer than any list.
+  bool Build(const Grid& grid, const std::vector<Slot>& slots,
+             SearchLexicons& lexicons, const Tick& tick);
 
   std::size_t SlotCount() const { return slots_.size(); }
   std::size_t CellCount() const { return cells_.size(); }
@@ -84,7 +86,6 @@ class Problem {
                         std::vector<std::uint32_t>& cell_id);
   void Lay(std::size_t slot_count);
 
-  std::array<std::unique_ptr<Lexicon>, kMaxSlotLength + 1> lexicons_;
   std::vector<ProblemSlot> slots_;
   std::vector<ProblemCell> cells_;
   std::vector<std::uint32_t> slot_cells_;  // every slot's cells, slot by slot

@@ -4,10 +4,12 @@
 #include <array>
 #include <bit>
 #include <cassert>
+#include <chrono>
 
 #include "search/domain_store.h"
 #include "search/lexicon.h"
 #include "search/problem.h"
+#include "search/queries.h"
 
 // How the search works. Every slot is a variable whose values are the
 // distinct words of its list, numbered in the order of their first entries
@@ -69,13 +71,17 @@ struct OpenPositions {
 
 class Engine {
  public:
-  explicit Engine(const SearchOptions& options)
-      : options_(options), prng_(options.seed) {}
-  SearchResult Run(const Grid& grid, WordLists& lists);
+  Engine(const SearchOptions& options, SearchLexicons& lexicons)
+      : options_(options), lexicons_(lexicons), prng_(options.seed) {}
+  SearchResult Run(const Grid& grid);
+  FittingWords Fit(const Grid& grid, std::size_t slot, std::size_t limit);
+  std::vector<std::size_t> Dead(const Grid& grid);
 
  private:
   // Setup and the outer loop.
-  bool Setup(const Grid& grid, WordLists& lists);
+  bool Setup(const Grid& grid, std::size_t keep);
+  void Forbid();
+  std::uint32_t FirstEmpty() const;
   void SetupTick(std::size_t units);
   SearchOutcome Solve();
   bool KeepRefutations();
@@ -87,6 +93,7 @@ class Engine {
   void Enqueue(std::uint32_t s);
   void Refute(std::uint32_t s, std::uint32_t word);
   bool Propagate();
+  void ClearQueue();
   bool Revise(std::uint32_t s);
   std::uint32_t TrimAndCount(std::uint32_t s);
   void FixSlot(std::uint32_t s);
@@ -114,9 +121,15 @@ class Engine {
   SlotWord WordOf(std::uint32_t s, std::uint32_t id) const;
 
   const SearchOptions& options_;
+  SearchLexicons& lexicons_;
   SearchResult result_;  // what Search gives back; counts the decisions
-  Problem problem_;      // the fixed problem, built by Setup
-  DomainStore store_;    // the state the search changes and undoes
+  // The slots taking part: by problem slot, its index in result_.slots; by
+  // index in result_.slots, its problem slot or kNone.
+  std::vector<std::uint32_t> outer_;
+  std::vector<std::uint32_t> inner_;
+  std::uint32_t wiped_ = kNone;  // the slot the last failed revision emptied
+  Problem problem_;              // the fixed problem, built by Setup
+  DomainStore store_;            // the state the search changes and undoes
   // By slot and (position, letter): the chunk that last held a word with
   // that letter there. Never undone: a stale residue only costs a scan.
   std::vector<std::uint32_t> residues_;
@@ -147,11 +160,11 @@ class Engine {
 // ---------------------------------------------------------------------------
 // Setup and the outer loop.
 
-SearchResult Engine::Run(const Grid& grid, WordLists& lists) {
+SearchResult Engine::Run(const Grid& grid) {
   result_.slots = FindSlots(grid);
   result_.words.assign(result_.slots.size(), std::nullopt);
   try {
-    result_.outcome = Setup(grid, lists) ? Solve() : SearchOutcome::kNoFill;
+    result_.outcome = Setup(grid, kNone) ? Solve() : SearchOutcome::kNoFill;
   } catch (const StopRequested&) {
     result_.outcome = SearchOutcome::kStopped;
   }
@@ -159,14 +172,30 @@ SearchResult Engine::Run(const Grid& grid, WordLists& lists) {
   return std::move(result_);
 }
 
-// Builds the problem and the initial state; false when no fill can exist.
-bool Engine::Setup(const Grid& grid, WordLists& lists) {
+// Builds the problem of the active slots of result_.slots (and slot `keep`,
+// active or not) and the initial state, with the forbidden words removed;
+// false when no fill can exist.
+bool Engine::Setup(const Grid& grid, std::size_t keep) {
+  std::vector<Slot> slots;
+  inner_.assign(result_.slots.size(), kNone);
+  for (std::size_t k = 0; k < result_.slots.size(); ++k) {
+    if (k != keep && options_.active && !options_.active(result_.slots[k])) {
+      continue;
+    }
+    inner_[k] = static_cast<std::uint32_t>(outer_.size());
+    outer_.push_back(static_cast<std::uint32_t>(k));
+    slots.push_back(result_.slots[k]);
+  }
   const Problem::Tick tick = [this](std::size_t units) { SetupTick(units); };
-  if (!problem_.Build(grid, result_.slots, lists, tick)) return false;
+  if (!problem_.Build(grid, slots, lexicons_, tick)) return false;
   // A slot that no word fits before any other slot is filled.
-  const std::uint32_t empty = store_.Reset(problem_, tick);
+  std::uint32_t empty = store_.Reset(problem_, tick);
+  if (!options_.forbidden.empty()) {
+    Forbid();
+    empty = FirstEmpty();
+  }
   if (empty != kNone) {
-    result_.unfillable = empty;
+    result_.unfillable = outer_[empty];
     return false;
   }
   const std::size_t n = problem_.SlotCount();
@@ -178,6 +207,27 @@ bool Engine::Setup(const Grid& grid, WordLists& lists) {
   tree_.assign(2 * leaves_, kNone);
   queued_.assign(n, 0);
   return true;
+}
+
+// Forbidden words leave their slots at the root, where nothing undoes them;
+// the slots' counts follow on their first revision.
+void Engine::Forbid() {
+  for (const auto& [k, word] : options_.forbidden) {
+    if (k >= inner_.size() || inner_[k] == kNone) continue;
+    const std::uint32_t s = inner_[k];
+    const Lexicon& lexicon = *problem_.SlotAt(s).lexicon;
+    if (word.size() != lexicon.Length()) continue;
+    const std::uint32_t id = lexicon.Find(word);
+    if (id != kNone) store_.RemoveWord(s, id);
+  }
+}
+
+// The first slot with no word left; kNone when every slot has one.
+std::uint32_t Engine::FirstEmpty() const {
+  for (std::uint32_t s = 0; s < problem_.SlotCount(); ++s) {
+    if (store_.FirstWord(s) == kNone) return s;
+  }
+  return kNone;
 }
 
 void Engine::SetupTick(std::size_t units) {
@@ -319,20 +369,25 @@ bool Engine::Propagate() {
     }
     ok = Revise(s);
   }
-  for (std::size_t k = queue_head_; k < queue_.size(); ++k) {
-    queued_[queue_[k]] = 0;
-  }
-  queue_.clear();
-  queue_head_ = 0;
+  ClearQueue();
   if (ok && options_.check_state) {
     options_.check_state(store_.CheckConsistent(!options_.allow_repeats));
   }
   return ok;
 }
 
+void Engine::ClearQueue() {
+  for (std::size_t k = queue_head_; k < queue_.size(); ++k) {
+    queued_[queue_[k]] = 0;
+  }
+  queue_.clear();
+  queue_head_ = 0;
+}
+
 bool Engine::Revise(std::uint32_t s) {
   const std::uint32_t count = TrimAndCount(s);
   if (count == 0) {
+    wiped_ = s;
     Fail(s);
     return false;
   }
@@ -463,6 +518,7 @@ bool Engine::NarrowCells(std::uint32_t s, const OpenPositions& open,
     const Occurrence& other = problem_.CellAt(c).Other(s);
     if (other.slot == kNone) continue;
     if (!Filter(other.slot, other.position, keep, removed)) {
+      wiped_ = other.slot;
       AddWeight(c);
       return false;
     }
@@ -609,17 +665,17 @@ void Engine::NoteBest() {
 
 void Engine::CollectFill() {
   for (std::uint32_t s = 0; s < problem_.SlotCount(); ++s) {
-    result_.words[s] = WordOf(s, store_.FirstWord(s));
+    result_.words[outer_[s]] = WordOf(s, store_.FirstWord(s));
   }
   for (const Decision& decision : decisions_) {
-    result_.decisions.emplace_back(decision.slot,
+    result_.decisions.emplace_back(outer_[decision.slot],
                                    WordOf(decision.slot, decision.word).word);
   }
 }
 
 void Engine::CollectBest() {
   for (const auto& [slot, word] : best_)
-    result_.words[slot] = WordOf(slot, word);
+    result_.words[outer_[slot]] = WordOf(slot, word);
 }
 
 SlotWord Engine::WordOf(std::uint32_t s, std::uint32_t id) const {
@@ -627,12 +683,139 @@ SlotWord Engine::WordOf(std::uint32_t s, std::uint32_t id) const {
   return {std::string(lexicon.Word(id)), lexicon.Entry(id)};
 }
 
+// ---------------------------------------------------------------------------
+// Queries between fills.
+
+// Testing a word: with the root state arc consistent, the word is assigned
+// at a level of its own, propagated as a decision of the search would be,
+// and undone. On a mostly empty grid with large lists a slot keeps thousands
+// of words and each test costs microseconds, so once `limit` fitting words
+// are found (and at least kFitAlwaysTested words tested, so that a small
+// domain always gets an exact answer) the rest are tested only while
+// kFitBudget lasts, or until the caller's stop says so; the words left
+// untested are then counted as arc consistency leaves them at the root, an
+// upper bound, and `exact` is false.
+FittingWords Engine::Fit(const Grid& grid, std::size_t slot,
+                         std::size_t limit) {
+  constexpr auto kFitBudget = std::chrono::milliseconds(10);
+  constexpr std::uint64_t kFitAlwaysTested = 64;
+  FittingWords fit;
+  result_.slots = FindSlots(grid);
+  if (slot >= result_.slots.size()) return fit;
+  std::vector<std::uint64_t> root_words;
+  std::uint32_t lo = 0;
+  try {
+    if (!Setup(grid, slot)) return fit;
+    for (std::uint32_t s = 0; s < problem_.SlotCount(); ++s) Enqueue(s);
+    if (!Propagate()) return fit;
+  } catch (const StopRequested&) {
+    ClearQueue();
+    fit.exact = false;
+    return fit;
+  }
+  const std::uint32_t s = inner_[slot];
+  const SlotState& state = store_.State(s);
+  lo = state.lo;
+  root_words.assign(store_.Words(s) + state.lo, store_.Words(s) + state.hi);
+  const StoreMark root = store_.Here();
+  const std::uint64_t root_level = store_.Level();
+  const auto deadline = std::chrono::steady_clock::now() + kFitBudget;
+  std::uint64_t tested = 0;
+  for (std::size_t i = 0; i < root_words.size(); ++i) {
+    for (std::uint64_t w = root_words[i]; w != 0; w &= w - 1) {
+      const bool enough =
+          fit.words.size() >= limit && tested >= kFitAlwaysTested;
+      if ((enough && std::chrono::steady_clock::now() >= deadline) ||
+          (tested % kCheckEvery == kCheckEvery - 1 && StopAsked())) {
+        fit.exact = false;
+        fit.count += Ones(w);
+        for (std::size_t j = i + 1; j < root_words.size(); ++j) {
+          fit.count += Ones(root_words[j]);
+        }
+        return fit;
+      }
+      ++tested;
+      const std::uint32_t id = static_cast<std::uint32_t>(
+          (lo + i) * 64 + static_cast<std::uint32_t>(std::countr_zero(w)));
+      store_.OpenLevel();
+      store_.Assign(s, id);
+      Enqueue(s);
+      bool ok = false;
+      try {
+        ok = Propagate();
+      } catch (const StopRequested&) {
+        ClearQueue();
+        UndoTo(root);
+        store_.ReturnTo(root_level);
+        fit.exact = false;
+        fit.count += Ones(w);
+        for (std::size_t j = i + 1; j < root_words.size(); ++j) {
+          fit.count += Ones(root_words[j]);
+        }
+        return fit;
+      }
+      UndoTo(root);
+      store_.ReturnTo(root_level);
+      if (!ok) continue;
+      ++fit.count;
+      if (fit.words.size() < limit) fit.words.push_back(WordOf(s, id));
+    }
+  }
+  return fit;
+}
+
+// The slots left with no word by the initial state; when there is none, the
+// slot the root propagation empties, if it fails.
+std::vector<std::size_t> Engine::Dead(const Grid& grid) {
+  std::vector<std::size_t> dead;
+  result_.slots = FindSlots(grid);
+  for (std::size_t k = 0; k < result_.slots.size(); ++k) {
+    if (result_.slots[k].length > kMaxSlotLength &&
+        (!options_.active || options_.active(result_.slots[k]))) {
+      dead.push_back(k);
+    }
+  }
+  if (!dead.empty()) return dead;
+  try {
+    if (!Setup(grid, kNone)) {
+      for (std::uint32_t s = 0; s < problem_.SlotCount(); ++s) {
+        if (store_.FirstWord(s) == kNone) dead.push_back(outer_[s]);
+      }
+      return dead;
+    }
+    for (std::uint32_t s = 0; s < problem_.SlotCount(); ++s) Enqueue(s);
+    if (!Propagate() && wiped_ != kNone) dead.push_back(outer_[wiped_]);
+  } catch (const StopRequested&) {
+    ClearQueue();
+  }
+  return dead;
+}
+
 }  // namespace
+
+SearchResult Search(const Grid& grid, SearchLexicons& lexicons,
+                    const SearchOptions& options) {
+  Engine engine(options, lexicons);
+  return engine.Run(grid);
+}
 
 SearchResult Search(const Grid& grid, WordLists& lists,
                     const SearchOptions& options) {
-  Engine engine(options);
-  return engine.Run(grid, lists);
+  SearchLexicons lexicons(lists);
+  return Search(grid, lexicons, options);
+}
+
+FittingWords FitSlot(const Grid& grid, SearchLexicons& lexicons,
+                     std::size_t slot, std::size_t limit,
+                     const SearchOptions& options) {
+  Engine engine(options, lexicons);
+  return engine.Fit(grid, slot, limit);
+}
+
+std::vector<std::size_t> DeadSlots(const Grid& grid, SearchLexicons& lexicons,
+                                   const SearchOptions& options) {
+  Engine engine(options, lexicons);
+  return engine.Dead(grid);
 }
 
 }  // namespace polimreza

@@ -46,6 +46,12 @@ struct SearchOptions {
   // ends without a failure, and the verdict passed here: empty when every
   // invariant holds, else the first broken one. Slow: for tests.
   std::function<void(const std::string&)> check_state;
+  // The slots for which this answers false are left out: neither filled nor
+  // constrained, their given letters kept. Null: every slot takes part.
+  std::function<bool(const Slot&)> active;
+  // Pairs (slot, word), the slot an index into FindSlots(grid): that slot
+  // never takes that word.
+  std::vector<std::pair<std::size_t, std::string>> forbidden;
 };
 
 // A slot's word and the list entry that holds it first.

@@ -1,0 +1,33 @@
+// Word lists written in the letters of an alphabet, read as letter codes
+// (kFirstLetterCode + letter) so that the lists match the grid's cells.
+#ifndef POLIMREZA_WORDLIST_ALPHABET_LISTS_H_
+#define POLIMREZA_WORDLIST_ALPHABET_LISTS_H_
+
+#include <istream>
+#include <memory>
+#include <string>
+#include <unordered_set>
+
+#include "alphabet/alphabet.h"
+#include "grid/pattern_reader.h"
+#include "wordlist/word_list.h"
+
+namespace polimreza {
+
+// The list text in `in` (lines WORD;clue) with each word written as codes:
+// lines whose word is no word of `alphabet` are left out, the clues stay.
+std::string ConvertWordList(std::istream& in, const Alphabet& alphabet);
+
+// Opens the lists `lists` opens, converted by ConvertWordList.
+ListOpener AlphabetListOpener(ListOpener lists,
+                              std::shared_ptr<const Alphabet> alphabet);
+
+// The words of `in`, one a line (LF or CR LF), written as codes as
+// ConvertWordList writes them; blank lines and lines that are no word of
+// `alphabet` are left out.
+std::unordered_set<std::string> ReadWordSet(std::istream& in,
+                                            const Alphabet& alphabet);
+
+}  // namespace polimreza
+
+#endif  // POLIMREZA_WORDLIST_ALPHABET_LISTS_H_
