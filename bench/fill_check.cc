@@ -6,8 +6,10 @@
 // line. OUTPUT is qxw's batch output: a line "W<n> WORD" for the n-th light
 // of DECK, whose squares are numbered from 0 over the pattern's open squares
 // in reading order. The fill is valid when it keeps every black square and
-// given letter, fills every open square with A-Z, every maximal run across
-// and down (single squares included) is a word of LISTS_FOLDER/<length>.txt
+// given letter, fills every open square with A-Z (or, for the benchmark's
+// Cyrillic lists recoded to ISO-8859-5, one byte a letter, a byte from 0xA0),
+// every maximal run across and down (single squares included) is a word of
+// LISTS_FOLDER/<length>.txt
 // (the text before the first ';' of a line), and no word of two or more
 // letters is used twice. Exit 0 valid, 1 invalid (the fault on stdout),
 // 2 unusable input.
@@ -122,9 +124,11 @@ std::string Check(const Rows& pattern, const Rows& grid,
     }
     for (std::size_t column = 0; column < pattern[row].size(); ++column) {
       const char given = pattern[row][column], cell = grid[row][column];
-      const bool kept = given == '#'   ? cell == '#'
-                        : given == '*' ? cell >= 'A' && cell <= 'Z'
-                                       : cell == given;
+      const bool kept = given == '#' ? cell == '#'
+                        : given == '*'
+                            ? (cell >= 'A' && cell <= 'Z') ||
+                                  static_cast<unsigned char>(cell) >= 0xA0
+                            : cell == given;
       if (!kept) {
         return "square (" + std::to_string(column + 1) + "," +
                std::to_string(row + 1) + ") holds '" + cell + "' for '" +

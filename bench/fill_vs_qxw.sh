@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The fill benchmark: times polimreza-fill against qxw's batch autofill on the
 # same generated patterns and lists, checks every fill either program claims
-# with polimreza_fill_check, and prints a table per class and language.
+# with polimreza_fill_check, and prints a table per class and language. The
+# Serbian words also run in the 30 Serbian letters ("cyrl": polimreza-lists
+# --alphabet sr-cyrl, polimreza-fill --alphabet sr-cyrl), against the same
+# words folded to A-Z ("sr"); qxw takes only A-Z, so "cyrl" is ours alone.
 #   bench/fill_vs_qxw.sh [BUILD_DIR]      (default: build/bench)
 # BUILD_DIR is configured (Release, -DPOLIMREZA_BENCH=ON) when it has no
 # build yet, and the generator, the checker and polimreza-fill are built.
@@ -9,10 +12,12 @@
 # when missing. Environment:
 #   FILL        polimreza-fill to measure (default BUILD_DIR/polimreza-fill,
 #               built from this tree; "none" runs qxw alone)
+#   LISTS_TOOL  polimreza-lists that writes the "cyrl" lists (default
+#               BUILD_DIR/polimreza-lists, built from this tree)
 #   QXW         "none" runs polimreza-fill alone (to compare two builds of it)
 #   LIMIT       seconds per pattern and program (default 30)
 #   COUNT       patterns per class (default 10)
-#   LANGS       lists to use, of "sr" and "en" (default "sr en")
+#   LANGS       lists to use, of "sr", "cyrl" and "en" (default "sr cyrl en")
 #   EN_SIZES    sizes run with the English lists (default "9 11 13 15")
 #   KEEP        a folder to keep the inputs, outputs and results.tsv in
 # Exits 1 if the checker rejects any fill.
@@ -21,7 +26,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(realpath -m "${1:-$root/build/bench}")"
 limit="${LIMIT:-30}"
 count="${COUNT:-10}"
-langs="${LANGS:-sr en}"
+langs="${LANGS:-sr cyrl en}"
 en_sizes="${EN_SIZES:-9 11 13 15}"
 qxw=/usr/games/qxw
 run_qxw="${QXW:-yes}"
@@ -53,6 +58,10 @@ if [ -z "${FILL:-}" ]; then
     echo "This tree has no polimreza-fill: measuring qxw alone." >&2
     fill=none
   fi
+fi
+lists_tool="${LISTS_TOOL:-$build/polimreza-lists}"
+if [[ " $langs " == *" cyrl "* ]] && [ -z "${LISTS_TOOL:-}" ]; then
+  targets+=(polimreza-lists)
 fi
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
 check="$build/bench/polimreza_fill_check"
@@ -89,6 +98,18 @@ write_lists() {
 tail -n +2 /usr/share/hunspell/sr_Latn_RS.dic | tr -d '\r' | sed 's|/.*||' |
   uconv -f utf-8 -t utf-8 -x upper |
   sed 's/[ČĆ]/C/g; s/Š/S/g; s/Ž/Z/g; s/Đ/DJ/g' | write_lists "$work/sr"
+# Serbian letters: the Cyrillic hunspell dictionary as polimreza-lists
+# writes it. The checker reads them, and the grids, recoded to ISO-8859-5,
+# which has every Serbian Cyrillic letter in one byte.
+if [[ " $langs " == *" cyrl "* ]]; then
+  mkdir -p "$work/cyrl" "$work/cyrl-check"
+  "$lists_tool" --alphabet sr-cyrl --output "$work/cyrl" \
+    /usr/share/hunspell/sr_RS.dic >/dev/null
+  for n in 1 2 3 4 5 6 7 8 9; do
+    iconv -c -f UTF-8 -t ISO-8859-5 "$work/cyrl/$n.txt" \
+      >"$work/cyrl-check/$n.txt" || true
+  done
+fi
 # English: WordNet lemmas of nouns, verbs, adjectives, adverbs, in that order.
 for part in noun verb adj adv; do
   grep -v '^ ' "/usr/share/wordnet/index.$part" | cut -d' ' -f1
@@ -124,9 +145,11 @@ printf 'lang\tclass\tpattern\tprogram\toutcome\tseconds\tpeak_kb\tcheck\n' \
   >"$results"
 mkdir -p "$work/out"
 progress() { [ -t 2 ] && printf '\r%-60s' "$*" >&2 || true; }
-for lang in $langs; do
-  # In order of size, black share and number.
-  for file in $(cd "$work/patterns" && ls -- *.txt | sort -t- -k1,1n -k2,2n -k3,3n); do
+# In order of size, black share and number; each pattern with every
+# language in turn, so that the languages run side by side under the same
+# load.
+for file in $(cd "$work/patterns" && ls -- *.txt | sort -t- -k1,1n -k2,2n -k3,3n); do
+  for lang in $langs; do
     pattern="$work/patterns/$file"
     name="${file%.txt}"
     size="${name%%-*}"
@@ -135,7 +158,7 @@ for lang in $langs; do
     progress "$lang $name"
 
     # qxw: exit 0 with "W<n> WORD" lines filled, 4 "No fill found".
-    if [ "$run_qxw" != none ]; then
+    if [ "$run_qxw" != none ] && [ "$lang" != cyrl ]; then
       out="$work/out/$lang-$name.qxw"
       run timeout "$limit" "$qxw" -b "${pattern%.txt}.qxd" -d "$work/$lang/qxw.dict"
       verdict=-
@@ -153,11 +176,21 @@ for lang in $langs; do
     # Ours: 0 filled, 1 no fill exists, 3 time limit; a hard stop a little
     # later in case the limit is not kept.
     out="$work/out/$lang-$name.ours"
+    alphabet=()
+    [ "$lang" = cyrl ] && alphabet=(--alphabet sr-cyrl)
     run timeout "$((limit + 5))" "$fill" --quiet --time-limit "$limit" \
-      --lists "$work/$lang" "$pattern"
+      "${alphabet[@]}" --lists "$work/$lang" "$pattern"
     verdict=-
     case $status in
-      0) outcome=filled; verify "$pattern" "$work/$lang" ours "$out" ;;
+      0)
+        outcome=filled
+        if [ "$lang" = cyrl ]; then
+          iconv -c -f UTF-8 -t ISO-8859-5 "$out" >"$out.8859" || true
+          verify "$pattern" "$work/cyrl-check" ours "$out.8859"
+        else
+          verify "$pattern" "$work/$lang" ours "$out"
+        fi
+        ;;
       1) outcome=impossible ;;
       3 | 124) outcome=timeout ;;
       *) outcome="error$status" ;;
@@ -169,8 +202,9 @@ done
 [ -t 2 ] && printf '\r%-60s\r' '' >&2
 
 # --- Table -------------------------------------------------------------------
-words() { cat "$work/$1"/[1-9].txt | wc -l; }
-echo "Lists: sr $(words sr) words, en $(words en) words (1 to 9 letters)."
+words() { if [ -d "$work/$1" ]; then cat "$work/$1"/[1-9].txt | wc -l; else echo 0; fi; }
+echo "Lists: sr $(words sr) words, cyrl $(words cyrl) words, en $(words en)" \
+  "words (1 to 9 letters)."
 echo "Limit ${limit} s per pattern and program; times are medians of the class"
 echo "in seconds, a timed-out run counted at the limit. f/i/t: filled, proved"
 echo "impossible, timed out. Ratio: our median / qxw's median."
@@ -211,10 +245,46 @@ awk -F'\t' -v limit="$limit" '
         m[p] = median(times[key, p])
         line = line sprintf(" | %-12s %8.3f", fit, m[p])
       }
+      if (!done[key, "qxw"]) m["qxw"] = 0
       ratio = done[key, "ours"] && m["qxw"] > 0 ? sprintf("%7.3f", m["ours"] / m["qxw"]) : "      -"
       print line " | " ratio
     }
   }' "$results"
+
+# The Serbian letters against A-Z: the same words, ours alone.
+if [ "$fill" != none ] && [[ " $langs " == *" sr "* ]] &&
+  [[ " $langs " == *" cyrl "* ]]; then
+  echo
+  echo "Serbian letters (cyrl) against the same words in A-Z (sr), ours alone;"
+  echo "ratio: cyrl median / sr median."
+  echo
+  awk -F'\t' -v limit="$limit" '
+    function median(list,   n, v, i, j, t) {
+      n = split(list, v, " ")
+      for (i = 2; i <= n; ++i) for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; --j) {
+        t = v[j]; v[j] = v[j - 1]; v[j - 1] = t
+      }
+      return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+    }
+    NR == 1 || $4 != "ours" || ($1 != "sr" && $1 != "cyrl") { next }
+    {
+      if (!($2 in seen)) { seen[$2] = 1; order[++keys] = $2 }
+      times[$2, $1] = times[$2, $1] " " ($5 == "timeout" ? limit : $6)
+      filled[$2, $1] += $5 == "filled"
+      total[$1] += $5 == "filled"
+    }
+    END {
+      printf "%-10s | %8s %8s | %8s %8s | %6s\n", "class", "sr f", "cyrl f",
+        "sr med", "cyrl med", "ratio"
+      for (k = 1; k <= keys; ++k) {
+        c = order[k]
+        a = median(times[c, "sr"]); b = median(times[c, "cyrl"])
+        printf "%-10s | %8d %8d | %8.3f %8.3f | %6s\n", c, filled[c, "sr"],
+          filled[c, "cyrl"], a, b, (a > 0 ? sprintf("%6.2f", b / a) : "-")
+      }
+      printf "Filled: sr %d, cyrl %d.\n", total["sr"], total["cyrl"]
+    }' "$results"
+fi
 
 # The issue's targets, pattern by pattern.
 if [ "$fill" != none ] && [ "$run_qxw" != none ]; then

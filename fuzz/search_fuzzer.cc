@@ -5,11 +5,13 @@
 // names as unfillable must fit no word of its list. After every propagation
 // the search's state must keep its invariants.
 //
-// Input: a byte of options (bit 0: repeats allowed, the rest: the seed and
-// the first run's decisions before a restart), a
+// Input: a byte naming the alphabet (see AlphabetFromByte), a byte of
+// options (bit 0: repeats allowed, the rest: the seed and the first run's
+// decisions before a restart), a
 // byte each for width and height (1 to 5), a byte per cell (below 64: '#',
 // from 192: a given letter A to C, else '*'), then up to nine word lists
-// ("1.txt" first) separated by "%%".
+// ("1.txt" first) separated by "%%", read through the alphabet as
+// polimreza-fill reads them (a given letter is the code of letter 0 to 2).
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -18,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/fuzz_alphabet.h"
 #include "fuzz/fuzz_model.h"
 #include "search/search.h"
 #include "tests/fill_model.h"
@@ -45,6 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   using namespace polimreza;
   using namespace polimreza::fuzz;
+  if (size < 1) return 0;
+  const Alphabet& alphabet = AlphabetFromByte(data[0]);
+  ++data;
+  --size;
   if (size < 3) return 0;
   const bool repeats = data[0] & 1;
   const std::size_t width = 1 + data[1] % 5;
@@ -61,9 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     rows[i / width][i % width] = cell;
     grid.SetCell(i, static_cast<unsigned char>(cell));
   }
-  const std::vector<std::string> texts = SplitLists(
+  std::vector<std::string> texts = SplitLists(
       std::string_view(reinterpret_cast<const char*>(data + 3 + width * height),
                        size - 3 - width * height));
+  for (std::string& text : texts) text = ReadListText(text, alphabet);
   std::map<std::size_t, std::vector<std::string>> words;
   for (std::size_t length = 1; length <= 9; ++length) {
     if (length > texts.size()) {

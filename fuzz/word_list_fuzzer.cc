@@ -1,9 +1,12 @@
 // Fuzz target: the word-list parser and the lookups (FindWord, FindClue,
 // FindExact, MatchPattern) on arbitrary list bytes and patterns.
 //
-// Input: the bytes before the first line feed are patterns separated by '|';
-// the rest is the text of every list, each list reading it for its own word
-// length. Patterns built from the parsed words are tried as well.
+// Input: the first byte names the alphabet (see AlphabetFromByte); of the
+// rest, the bytes before the first line feed are patterns separated by '|',
+// and what follows is the text of every list, each list reading it for its
+// own word length. Patterns and lists are read through the alphabet as
+// polimreza-fill reads them (a pattern it refuses is left out). Patterns
+// built from the parsed words are tried as well.
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -14,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/fuzz_alphabet.h"
 #include "fuzz/fuzz_model.h"
 #include "wordlist/word_list.h"
 
@@ -117,13 +121,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   using namespace polimreza;
   using namespace polimreza::fuzz;
-  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  if (size == 0) return 0;
+  const Alphabet& alphabet = AlphabetFromByte(data[0]);
+  const std::string_view input(reinterpret_cast<const char*>(data + 1),
+                               size - 1);
   const std::size_t newline = input.find('\n');
   const std::string_view header = newline == std::string_view::npos
                                       ? std::string_view()
                                       : input.substr(0, newline);
-  const std::string text(
-      newline == std::string_view::npos ? input : input.substr(newline + 1));
+  const std::string text = ReadListText(
+      newline == std::string_view::npos ? input : input.substr(newline + 1),
+      alphabet);
 
   // Every list reads the same text, each for its own word length.
   WordLists lists([&text](unsigned) -> std::unique_ptr<std::istream> {
@@ -142,7 +150,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   for (std::size_t start = 0; start <= header.size();) {
     std::size_t bar = header.find('|', start);
     if (bar == std::string_view::npos) bar = header.size();
-    patterns.emplace_back(header.substr(start, bar - start));
+    if (std::optional<std::string> pattern =
+            ReadPatternText(header.substr(start, bar - start), alphabet)) {
+      patterns.push_back(std::move(*pattern));
+    }
     start = bar + 1;
   }
   for (std::size_t length = 0; length <= 10; ++length) {

@@ -394,6 +394,23 @@ Alphabet::Alphabet(AlphabetKind kind) : kind_(kind) {
     digraph.first = readings_[digraph.first_char].letter;
     digraph.second = readings_[digraph.second_char].letter;
   }
+
+  plain_.assign(kReadingsSize, 0);
+  for (char32_t c = 0; c < kReadingsSize; ++c) {
+    const char32_t upper = upper_[c];
+    if (upper == 0 || upper >= kReadingsSize ||
+        readings_[upper].letter == kNoLetter) {
+      continue;
+    }
+    const auto code = static_cast<UChar32>(c);
+    UErrorCode check = U_ZERO_ERROR;
+    const bool normal =
+        nfc_->isNormalized(icu::UnicodeString(code), check) && U_SUCCESS(check);
+    if (normal && nfc_->getCombiningClass(code) == 0 &&
+        nfc_->hasBoundaryBefore(code) && !IsMark(c)) {
+      plain_[c] = upper;
+    }
+  }
 }
 
 Script Alphabet::script() const {
@@ -424,10 +441,64 @@ SplitResult Alphabet::SplitAscii(std::string_view text) const {
   return result;
 }
 
+bool Alphabet::SplitPlain(std::string_view text, SplitResult& result) const {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
+  result.letters.reserve(size);
+  std::optional<Script> script;
+  // The character before, while it may still begin a digraph; 0 after a
+  // digraph and after a zero width non-joiner.
+  char32_t previous = 0;
+  for (std::size_t i = 0; i < size;) {
+    const unsigned char lead = bytes[i];
+    char32_t c;
+    if (lead < 0x80) {
+      c = lead;
+      i += 1;
+    } else if (lead >= 0xC2 && lead < 0xE0 && i + 1 < size &&
+               (bytes[i + 1] & 0xC0) == 0x80) {
+      c = static_cast<char32_t>((lead & 0x1F) << 6 | (bytes[i + 1] & 0x3F));
+      i += 2;
+    } else if (text.substr(i, kZeroWidthNonJoiner.size()) ==
+               kZeroWidthNonJoiner) {
+      previous = 0;
+      i += kZeroWidthNonJoiner.size();
+      continue;
+    } else {
+      return false;
+    }
+    if (c >= kReadingsSize || plain_[c] == 0) return false;
+    const char32_t upper = plain_[c];
+    const Reading& reading = readings_[upper];
+    if (script && *script != reading.script) return false;
+    script = reading.script;
+    // No character both begins and ends a digraph, so joining a pair when
+    // its second character comes is the same as joining it at its first.
+    bool joined = false;
+    for (const Digraph& digraph : digraphs_) {
+      if (previous == digraph.first_char && upper == digraph.second_char) {
+        result.letters.back() = digraph.joined;
+        result.used_digraph_rule = true;
+        joined = true;
+        break;
+      }
+    }
+    if (joined) {
+      previous = 0;
+    } else {
+      result.letters.push_back(reading.letter);
+      previous = upper;
+    }
+  }
+  return true;
+}
+
 SplitResult Alphabet::Split(std::string_view utf8) const {
   if (kind_ == AlphabetKind::kAscii) return SplitAscii(utf8);
 
   SplitResult result;
+  if (SplitPlain(utf8, result)) return result;
+  result = SplitResult();
   const auto refuse = [&result](SplitError error, std::size_t offset) {
     result.letters.clear();
     result.used_digraph_rule = false;

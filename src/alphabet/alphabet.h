@@ -117,6 +117,11 @@ class Alphabet {
   };
 
   SplitResult SplitAscii(std::string_view text) const;
+  // Splits text made of plain letters (each a character below
+  // kReadingsSize that composition leaves alone, in one script, with zero
+  // width non-joiners between them) into `result` as Split would, without
+  // ICU; false, with `result` to be dropped, for any other text.
+  bool SplitPlain(std::string_view text, SplitResult& result) const;
   // The reading of the upper-case, composed character `c`; none for a
   // character that is no letter.
   std::optional<Reading> Read(char32_t c) const;
@@ -134,6 +139,10 @@ class Alphabet {
   // gives it; 0 for one whose upper case is several characters (and for
   // everything in ascii, which does not upper-case).
   std::vector<char32_t> upper_;
+  // plain_[c]: the upper case of a character c below kReadingsSize that
+  // reads as a letter and that composition never joins to the character
+  // before it; 0 for every other character.
+  std::vector<char32_t> plain_;
   // The Latin pairs read as one letter (D and Z-caron, L and J, N and J):
   // their characters, their letters and the letter they make together.
   struct Digraph {

@@ -1,6 +1,8 @@
 #include "alphabet/alphabet.h"
 
 #include <gtest/gtest.h>
+#include <unicode/normalizer2.h>
+#include <unicode/unistr.h>
 
 #include <string>
 #include <vector>
@@ -236,6 +238,41 @@ TEST(AlphabetTest, EveryPairReadsBackAsWritten) {
             EXPECT_EQ(result.letters, letters) << text;
           }
         }
+      }
+    }
+  }
+}
+
+// Text of plain composed letters is split without ICU; the same text
+// decomposed goes through composition and must come out the same, for every
+// character the plain way knows and around every digraph.
+TEST(AlphabetTest, ComposedAndDecomposedTextSplitAlike) {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
+  ASSERT_TRUE(U_SUCCESS(status));
+  const auto decompose = [nfd](const std::string& text) {
+    UErrorCode error = U_ZERO_ERROR;
+    std::string out;
+    nfd->normalize(icu::UnicodeString::fromUTF8(text), error).toUTF8String(out);
+    EXPECT_TRUE(U_SUCCESS(error));
+    return out;
+  };
+  for (AlphabetKind kind : {kLatin, kCyrillic}) {
+    const Alphabet alphabet(kind);
+    for (UChar32 c = 1; c < 0x500; ++c) {
+      std::string character;
+      icu::UnicodeString(c).toUTF8String(character);
+      // "Č" ends each text, so that the decomposed one always differs.
+      for (const std::string& text :
+           {character + "Č", "L" + character + "Č", character + "JČ",
+            "n" + character + "Č", "D" + character + "ŽČ", character + "žČ"}) {
+        const std::string decomposed = decompose(text);
+        ASSERT_NE(decomposed, text);
+        const SplitResult plain = alphabet.Split(text);
+        const SplitResult composed = alphabet.Split(decomposed);
+        EXPECT_EQ(plain.ok(), composed.ok()) << text;
+        EXPECT_EQ(plain.letters, composed.letters) << text;
+        EXPECT_EQ(plain.used_digraph_rule, composed.used_digraph_rule) << text;
       }
     }
   }
