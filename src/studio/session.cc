@@ -1,6 +1,7 @@
 #include "studio/session.h"
 
 #include <algorithm>
+#include <shared_mutex>
 #include <sstream>
 #include <thread>
 
@@ -81,7 +82,16 @@ Session::Session(AlphabetKind alphabet, std::filesystem::path lists,
         DecodeWord(std::string_view(line).substr(0, semicolon), *alphabet_);
     if (codes) clues_.emplace_back(*codes, line.substr(semicolon + 1));
   }
+  for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+    lists_->List(length);
+  }
+  SetExcluded();
+}
+
+void Session::SetExcluded() {
   lexicons_->SetExcluded({excluded_.begin(), excluded_.end()});
+  // Built now, under the writer's lock, so that every later reader only
+  // reads them.
   for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
     lexicons_->ForLength(length);
   }
@@ -104,7 +114,7 @@ std::string Session::ClueOf(const std::string& codes) {
 }
 
 Reply Session::Info(const std::string& host, bool loopback) {
-  std::lock_guard lock(lists_mutex_);
+  std::shared_lock lock(lists_mutex_);
   Json letters = Json::array();
   for (std::size_t l = 0; l < alphabet_->size(); ++l) {
     letters.push_back(std::string(alphabet_->Name(static_cast<Letter>(l))));
@@ -135,7 +145,7 @@ Reply Session::Candidates(std::string_view body) {
       SlotThrough(request.grid, request.row, request.col, request.direction);
   if (slot.index() != 0) return Refused(slot);
   const std::size_t s = std::get<0>(slot);
-  std::lock_guard lock(lists_mutex_);
+  std::shared_lock lock(lists_mutex_);
   const Slot geometry = FindSlots(request.grid)[s];
   const FittingWords fitting =
       FitSlot(request.grid, *lexicons_, s, request.limit + excluded_.size(),
@@ -163,7 +173,7 @@ Reply Session::Check(std::string_view body) {
   auto decoded = DecodeCheck(body, *alphabet_);
   if (decoded.index() != 0) return Refused(decoded);
   const Grid& grid = std::get<0>(decoded);
-  std::lock_guard lock(lists_mutex_);
+  std::shared_lock lock(lists_mutex_);
   const std::vector<Slot> slots = FindSlots(grid);
   Json dead = Json::array();
   std::vector<CellIndex> squares;
@@ -187,7 +197,7 @@ Reply Session::SearchWords(std::string_view body) {
   auto decoded = DecodeSearch(body, *alphabet_);
   if (decoded.index() != 0) return Refused(decoded);
   const SearchRequest& request = std::get<0>(decoded);
-  std::lock_guard lock(lists_mutex_);
+  std::shared_lock lock(lists_mutex_);
   const WordList* list =
       lists_->List(static_cast<unsigned>(request.pattern.size()));
   std::size_t count = 0;
@@ -277,7 +287,7 @@ Reply Session::Fill(std::string_view body) {
   SearchResult result;
   std::string failure;
   std::thread worker([&] {
-    std::lock_guard lock(lists_mutex_);
+    std::shared_lock lock(lists_mutex_);
     try {
       if (request.another) {
         options.forbidden = Forbidden(request.grid, options.active);
@@ -291,10 +301,14 @@ Reply Session::Fill(std::string_view body) {
   worker.join();
   const double seconds = static_cast<double>(NowMs() - start) / 1000.0;
   const bool stopped = stop_;
-  {
-    std::lock_guard lock(fill_mutex_);
-    running_ = false;
-  }
+  // The next fill may start once this one's words are recorded.
+  struct Done {
+    Session& session;
+    ~Done() {
+      std::lock_guard lock(session.fill_mutex_);
+      session.running_ = false;
+    }
+  } done{*this};
   if (!failure.empty()) return Refused(ApiError{500, failure});
 
   const Grid& sent = request.grid;
@@ -306,7 +320,7 @@ Reply Session::Fill(std::string_view body) {
     status = result.outcome == SearchOutcome::kFilled ? "filled"
              : stopped                                ? "stopped"
                                                       : "timeout";
-    std::lock_guard lists_lock(lists_mutex_);
+    std::shared_lock lists_lock(lists_mutex_);
     for (std::size_t s = 0; s < result.slots.size(); ++s) {
       if (!result.words[s]) continue;
       const Slot& slot = result.slots[s];
@@ -381,7 +395,7 @@ std::optional<ApiError> Session::WriteOwnClues() {
 Reply Session::Exclude(std::string_view body) {
   auto decoded = DecodeWordRequest(body, *alphabet_);
   if (decoded.index() != 0) return Refused(decoded);
-  std::lock_guard lock(lists_mutex_);
+  std::unique_lock lock(lists_mutex_);
   const std::string& word = std::get<0>(decoded);
   if (!IsExcluded(word)) {
     excluded_.push_back(word);
@@ -389,7 +403,7 @@ Reply Session::Exclude(std::string_view body) {
       excluded_.pop_back();
       return Refused(*error);
     }
-    lexicons_->SetExcluded({excluded_.begin(), excluded_.end()});
+    SetExcluded();
   }
   return Ok({{"excluded", excluded_.size()}});
 }
@@ -397,7 +411,7 @@ Reply Session::Exclude(std::string_view body) {
 Reply Session::Include(std::string_view body) {
   auto decoded = DecodeWordRequest(body, *alphabet_);
   if (decoded.index() != 0) return Refused(decoded);
-  std::lock_guard lock(lists_mutex_);
+  std::unique_lock lock(lists_mutex_);
   const std::string& word = std::get<0>(decoded);
   const auto found = std::find(excluded_.begin(), excluded_.end(), word);
   if (found != excluded_.end()) {
@@ -407,13 +421,13 @@ Reply Session::Include(std::string_view body) {
       excluded_ = before;
       return Refused(*error);
     }
-    lexicons_->SetExcluded({excluded_.begin(), excluded_.end()});
+    SetExcluded();
   }
   return Ok({{"excluded", excluded_.size()}});
 }
 
 Reply Session::Excluded() {
-  std::lock_guard lock(lists_mutex_);
+  std::shared_lock lock(lists_mutex_);
   Json words = Json::array();
   for (const std::string& word : excluded_) {
     words.push_back(EncodeWord(word, *alphabet_));
@@ -425,7 +439,7 @@ Reply Session::Clues(std::string_view body) {
   auto decoded = DecodeClues(body, *alphabet_);
   if (decoded.index() != 0) return Refused(decoded);
   const CluesRequest& request = std::get<0>(decoded);
-  std::lock_guard lock(lists_mutex_);
+  std::shared_lock lock(lists_mutex_);
   Json clues = Json::object();
   for (std::size_t k = 0; k < request.words.size(); ++k) {
     clues[request.words[k]] =
@@ -438,7 +452,7 @@ Reply Session::SetClue(std::string_view body) {
   auto decoded = DecodeClue(body, *alphabet_);
   if (decoded.index() != 0) return Refused(decoded);
   const ClueRequest& request = std::get<0>(decoded);
-  std::lock_guard lock(lists_mutex_);
+  std::unique_lock lock(lists_mutex_);
   const auto before = clues_;
   auto found = std::find_if(clues_.begin(), clues_.end(), [&](const auto& c) {
     return c.first == request.word;

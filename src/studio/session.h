@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <shared_mutex>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -84,6 +85,8 @@ class Session {
   std::optional<ApiError> WriteExcluded();
   std::optional<ApiError> WriteOwnClues();
   bool IsExcluded(const std::string& codes) const;
+  // Passes the excluded words to the lexicons and builds them again.
+  void SetExcluded();
   // The (slot, word) pairs that keep an "another" fill of `grid` off every
   // earlier fill. Needs lists_mutex_.
   std::vector<std::pair<std::size_t, std::string>> Forbidden(
@@ -93,14 +96,17 @@ class Session {
   std::filesystem::path lists_path_;
   std::filesystem::path folder_;
 
-  // The lists, their lexicons, the excluded words and the author's clues.
-  std::mutex lists_mutex_;
+  // The lists, their lexicons, the excluded words and the author's clues:
+  // read under a shared lock by queries and the running fill, changed under
+  // an exclusive one.
+  std::shared_mutex lists_mutex_;
   std::unique_ptr<WordLists> lists_;
   std::unique_ptr<SearchLexicons> lexicons_;
   std::vector<std::string> excluded_;                       // codes
   std::vector<std::pair<std::string, std::string>> clues_;  // codes, clue
 
-  // The machine words of every earlier fill; under lists_mutex_.
+  // The machine words of every earlier fill; only the running fill reads
+  // and adds to them.
   std::vector<std::vector<PlacedWord>> fills_;
 
   // The fill: one at a time.
