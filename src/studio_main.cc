@@ -115,7 +115,9 @@ int Run(int argc, char** argv) {
   signal(SIGCHLD, SIG_IGN);
 
   Session session(*AlphabetNamed(alphabet_name), lists, folder);
-  StudioServer server(session, host, token);
+  StudioServer server(
+      session, host, token,
+      file.empty() ? "" : std::filesystem::path(file).filename().string());
   if (auto error = server.Bind(static_cast<int>(port))) {
     std::cerr << kProgram << ": " << *error << "\n";
     return kExitServe;

@@ -87,11 +87,15 @@ struct StudioServer::Impl {
   Session& session;
   std::string host;
   std::string token;
+  std::string first_file;
   httplib::Server server;
   std::vector<std::string> hosts;  // the Host headers accepted
 
-  Impl(Session& s, std::string h, std::string t)
-      : session(s), host(std::move(h)), token(std::move(t)) {}
+  Impl(Session& s, std::string h, std::string t, std::string f)
+      : session(s),
+        host(std::move(h)),
+        token(std::move(t)),
+        first_file(std::move(f)) {}
 
   bool Allowed(const httplib::Request& req) const {
     const std::string name = req.get_header_value("Host");
@@ -181,7 +185,7 @@ struct StudioServer::Impl {
                 });
     server.Get("/api/info",
                [this](const httplib::Request&, httplib::Response& res) {
-                 Send(res, session.Info(host, IsLoopback(host)));
+                 Send(res, session.Info(host, IsLoopback(host), first_file));
                });
     server.Get("/api/progress",
                [this](const httplib::Request&, httplib::Response& res) {
@@ -204,9 +208,9 @@ struct StudioServer::Impl {
 };
 
 StudioServer::StudioServer(Session& session, std::string host,
-                           std::string token)
-    : impl_(
-          std::make_unique<Impl>(session, std::move(host), std::move(token))) {
+                           std::string token, std::string file)
+    : impl_(std::make_unique<Impl>(session, std::move(host), std::move(token),
+                                   std::move(file))) {
   impl_->Routes();
 }
 

@@ -23,7 +23,9 @@ bool IsLoopback(const std::string& host);
 
 class StudioServer {
  public:
-  StudioServer(Session& session, std::string host, std::string token);
+  // `file`: the puzzle to open first, named to the page ("" for none).
+  StudioServer(Session& session, std::string host, std::string token,
+               std::string file = "");
   ~StudioServer();
 
   // Binds to `port` (0: a free one); the error message when it cannot.

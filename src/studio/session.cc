@@ -113,7 +113,8 @@ std::string Session::ClueOf(const std::string& codes) {
   return std::string(lists_->FindClue(codes).value_or(""));
 }
 
-Reply Session::Info(const std::string& host, bool loopback) {
+Reply Session::Info(const std::string& host, bool loopback,
+                    const std::string& file) {
   std::shared_lock lock(lists_mutex_);
   Json letters = Json::array();
   for (std::size_t l = 0; l < alphabet_->size(); ++l) {
@@ -134,7 +135,8 @@ Reply Session::Info(const std::string& host, bool loopback) {
        {"ownClues", clues_.size()},
        {"host", host},
        {"loopback", loopback},
-       {"maxSize", kStudioMaxSize}});
+       {"maxSize", kStudioMaxSize},
+       {"file", file}});
 }
 
 Reply Session::Candidates(std::string_view body) {

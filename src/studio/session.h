@@ -50,8 +50,9 @@ class Session {
 
   const Alphabet& alphabet() const { return *alphabet_; }
 
-  // GET /api/info; `host` the address served on.
-  Reply Info(const std::string& host, bool loopback);
+  // GET /api/info; `host` the address served on, `file` the puzzle named on
+  // the command line ("" for none).
+  Reply Info(const std::string& host, bool loopback, const std::string& file);
   Reply Candidates(std::string_view body);
   Reply Check(std::string_view body);
   Reply SearchWords(std::string_view body);
