@@ -524,4 +524,6 @@ Decoded<SaveRequest> DecodeSave(std::string_view body, const Alphabet& alphabet,
   return request;
 }
 
+#undef POLIMREZA_TAKE
+
 }  // namespace polimreza

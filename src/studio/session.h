@@ -1,7 +1,6 @@
-// The state of one studio run, passed explicitly to every request: the
-// alphabet, the word lists and their lexicons, the excluded words and the
-// author's own clues beside the lists, the machine's earlier fills and the
-// fill that runs now (one at a time, on a worker thread).
+// One studio run's state, passed explicitly to every request: alphabet, word
+// lists and lexicons, excluded words and own clues, the machine's earlier
+// fills and the one fill running now on a worker thread.
 #ifndef POLIMREZA_STUDIO_SESSION_H_
 #define POLIMREZA_STUDIO_SESSION_H_
 
