@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "alphabet/alphabet.h"
-#include "driver/alphabet_input.h"
+#include "grid/pattern_reader.h"
+#include "wordlist/alphabet_lists.h"
 #include "fuzz/fuzz_model.h"
 
 namespace polimreza::fuzz {

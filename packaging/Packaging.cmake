@@ -82,7 +82,8 @@ grid greedily, one slot per turn, checking every crossing, and prints the
 grid with numbered clue lists, or shows where it got stuck.
 
 Companion programs search the whole grid for a fill, make word lists from
-dictionaries, and export a puzzle to print and play. Their messages are in
+dictionaries, export a puzzle to print and play, and serve a crossword
+constructor to a browser on this machine. Their messages are in
 Serbian (Latin script). A small Serbian example is included.")
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

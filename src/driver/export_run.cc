@@ -9,10 +9,9 @@
 
 #include "alphabet/alphabet.h"
 #include "export/html.h"
-#include "export/ipuz.h"
 #include "export/numbering.h"
+#include "export/outputs.h"
 #include "export/report_reader.h"
-#include "export/svg.h"
 #include "tool/command_line.h"
 #include "tool/input_files.h"
 #include "tool/messages.h"
@@ -91,15 +90,8 @@ int Export(const std::string& input, const std::vector<Requested>& requested,
 
   std::vector<OutputFile> files;
   for (const Requested& file : requested) {
-    if (file.kind == "html") {
-      files.push_back({file.path, WriteHtml(puzzle, language)});
-    }
-    if (file.kind == "ipuz") files.push_back({file.path, WriteIpuz(puzzle)});
-    if (file.kind == "svg")
-      files.push_back({file.path, WriteSvg(puzzle, false)});
-    if (file.kind == "svg-solution") {
-      files.push_back({file.path, WriteSvg(puzzle, true)});
-    }
+    files.push_back({file.path, WriteExport(puzzle, *ExportKindNamed(file.kind),
+                                            language)});
   }
   const WriteResult result = WriteAll(files, force);
   if (result.status != WriteStatus::kWritten) {

@@ -1,9 +1,14 @@
 // The ipuz file of a numbered puzzle: the open JSON crossword format that
-// solving apps and construction tools read.
+// solving apps and construction tools read; written for finished and
+// unfinished puzzles, and read back.
 #ifndef POLIMREZA_EXPORT_IPUZ_H_
 #define POLIMREZA_EXPORT_IPUZ_H_
 
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
 
 #include "export/numbering.h"
 
@@ -13,7 +18,37 @@ namespace polimreza {
 // unnumbered square, "#" for a block), the solution and both clue lists.
 // The title and the clues are HTML there, so &, < and > are escaped. A
 // Serbian puzzle also gives its letters ("charset") and its language.
-std::string WriteIpuz(const NumberedPuzzle& puzzle);
+// An open square whose letter is empty holds the empty value (0) in the
+// solution too. `extras` adds the author's name and, under the extension
+// field kIpuzAuthorField, which squares hold letters the author placed.
+struct IpuzExtras {
+  std::string author;
+  std::vector<bool> author_squares;  // none: the field is left out
+};
+std::string WriteIpuz(const NumberedPuzzle& puzzle,
+                      const IpuzExtras& extras = {});
+
+// Rows of 0 and 1: 1 where the author placed the square's letter.
+inline constexpr std::string_view kIpuzAuthorField = "com.polimreza:author";
+
+// A crossword read from an ipuz file.
+struct IpuzCrossword {
+  std::string title;
+  std::string author;
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  std::vector<bool> block;
+  // Each square's solution text; empty for an open square without one.
+  std::vector<std::string> letters;
+  std::vector<bool> author_squares;  // all false without the extension
+  // The clue texts of each list in the file's order, HTML entities read.
+  std::vector<std::string> across;
+  std::vector<std::string> down;
+};
+
+// Reads an ipuz crossword; a Serbian message of one line when the text is
+// no ipuz crossword this program can read.
+std::variant<IpuzCrossword, std::string> ReadIpuz(std::string_view text);
 
 }  // namespace polimreza
 

@@ -68,5 +68,34 @@ TEST(IpuzTest, AsciiHasNoCharsetOrLanguage) {
   EXPECT_EQ(ipuz["clues"]["Across"][0][1], "ab");
 }
 
+// Another program's file: cells as objects, a block by another name, an
+// omitted square, clues as objects and entities in the text.
+TEST(IpuzTest, ReadsForeignCrosswords) {
+  auto read = ReadIpuz(R"({"version": "http://ipuz.org/v2",
+      "kind": ["http://ipuz.org/crossword#1"], "title": "A &amp; B",
+      "dimensions": {"width": 3, "height": 1}, "block": ".",
+      "puzzle": [[{"cell": 1}, ".", null]],
+      "solution": [[{"value": "X"}, ".", null]],
+      "clues": {"Across:Vodoravno": [{"number": 1, "clue": "x &lt; y"}]}})");
+  ASSERT_EQ(read.index(), 0u);
+  const IpuzCrossword& crossword = std::get<IpuzCrossword>(read);
+  EXPECT_EQ(crossword.title, "A & B");
+  EXPECT_EQ(crossword.block, (std::vector<bool>{false, true, true}));
+  EXPECT_EQ(crossword.letters[0], "X");
+  EXPECT_EQ(crossword.across, std::vector<std::string>{"x < y"});
+  EXPECT_EQ(std::get<std::string>(ReadIpuz("{\"kind\": [\"x\"]}")),
+            "Fajl nije ipuz ukrstenica");
+  EXPECT_EQ(std::get<std::string>(ReadIpuz("[")), "Fajl nije JSON");
+}
+
+// An unfinished grid: open squares without a letter hold the empty value.
+TEST(IpuzTest, OpenSquaresWithoutALetterAreEmpty) {
+  NumberedPuzzle puzzle = NumberPuzzle(SmallPuzzle("c"), "t");
+  puzzle.letters[0] = "";
+  const auto ipuz = nlohmann::json::parse(WriteIpuz(puzzle));
+  EXPECT_EQ(ipuz["solution"][0][0], 0);
+  EXPECT_FALSE(ipuz.contains("com.polimreza:author"));
+}
+
 }  // namespace
 }  // namespace polimreza

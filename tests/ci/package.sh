@@ -85,7 +85,8 @@ cd "$top"
 [ -x build/dev/Polimreza ] || fail "build/dev is not built"
 cmake --install build/dev --prefix "$scratch/prefix" >/dev/null
 {
-  for program in Polimreza polimreza-fill polimreza-lists polimreza-export; do
+  for program in Polimreza polimreza-fill polimreza-lists polimreza-export \
+    polimreza-studio; do
     [ -x "build/dev/$program" ] || continue
     echo "bin/$program"
     echo "share/man/man1/$program.1.gz"

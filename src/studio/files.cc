@@ -1,0 +1,156 @@
+#include "studio/files.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "grid/pattern_reader.h"
+#include "export/html.h"
+#include "export/ipuz.h"
+#include "export/outputs.h"
+#include "export/report_reader.h"
+#include "tool/input_files.h"
+
+namespace polimreza {
+
+std::vector<std::string> ListIpuzFiles(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with(".") || !name.ends_with(".ipuz")) continue;
+    if (!entry.is_regular_file(error)) continue;
+    names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::optional<ApiError> WriteFiles(const std::vector<OutputFile>& files,
+                                   bool overwrite) {
+  const WriteResult result = WriteAll(files, overwrite);
+  switch (result.status) {
+    case WriteStatus::kWritten:
+      return std::nullopt;
+    case WriteStatus::kExists:
+      return ApiError{
+          409, "Fajl " + result.path.filename().string() + " vec postoji",
+          true};
+    case WriteStatus::kNotAFile:
+      return ApiError{409, "Na mestu fajla " + result.path.filename().string() +
+                               " je nesto sto nije fajl"};
+    case WriteStatus::kCannotWrite:
+      break;
+  }
+  return ApiError{500, "Ne mogu da zapisem " + result.path.filename().string()};
+}
+
+NumberedPuzzle NumberStudioPuzzle(const SaveRequest& request,
+                                  const Alphabet& alphabet) {
+  SolvedPuzzle solved{request.grid, request.across, request.down};
+  const std::string title =
+      request.title.empty()
+          ? DefaultTitle(request.grid.gridWidth(), request.grid.gridHeight(),
+                         PageLanguage::kSerbian)
+          : request.title;
+  NumberedPuzzle puzzle = NumberPuzzle(solved, title);
+  for (CellIndex i = 0; i < request.grid.CellCount(); ++i) {
+    const std::int32_t cell = request.grid.Cell(i);
+    if (cell == CELL_BLOCK) continue;
+    puzzle.letters[i] =
+        cell == CELL_EMPTY ? ""
+                           : std::string(alphabet.Name(
+                                 static_cast<Letter>(cell - kFirstLetterCode)));
+  }
+  return puzzle;
+}
+
+std::string StudioIpuz(const SaveRequest& request, const Alphabet& alphabet) {
+  IpuzExtras extras;
+  extras.author = request.author_name;
+  extras.author_squares.resize(request.grid.CellCount());
+  for (CellIndex i = 0; i < request.grid.CellCount(); ++i) {
+    extras.author_squares[i] = request.author.Cell(i) != CELL_EMPTY &&
+                               request.author.Cell(i) != CELL_BLOCK;
+  }
+  return WriteIpuz(NumberStudioPuzzle(request, alphabet), extras);
+}
+
+Decoded<std::string> SavePuzzle(const std::filesystem::path& folder,
+                                const SaveRequest& request,
+                                const Alphabet& alphabet) {
+  if (auto error =
+          WriteFiles({{folder / request.name, StudioIpuz(request, alphabet)}},
+                     request.overwrite)) {
+    return *error;
+  }
+  return Json{{"saved", request.name}}.dump();
+}
+
+Decoded<std::string> OpenPuzzle(const std::filesystem::path& folder,
+                                const std::string& name,
+                                const Alphabet& alphabet) {
+  auto read = ReadInput((folder / name).string(), InputRules{});
+  if (auto* error = std::get_if<ReadError>(&read)) {
+    if (*error == ReadError::kMissing) {
+      return ApiError{404, "Fajl " + name + " ne postoji"};
+    }
+    return ApiError{400, "Ne mogu da procitam " + name};
+  }
+  auto ipuz = ReadIpuz(std::get<std::string>(read));
+  if (auto* message = std::get_if<std::string>(&ipuz)) {
+    return ApiError{400, *message};
+  }
+  const IpuzCrossword& crossword = std::get<IpuzCrossword>(ipuz);
+  if (crossword.width > kStudioMaxSize || crossword.height > kStudioMaxSize) {
+    return ApiError{400, "Mreza je veca od 100x100"};
+  }
+  Grid grid(crossword.width, crossword.height);
+  Grid author(crossword.width, crossword.height);
+  for (CellIndex i = 0; i < grid.CellCount(); ++i) {
+    author.SetCell(i, CELL_EMPTY);
+    if (crossword.block[i]) continue;
+    if (crossword.letters[i].empty()) {
+      grid.SetCell(i, CELL_EMPTY);
+      continue;
+    }
+    std::optional<std::string> code =
+        DecodeWord(crossword.letters[i], alphabet);
+    if (!code || code->size() != 1) {
+      return ApiError{400, "U fajlu je znak koji nije slovo azbuke"};
+    }
+    grid.SetCell(i, static_cast<unsigned char>((*code)[0]));
+    if (crossword.author_squares[i]) author.SetCell(i, grid.Cell(i));
+  }
+  Json reply = {
+      {"rows", EncodeRows(grid, alphabet)},
+      {"author", EncodeRows(author, alphabet)},
+      {"title", crossword.title},
+      {"author_name", crossword.author},
+      {"clues", {{"across", crossword.across}, {"down", crossword.down}}}};
+  return reply.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+Decoded<std::string> ExportPuzzle(const std::filesystem::path& folder,
+                                  const SaveRequest& request,
+                                  const Alphabet& alphabet) {
+  if (!request.grid.IsGridFull()) {
+    return ApiError{400, "Mreza nije popunjena"};
+  }
+  const NumberedPuzzle puzzle = NumberStudioPuzzle(request, alphabet);
+  const std::vector<std::pair<std::string, ExportKind>> kinds = {
+      {".html", ExportKind::kHtml},
+      {".ipuz", ExportKind::kIpuz},
+      {".svg", ExportKind::kSvg}};
+  std::vector<OutputFile> files;
+  Json written = Json::array();
+  for (const auto& [extension, kind] : kinds) {
+    const std::string name = request.name + extension;
+    files.push_back(
+        {folder / name, WriteExport(puzzle, kind, PageLanguage::kSerbian)});
+    written.push_back(name);
+  }
+  if (auto error = WriteFiles(files, request.overwrite)) return *error;
+  return Json{{"written", written}}.dump();
+}
+
+}  // namespace polimreza

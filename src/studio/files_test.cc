@@ -1,0 +1,92 @@
+#include "studio/files.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "gtest/gtest.h"
+
+namespace polimreza {
+namespace {
+
+class StudioFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char name[] = "/tmp/polimreza-studio-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    folder_ = name;
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  SaveRequest Request(const std::string& body) {
+    auto request = DecodeSave(body, alphabet_, ".ipuz");
+    EXPECT_EQ(request.index(), 0u)
+        << (request.index() ? std::get<ApiError>(request).message : "");
+    return std::get<SaveRequest>(request);
+  }
+
+  std::filesystem::path folder_;
+  Alphabet alphabet_{AlphabetKind::kSerbianLatin};
+};
+
+// A partly filled grid saves and opens as it was: letters, open squares,
+// the author's own letters, title, author and clues (escaped in the file).
+TEST_F(StudioFilesTest, SaveAndOpenRoundTrip) {
+  const SaveRequest request = Request(
+      "{\"name\": \"a.ipuz\", \"rows\": [\"LJ**\", \"N\u200cJ#\"], "
+      "\"author\": [\"LJ**\", \"**#\"], \"title\": \"Naslov <&>\", "
+      "\"author_name\": \"Autor\", \"clues\": {\"across\": [\"jedan & dva\", "
+      "\"tri\"], \"down\": [\"d1\", \"d2\"]}}");
+  auto saved = SavePuzzle(folder_, request, alphabet_);
+  ASSERT_EQ(saved.index(), 0u);
+  EXPECT_EQ(std::get<std::string>(saved), R"({"saved":"a.ipuz"})");
+  auto opened = OpenPuzzle(folder_, "a.ipuz", alphabet_);
+  ASSERT_EQ(opened.index(), 0u);
+  EXPECT_EQ(Json::parse(std::get<std::string>(opened)),
+            Json::parse("{\"rows\": [\"LJ**\", \"N\u200cJ#\"], "
+                        "\"author\": [\"LJ**\", \"***\"], "
+                        "\"title\": \"Naslov <&>\", \"author_name\": "
+                        "\"Autor\", \"clues\": {\"across\": [\"jedan & "
+                        "dva\", \"tri\"], \"down\": [\"d1\", \"d2\", \"\"]}}"));
+  EXPECT_EQ(ListIpuzFiles(folder_), std::vector<std::string>{"a.ipuz"});
+}
+
+TEST_F(StudioFilesTest, NeverOverwritesUnlessAsked) {
+  SaveRequest request = Request(R"({"name": "a.ipuz", "rows": ["**"]})");
+  ASSERT_EQ(SavePuzzle(folder_, request, alphabet_).index(), 0u);
+  auto again = SavePuzzle(folder_, request, alphabet_);
+  ASSERT_EQ(again.index(), 1u);
+  EXPECT_EQ(std::get<ApiError>(again),
+            (ApiError{409, "Fajl a.ipuz vec postoji", true}));
+  request.overwrite = true;
+  EXPECT_EQ(SavePuzzle(folder_, request, alphabet_).index(), 0u);
+}
+
+TEST_F(StudioFilesTest, OpenRefusals) {
+  auto missing = OpenPuzzle(folder_, "x.ipuz", alphabet_);
+  EXPECT_EQ(std::get<ApiError>(missing),
+            (ApiError{404, "Fajl x.ipuz ne postoji"}));
+  std::ofstream(folder_ / "bad.ipuz") << "{\"kind\": []}";
+  EXPECT_EQ(std::get<ApiError>(OpenPuzzle(folder_, "bad.ipuz", alphabet_)),
+            (ApiError{400, "Fajl nije ipuz ukrstenica"}));
+}
+
+TEST_F(StudioFilesTest, ExportNeedsAFullGrid) {
+  auto request = DecodeSave(R"({"name": "x", "rows": ["A*"]})", alphabet_, "");
+  auto refused =
+      ExportPuzzle(folder_, std::get<SaveRequest>(request), alphabet_);
+  EXPECT_EQ(std::get<ApiError>(refused),
+            (ApiError{400, "Mreza nije popunjena"}));
+  request = DecodeSave(R"({"name": "x", "rows": ["AB"]})", alphabet_, "");
+  auto written =
+      ExportPuzzle(folder_, std::get<SaveRequest>(request), alphabet_);
+  ASSERT_EQ(written.index(), 0u);
+  EXPECT_EQ(std::get<std::string>(written),
+            R"({"written":["x.html","x.ipuz","x.svg"]})");
+  EXPECT_TRUE(std::filesystem::exists(folder_ / "x.svg"));
+}
+
+}  // namespace
+}  // namespace polimreza

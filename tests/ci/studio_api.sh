@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# polimreza-studio through real HTTP: starts the program in a scratch folder
+# with tiny lists, reads its URL line, and checks the refusals (token, Host,
+# Origin, body size, bad requests, files in the way, unsafe names), the
+# page's headers, the answers of candidates and fill, izbaci.txt, and a
+# clean stop on SIGINT. Runs build/dev/polimreza-studio (or $POLIMREZA_BIN's).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+command -v python3 >/dev/null || {
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq python3
+}
+bin=${POLIMREZA_BIN:-$PWD/build/dev}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+mkdir lists
+printf 'AB;prva\r\nBA;druga\r\nAA;treca\r\n' > lists/2.txt
+printf 'A;a\r\nB;b\r\n' > lists/1.txt
+printf 'ABA;x\r\nBAB;y\r\nBBB;z\r\n' > lists/3.txt
+
+exec python3 - "$bin/polimreza-studio" <<'PY'
+import json, os, re, signal, subprocess, sys, time, urllib.request, urllib.error
+
+program = sys.argv[1]
+proc = subprocess.Popen([program, "--lists", "lists"], stdout=subprocess.PIPE,
+                        stderr=subprocess.PIPE, text=True)
+url = proc.stdout.readline().strip()
+match = re.fullmatch(r"http://127\.0\.0\.1:(\d+)/\?token=([0-9a-f]{32})", url)
+failures = []
+
+def check(what, condition):
+    if not condition:
+        failures.append(what)
+
+if not match:
+    proc.kill()
+    sys.exit("studio_api: bad URL line %r" % url)
+port, token = match.group(1), match.group(2)
+base = "http://127.0.0.1:%s" % port
+
+def call(path, body=None, headers=None, token_header=True, raw=None):
+    data = raw if raw is not None else (
+        None if body is None else json.dumps(body).encode())
+    request = urllib.request.Request(base + path, data=data)
+    if token_header:
+        request.add_header("X-Polimreza-Token", token)
+    for name, value in (headers or {}).items():
+        request.add_header(name, value)
+    try:
+        with urllib.request.urlopen(request) as reply:
+            return reply.status, reply.headers, reply.read()
+    except urllib.error.HTTPError as error:
+        return error.code, error.headers, error.read()
+
+def error_of(body):
+    return json.loads(body).get("error")
+
+try:
+    # Refusals before any route.
+    check("no token", call("/api/info", token_header=False)[0] == 403)
+    check("wrong token", call("/api/info", token_header=False,
+          headers={"X-Polimreza-Token": "0" * 32})[0] == 403)
+    check("bad Host", call("/api/info", headers={"Host": "evil.example:" + port})[0] == 403)
+    check("foreign Origin", call("/api/check", {"rows": ["**"]},
+          headers={"Origin": "http://evil.example"})[0] == 403)
+    check("own Origin", call("/api/check", {"rows": ["**"]},
+          headers={"Origin": "http://127.0.0.1:" + port})[0] == 200)
+    status, _, body = call("/api/check", raw=b" " * (1024 * 1024 + 10))
+    check("413 over 1 MB", status == 413 and error_of(body) == "Zahtev je veci od 1 MB")
+
+    # The page.
+    status, headers, body = call("/?token=" + token, token_header=False)
+    check("page", status == 200 and "default-src 'none'" in
+          headers.get("Content-Security-Policy", ""))
+    check("cookie", headers.get("Set-Cookie") ==
+          "polimreza_token=%s; Path=/; HttpOnly; SameSite=Strict" % token)
+    check("page without token", call("/", token_header=False)[0] == 403)
+
+    # Bad requests.
+    for what, path, request, message in [
+        ("bad JSON", "/api/check", b"{rows", "Neispravan JSON"),
+        ("unequal rows", "/api/check", {"rows": ["**", "*"]}, "Redovi nisu iste duzine"),
+        ("unknown letter", "/api/check", {"rows": ["*1"]}, "Znak koji nije slovo: red 1, kolona 2"),
+        ("region outside", "/api/fill", {"rows": ["**"], "region": {"top": 0, "left": 0, "bottom": 3, "right": 0}}, "Oblast je van mreze"),
+        ("square outside", "/api/candidates", {"rows": ["**"], "row": 5, "col": 0, "direction": "across"}, "Polje je van mreze"),
+    ]:
+        raw = request if isinstance(request, bytes) else None
+        status, _, body = call(path, None if raw else request, raw=raw)
+        check(what, status == 400 and error_of(body) == message)
+
+    # Candidates and fill.
+    status, _, body = call("/api/candidates", {"rows": ["A*", "**"], "row": 0, "col": 1, "direction": "across"})
+    reply = json.loads(body)
+    check("candidates", status == 200 and reply["count"] == 2 and
+          [w["word"] for w in reply["words"]] == ["AB", "AA"] and
+          reply["words"][0]["clue"] == "prva" and
+          reply["slot"] == {"row": 0, "col": 0, "direction": "across", "length": 2})
+    status, _, body = call("/api/fill", {"rows": ["***", "#*#", "#*#"]})
+    reply = json.loads(body)
+    rows = reply["rows"]
+    down = rows[0][1] + rows[1][1] + rows[2][1]
+    check("fill", status == 200 and reply["status"] == "filled" and
+          len(reply["machine"]) == 5 and rows[0] in ("ABA", "BAB", "BBB") and
+          down in ("ABA", "BAB", "BBB") and down != rows[0])
+    status, _, body = call("/api/fill", {"rows": ["***", "#*#", "#*#"], "another": True})
+    check("another fill", json.loads(body)["status"] == "filled" and
+          json.loads(body)["rows"] != rows)
+    status, _, body = call("/api/fill", {"rows": ["B*", "**"]})
+    check("impossible", json.loads(body)["status"] == "impossible")
+
+    # izbaci.txt.
+    status, _, body = call("/api/exclude", {"word": "AB"})
+    check("exclude", status == 200 and json.loads(body) == {"excluded": 1})
+    with open("lists/izbaci.txt", encoding="utf-8") as f:
+        check("izbaci.txt", f.read() == "AB\n")
+
+    # Files.
+    save = {"name": "x.ipuz", "rows": ["AB", "B*"], "author": ["A*", "**"],
+            "title": "T", "author_name": "N", "clues": {"across": ["a"], "down": ["d"]}}
+    check("save", call("/api/save", save)[0] == 200)
+    status, _, body = call("/api/save", save)
+    check("409 save over a file", status == 409 and json.loads(body).get("exists") is True)
+    save["overwrite"] = True
+    check("save with overwrite", call("/api/save", save)[0] == 200)
+    status, _, body = call("/api/open", {"name": "x.ipuz"})
+    check("open", status == 200 and json.loads(body)["rows"] == ["AB", "B*"] and
+          json.loads(body)["author"] == ["A*", "**"])
+    status, _, body = call("/api/save", dict(save, name="../y.ipuz"))
+    check("../ refused", status == 400 and error_of(body) == "Neispravno ime fajla"
+          and not os.path.exists("../y.ipuz"))
+    check("files", json.loads(call("/api/files")[2]) == {"files": ["x.ipuz"]})
+    check("open missing", call("/api/open", {"name": "nema.ipuz"})[0] == 404)
+    check("unknown path", call("/api/nothing")[0] == 404)
+finally:
+    proc.send_signal(signal.SIGINT)
+    try:
+        code = proc.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        code = None
+    check("SIGINT exit 0", code == 0)
+    check("nothing on stderr", proc.stderr.read() == "")
+
+if failures:
+    sys.exit("studio_api: failed: " + ", ".join(failures))
+print("studio_api: all checks passed")
+PY
