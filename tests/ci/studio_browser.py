@@ -11,8 +11,10 @@ Usage: studio_browser.py URL FOLDER SCREENSHOT [LATIN_URL]
 URL is the line the server printed; FOLDER the folder it was started in
 (where it saves and exports). LATIN_URL, when given, is a second server
 started with --alphabet sr-latn, for the digraph keys. The lists written by
---write-lists hold every word of one to three letters over A, N, O, S, T,
-so that any grid of short slots fills, and no word with Z.
+--write-lists hold every word of one to three letters over A, E, N, O, S,
+T, so that any grid of short slots fills without using a word twice (36
+words of two letters for the 9x9 grid's 28 two-letter slots), and no word
+with Z.
 """
 import itertools
 import json
@@ -29,7 +31,7 @@ from selenium.webdriver.common.keys import Keys
 
 failures = []
 HOSTILE = '<img src=x onerror="window.pwned=1">'
-LETTERS = "ANOST"
+LETTERS = "AENOST"
 SIZE = 9
 # Rows and columns 2 and 6 are blocks: every slot has two or three
 # squares, and the blocks are symmetric by a half turn.
@@ -189,8 +191,8 @@ def run(driver, url, folder, screenshot):
 
     # Typing narrows what fits.
     p.square(3, 3).click()
-    wait("fits of an empty slot", lambda: len(p.fits()) == 125)
-    check(p.el("fits-count").text == "125 reci", "count of what fits")
+    wait("fits of an empty slot", lambda: len(p.fits()) == 200)
+    check(p.el("fits-count").text == "216 reci", "count of what fits")
     p.keys("s")
     check(p.letter(3, 3) == "S", "a typed letter shows upper-case")
     check(driver.switch_to.active_element.get_attribute("id") == "sq-3-4",
@@ -198,9 +200,9 @@ def run(driver, url, folder, screenshot):
     p.keys("1", "#")
     check(p.letter(3, 4) == "", "a key that is no letter types nothing")
     p.keys(Keys.ARROW_LEFT)
-    wait("fits after typing", lambda: len(p.fits()) == 25
+    wait("fits after typing", lambda: len(p.fits()) == 36
          and all(w.startswith("S") for w in p.fits()))
-    check(p.el("fits-count").text == "25 reci", "the count follows the grid")
+    check(p.el("fits-count").text == "36 reci", "the count follows the grid")
     # Placing a word from the list, then undo and redo.
     driver.find_element(By.CSS_SELECTOR, '#fits button.word[data-word="SAT"]').click()
     check([p.letter(3, c) for c in (3, 4, 5)] == ["S", "A", "T"],
@@ -287,7 +289,7 @@ def run(driver, url, folder, screenshot):
     if hostile:
         check(hostile[0].get_attribute("value") == HOSTILE, "a hostile clue shows as typed")
     p.el("pattern").send_keys("T?N" + Keys.ENTER)
-    wait("search results", lambda: p.el("search-count").text == "5 reci")
+    wait("search results", lambda: p.el("search-count").text == "6 reci")
     check(driver.find_elements(By.CSS_SELECTOR, "#search-results img") == [],
           "a hostile clue in the search list is no markup")
 
