@@ -20,6 +20,7 @@ let alphabet = null;
 let history = null;
 let board = null;
 let maxSize = 100;
+let maxSlot = 9;  // the longest slot the lists have words for
 const clueOf = new Map();  // the clue of each word, as shown and saved
 let filling = false;
 let progressTimer = 0;
@@ -33,6 +34,16 @@ function debounce(fn, ms) {
 
 function rows(authorOnly = false) {
   return history.grid.squares(authorOnly).map((r) => alphabet.joinRow(r));
+}
+
+// The first slot longer than the lists' longest words, or null: the server
+// refuses such a grid, so the page asks nothing about it and says why.
+function longSlot() {
+  for (const slots of history.grid.slots) {
+    const slot = slots.find((s) => s.cells.length > maxSlot);
+    if (slot) return slot;
+  }
+  return null;
 }
 
 function fail(error) {
@@ -99,6 +110,10 @@ function goToSlot(slot, quiet = false) {
 
 const scheduleCheck = debounce(async () => {
   const ticket = ++latest.check;
+  if (longSlot()) {
+    if (board.dead.size) { board.dead = new Set(); board.draw(); }
+    return;
+  }
   try {
     const reply = await post('check', {rows: rows()});
     if (ticket !== latest.check) return;
@@ -114,9 +129,18 @@ const scheduleCandidates = debounce(async () => {
   const grid = history.grid;
   const slot = grid.slotAt(board.current, board.direction);
   const list = $('fits');
-  if (!slot) {
+  // A single square between blocks is numbered but is no word to fill.
+  if (!slot || slot.cells.length < 2) {
     list.replaceChildren();
     $('fits-count').textContent = '';
+    return;
+  }
+  const long = longSlot();
+  if (long) {
+    list.replaceChildren();
+    $('fits-count').textContent = 'Rec ' + long.number + ' ' +
+      (long.direction === ACROSS ? 'vodoravno' : 'uspravno') + ' ima ' + long.cells.length +
+      ' slova, a spiskovi najvise ' + maxSlot + ': dodajte crna polja.';
     return;
   }
   try {
@@ -464,6 +488,7 @@ async function start() {
   }
   alphabet = new Alphabet(info.letters || [], info.script);
   maxSize = info.maxSize || 100;
+  if (Array.isArray(info.lists) && info.lists.length) maxSlot = info.lists.length;
   for (const id of ['width', 'height']) $(id).max = String(maxSize);
   if (info.loopback === false) {
     $('banner-host').textContent = info.host || '';
