@@ -5,16 +5,17 @@ word from what fits, sees a dead slot marked, fills, rejects a word and
 fills again, writes a clue, saves, reopens, exports, types a digraph, and
 finds no console errors (a Content-Security-Policy violation shows there).
 
-Usage: studio_browser.py URL FOLDER SCREENSHOT [LATIN_URL]
+Usage: studio_browser.py URL FOLDER SCREENSHOT [LATIN_URL [CYRILLIC_URL]]
        studio_browser.py --write-lists DIR
 
 URL is the line the server printed; FOLDER the folder it was started in
 (where it saves and exports). LATIN_URL, when given, is a second server
-started with --alphabet sr-latn, for the digraph keys. The lists written by
---write-lists hold every word of one to three letters over A, E, N, O, S,
-T, so that any grid of short slots fills without using a word twice (36
-words of two letters for the 9x9 grid's 28 two-letter slots), and no word
-with Z.
+started with --alphabet sr-latn, for the digraph keys; CYRILLIC_URL one
+started with --alphabet sr-cyrl, for Cyrillic keys, candidates and a fill.
+The lists written by --write-lists hold every word of one to three letters
+over A, E, N, O, S, T, so that any grid of short slots fills without using
+a word twice (36 words of two letters for the 9x9 grid's 28 two-letter
+slots), and no word with Z.
 """
 import itertools
 import json
@@ -377,12 +378,39 @@ def run_latin(driver, url):
     check(errors == [], "no console errors in Latin: " + json.dumps(errors)[:500])
 
 
+def run_cyrillic(driver, url):
+    p = Page(driver)
+    driver.get(url)
+    wait("cyrillic page ready", lambda: "ready" in p.js("return document.body.className"))
+    for field in ("width", "height"):
+        p.el(field).clear()
+        p.el(field).send_keys("3")
+    p.click("new-grid")
+    p.square(0, 1).click()
+    p.square(0, 0).click()
+    p.keys("\u0459", "t")
+    check(p.letter(0, 0) == "\u0409" and p.letter(0, 1) == "",
+          "a Cyrillic key types its letter, a Latin one nothing")
+    p.keys(Keys.BACKSPACE, Keys.BACKSPACE, "\u0442")
+    wait("Cyrillic words fit", lambda: len(p.fits()) == 36
+         and all(w.startswith("\u0422") for w in p.fits()))
+    driver.find_element(By.CSS_SELECTOR, "#fits button.word").click()
+    p.click("fill")
+    p.wait_fill()
+    check(p.status().startswith("Mreza je popunjena"), "a Cyrillic grid fills")
+    check(all(ch in "\u0410\u0415\u041d\u041e\u0421\u0422"
+              for row in p.letters() for ch in row), "in Cyrillic letters")
+    errors = console_errors(driver)
+    check(errors == [], "no console errors in Cyrillic: " + json.dumps(errors)[:500])
+
+
 def main():
     if sys.argv[1] == "--write-lists":
         write_lists(sys.argv[2])
         return
     url, folder, screenshot = sys.argv[1:4]
     latin = sys.argv[4] if len(sys.argv) > 4 else None
+    cyrillic = sys.argv[5] if len(sys.argv) > 5 else None
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
     for flag in ("--headless", "--no-sandbox", "--disable-gpu",
@@ -399,6 +427,8 @@ def main():
         run(driver, url, folder, screenshot)
         if latin:
             run_latin(driver, latin)
+        if cyrillic:
+            run_cyrillic(driver, cyrillic)
     finally:
         driver.quit()
     if failures:

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Browser check of polimreza-studio: starts the server on tiny word lists in
-# a temporary folder (once with the ASCII letters, once with the Serbian
-# Latin ones) and drives its page in headless Chromium (studio_browser.py).
+# a temporary folder (with the ASCII letters, the Serbian Latin ones and the
+# Serbian Cyrillic ones) and drives its page in headless Chromium
+# (studio_browser.py).
 # Takes the build folder (default build/dev), built just before.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -60,7 +61,8 @@ start() {
 
 url=$(start "$work/ascii")
 latin=$(start "$work/latin" --alphabet sr-latn)
+cyrillic=$(start "$work/cyrillic" --alphabet sr-cyrl)
 mkdir -p "$build/studio_browser"
 # Debian's own Python, the one python3-selenium installs into.
 /usr/bin/python3 tests/ci/studio_browser.py "$url" "$work/ascii" \
-  "$build/studio_browser/screenshot.png" "$latin"
+  "$build/studio_browser/screenshot.png" "$latin" "$cyrillic"
