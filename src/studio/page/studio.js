@@ -520,6 +520,8 @@ async function start() {
   const lists = (info.lists || []).reduce((a, b) => a + b, 0);
   say('Spremno: ' + lists + ' reci u spiskovima, izbaceno ' + (info.excluded || 0) + '.');
   board.focus();
+  // The puzzle named on the server's command line opens first.
+  if (info.file) await openFile(info.file);
   document.body.classList.add('ready');
 }
 
