@@ -12,6 +12,10 @@ command -v python3 >/dev/null || {
   apt-get install -y -qq python3
 }
 bin=${POLIMREZA_BIN:-$PWD/build/dev}
+if [ ! -x "$bin/polimreza-studio" ]; then
+  echo "studio_api: $bin/polimreza-studio does not exist; build it first" >&2
+  exit 1
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"

@@ -9,8 +9,8 @@ cd "$(dirname "$0")/../.."
 build=${1:-build/dev}
 studio=$build/polimreza-studio
 if [ ! -x "$studio" ]; then
-  echo "studio_browser: $studio does not exist (not built here); skipping"
-  exit 0
+  echo "studio_browser: $studio does not exist; build it first" >&2
+  exit 1
 fi
 studio=$(realpath "$studio")
 
