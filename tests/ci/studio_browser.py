@@ -229,6 +229,8 @@ def run(driver, url, folder, screenshot):
     wait("dead slot marked", lambda: "dead" in p.classes(0, 1)
          and "dead" in p.classes(1, 0))
     check("dead" not in p.classes(4, 4), "live slots stay unmarked")
+    wait("nothing fits, and the count says why", lambda: p.fits() == [] and
+         p.el("fits-count").text == "0 reci: crvena rec mreze se ne moze popuniti")
     p.ctrl("z")
     wait("mark gone after undo", lambda: "dead" not in p.classes(0, 1))
 

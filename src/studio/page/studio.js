@@ -108,6 +108,17 @@ function goToSlot(slot, quiet = false) {
   }
 }
 
+// The count of what fits the current slot (the last reply, or null). With
+// a slot that nothing fills any more no word fits anywhere, so the count
+// says where the trouble is.
+let fitsCount = null;
+function showFitsCount() {
+  if (!fitsCount) return;
+  $('fits-count').textContent = countText(fitsCount.count, fitsCount.exact) +
+    (fitsCount.count === 0 && board.dead.size
+      ? ': crvena rec mreze se ne moze popuniti' : '');
+}
+
 const scheduleCheck = debounce(async () => {
   const ticket = ++latest.check;
   if (longSlot()) {
@@ -119,6 +130,7 @@ const scheduleCheck = debounce(async () => {
     if (ticket !== latest.check) return;
     board.dead = new Set((reply.squares || []).map(([r, c]) => history.grid.index(r, c)));
     board.draw();
+    showFitsCount();
   } catch (e) {
     if (ticket === latest.check) fail(e);
   }
@@ -129,6 +141,7 @@ const scheduleCandidates = debounce(async () => {
   const grid = history.grid;
   const slot = grid.slotAt(board.current, board.direction);
   const list = $('fits');
+  fitsCount = null;
   // A single square between blocks is numbered but is no word to fill.
   if (!slot || slot.cells.length < 2) {
     list.replaceChildren();
@@ -147,7 +160,8 @@ const scheduleCandidates = debounce(async () => {
     const reply = await post('candidates', {rows: rows(), row: slot.row, col: slot.col,
       direction: DIRECTION_NAMES[slot.direction], limit: 200});
     if (ticket !== latest.candidates) return;
-    $('fits-count').textContent = countText(reply.count, reply.exact);
+    fitsCount = reply;
+    showFitsCount();
     showWords(list, reply.words || [], (word) => place(slot, word), excludeWord);
   } catch (e) {
     if (ticket !== latest.candidates) return;
