@@ -12,6 +12,10 @@ command -v python3 >/dev/null || {
   apt-get install -y -qq python3
 }
 bin=${POLIMREZA_BIN:-$PWD/build/dev}
+if [ ! -x "$bin/polimreza-studio" ]; then
+  echo "studio_api: $bin/polimreza-studio does not exist; build it first" >&2
+  exit 1
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -91,12 +95,20 @@ try:
         check(what, status == 400 and error_of(body) == message)
 
     # Candidates and fill.
-    status, _, body = call("/api/candidates", {"rows": ["A*", "**"], "row": 0, "col": 1, "direction": "across"})
+    # AA matches the slot's pattern but would leave the down slot AA too,
+    # and a word is not used twice.
+    fits = {"rows": ["**", "#A"], "row": 0, "col": 1, "direction": "across"}
+    status, _, body = call("/api/candidates", fits)
     reply = json.loads(body)
     check("candidates", status == 200 and reply["count"] == 2 and
-          [w["word"] for w in reply["words"]] == ["AB", "AA"] and
+          reply["exact"] is True and
+          [w["word"] for w in reply["words"]] == ["AB", "BA"] and
           reply["words"][0]["clue"] == "prva" and
           reply["slot"] == {"row": 0, "col": 0, "direction": "across", "length": 2})
+    # Four slots over three words: no fill, so no word fits.
+    status, _, body = call("/api/candidates", {"rows": ["A*", "**"], "row": 0, "col": 1, "direction": "across"})
+    check("candidates of a grid with no fill", status == 200 and
+          json.loads(body)["count"] == 0 and json.loads(body)["words"] == [])
     status, _, body = call("/api/fill", {"rows": ["***", "#*#", "#*#"]})
     reply = json.loads(body)
     rows = reply["rows"]
@@ -115,6 +127,10 @@ try:
     check("exclude", status == 200 and json.loads(body) == {"excluded": 1})
     with open("lists/izbaci.txt", encoding="utf-8") as f:
         check("izbaci.txt", f.read() == "AB\n")
+    status, _, body = call("/api/candidates", fits)
+    check("candidates without the excluded word",
+          [w["word"] for w in json.loads(body)["words"]] == ["BA"] and
+          json.loads(body)["count"] == 1)
 
     # Files.
     save = {"name": "x.ipuz", "rows": ["AB", "B*"], "author": ["A*", "**"],

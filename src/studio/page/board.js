@@ -33,6 +33,7 @@ export class Board {
     const grid = this.grid;
     this.table.replaceChildren();
     this.table.style.setProperty('--cols', String(grid.width));
+    this.table.style.setProperty('--rows', String(grid.height));
     this.inputs = [];
     this.cells = [];
     const body = document.createElement('tbody');

@@ -20,6 +20,7 @@ let alphabet = null;
 let history = null;
 let board = null;
 let maxSize = 100;
+let maxSlot = 9;  // the longest slot the lists have words for
 const clueOf = new Map();  // the clue of each word, as shown and saved
 let filling = false;
 let progressTimer = 0;
@@ -33,6 +34,16 @@ function debounce(fn, ms) {
 
 function rows(authorOnly = false) {
   return history.grid.squares(authorOnly).map((r) => alphabet.joinRow(r));
+}
+
+// The first slot longer than the lists' longest words, or null: the server
+// refuses such a grid, so the page asks nothing about it and says why.
+function longSlot() {
+  for (const slots of history.grid.slots) {
+    const slot = slots.find((s) => s.cells.length > maxSlot);
+    if (slot) return slot;
+  }
+  return null;
 }
 
 function fail(error) {
@@ -97,13 +108,29 @@ function goToSlot(slot, quiet = false) {
   }
 }
 
+// The count of what fits the current slot (the last reply, or null). With
+// a slot that nothing fills any more no word fits anywhere, so the count
+// says where the trouble is.
+let fitsCount = null;
+function showFitsCount() {
+  if (!fitsCount) return;
+  $('fits-count').textContent = countText(fitsCount.count, fitsCount.exact) +
+    (fitsCount.count === 0 && board.dead.size
+      ? ': crvena rec mreze se ne moze popuniti' : '');
+}
+
 const scheduleCheck = debounce(async () => {
   const ticket = ++latest.check;
+  if (longSlot()) {
+    if (board.dead.size) { board.dead = new Set(); board.draw(); }
+    return;
+  }
   try {
     const reply = await post('check', {rows: rows()});
     if (ticket !== latest.check) return;
     board.dead = new Set((reply.squares || []).map(([r, c]) => history.grid.index(r, c)));
     board.draw();
+    showFitsCount();
   } catch (e) {
     if (ticket === latest.check) fail(e);
   }
@@ -114,16 +141,27 @@ const scheduleCandidates = debounce(async () => {
   const grid = history.grid;
   const slot = grid.slotAt(board.current, board.direction);
   const list = $('fits');
-  if (!slot) {
+  fitsCount = null;
+  // A single square between blocks is numbered but is no word to fill.
+  if (!slot || slot.cells.length < 2) {
     list.replaceChildren();
     $('fits-count').textContent = '';
+    return;
+  }
+  const long = longSlot();
+  if (long) {
+    list.replaceChildren();
+    $('fits-count').textContent = 'Rec ' + long.number + ' ' +
+      (long.direction === ACROSS ? 'vodoravno' : 'uspravno') + ' ima ' + long.cells.length +
+      ' slova, a spiskovi najvise ' + maxSlot + ': dodajte crna polja.';
     return;
   }
   try {
     const reply = await post('candidates', {rows: rows(), row: slot.row, col: slot.col,
       direction: DIRECTION_NAMES[slot.direction], limit: 200});
     if (ticket !== latest.candidates) return;
-    $('fits-count').textContent = countText(reply.count, reply.exact);
+    fitsCount = reply;
+    showFitsCount();
     showWords(list, reply.words || [], (word) => place(slot, word), excludeWord);
   } catch (e) {
     if (ticket !== latest.candidates) return;
@@ -464,6 +502,7 @@ async function start() {
   }
   alphabet = new Alphabet(info.letters || [], info.script);
   maxSize = info.maxSize || 100;
+  if (Array.isArray(info.lists) && info.lists.length) maxSlot = info.lists.length;
   for (const id of ['width', 'height']) $(id).max = String(maxSize);
   if (info.loopback === false) {
     $('banner-host').textContent = info.host || '';
@@ -495,6 +534,8 @@ async function start() {
   const lists = (info.lists || []).reduce((a, b) => a + b, 0);
   say('Spremno: ' + lists + ' reci u spiskovima, izbaceno ' + (info.excluded || 0) + '.');
   board.focus();
+  // The puzzle named on the server's command line opens first.
+  if (info.file) await openFile(info.file);
   document.body.classList.add('ready');
 }
 
