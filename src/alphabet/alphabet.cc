@@ -411,6 +411,18 @@ Alphabet::Alphabet(AlphabetKind kind) : kind_(kind) {
       plain_[c] = upper;
     }
   }
+  plain_readings_.assign(kReadingsSize, 0);
+  for (char32_t c = 0; c < kReadingsSize; ++c) {
+    const char32_t upper = plain_[c];
+    if (upper == 0) continue;
+    const Reading& reading = readings_[upper];
+    auto entry = static_cast<std::uint8_t>(reading.letter + 1);
+    if (reading.script == Script::kCyrillic) entry |= kPlainCyrillic;
+    for (const Digraph& digraph : digraphs_) {
+      if (upper == digraph.first_char) entry |= kPlainBeginsDigraph;
+    }
+    plain_readings_[c] = entry;
+  }
 }
 
 Script Alphabet::script() const {
@@ -441,13 +453,18 @@ SplitResult Alphabet::SplitAscii(std::string_view text) const {
   return result;
 }
 
-bool Alphabet::SplitPlain(std::string_view text, SplitResult& result) const {
+bool Alphabet::SplitPlain(std::string_view text, std::vector<Letter>& letters,
+                          bool& used_digraph_rule) const {
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t size = text.size();
-  result.letters.reserve(size);
-  std::optional<Script> script;
-  // The character before, while it may still begin a digraph; 0 after a
-  // digraph and after a zero width non-joiner.
+  // No more letters than bytes: room for them all, trimmed at the end.
+  std::size_t count = letters.size();
+  letters.resize(count + size);
+  Letter* const out = letters.data();
+  // The script bit of the first letter; none before it.
+  int script = -1;
+  // The character before, while it may begin a digraph; 0 otherwise (and
+  // after a digraph and after a zero width non-joiner).
   char32_t previous = 0;
   for (std::size_t i = 0; i < size;) {
     const unsigned char lead = bytes[i];
@@ -467,29 +484,36 @@ bool Alphabet::SplitPlain(std::string_view text, SplitResult& result) const {
     } else {
       return false;
     }
-    if (c >= kReadingsSize || plain_[c] == 0) return false;
-    const char32_t upper = plain_[c];
-    const Reading& reading = readings_[upper];
-    if (script && *script != reading.script) return false;
-    script = reading.script;
+    if (c >= kReadingsSize) return false;
+    const std::uint8_t entry = plain_readings_[c];
+    if (entry == 0) return false;
+    const int bit = entry & kPlainCyrillic;
+    if (script != bit) {
+      if (script >= 0) return false;
+      script = bit;
+    }
     // No character both begins and ends a digraph, so joining a pair when
     // its second character comes is the same as joining it at its first.
-    bool joined = false;
-    for (const Digraph& digraph : digraphs_) {
-      if (previous == digraph.first_char && upper == digraph.second_char) {
-        result.letters.back() = digraph.joined;
-        result.used_digraph_rule = true;
-        joined = true;
-        break;
+    if (previous != 0) {
+      const char32_t upper = plain_[c];
+      bool joined = false;
+      for (const Digraph& digraph : digraphs_) {
+        if (previous == digraph.first_char && upper == digraph.second_char) {
+          out[count - 1] = digraph.joined;
+          used_digraph_rule = true;
+          joined = true;
+          break;
+        }
+      }
+      if (joined) {
+        previous = 0;
+        continue;
       }
     }
-    if (joined) {
-      previous = 0;
-    } else {
-      result.letters.push_back(reading.letter);
-      previous = upper;
-    }
+    out[count++] = static_cast<Letter>((entry & (kPlainCyrillic - 1)) - 1);
+    previous = (entry & kPlainBeginsDigraph) != 0 ? plain_[c] : 0;
   }
+  letters.resize(count);
   return true;
 }
 
@@ -497,7 +521,7 @@ SplitResult Alphabet::Split(std::string_view utf8) const {
   if (kind_ == AlphabetKind::kAscii) return SplitAscii(utf8);
 
   SplitResult result;
-  if (SplitPlain(utf8, result)) return result;
+  if (SplitPlain(utf8, result.letters, result.used_digraph_rule)) return result;
   result = SplitResult();
   const auto refuse = [&result](SplitError error, std::size_t offset) {
     result.letters.clear();
@@ -558,6 +582,26 @@ SplitResult Alphabet::Split(std::string_view utf8) const {
     result.letters.push_back(letter);
   }
   return result;
+}
+
+bool Alphabet::SplitInto(std::string_view utf8,
+                         std::vector<Letter>& letters) const {
+  letters.clear();
+  if (kind_ == AlphabetKind::kAscii) {
+    for (const char c : utf8) {
+      if (c < 'A' || c > 'Z') {
+        letters.clear();
+        return false;
+      }
+      letters.push_back(static_cast<Letter>(c - 'A'));
+    }
+    return true;
+  }
+  bool used_digraph_rule = false;
+  if (SplitPlain(utf8, letters, used_digraph_rule)) return true;
+  SplitResult result = Split(utf8);
+  letters.assign(result.letters.begin(), result.letters.end());
+  return result.ok();
 }
 
 std::string Alphabet::Write(std::span<const Letter> letters, Script script,

@@ -91,6 +91,11 @@ class Alphabet {
   // at; otherwise the first character that is refused is the one reported.
   SplitResult Split(std::string_view utf8) const;
 
+  // Split's letters for `utf8` into `letters` (its old content dropped, its
+  // room kept for the next call); false, with `letters` empty, when Split
+  // refuses the text.
+  bool SplitInto(std::string_view utf8, std::vector<Letter>& letters) const;
+
   // Writes `letters` in `script`, so that Split reads back the same letters:
   // a zero width non-joiner goes between a D and Z-caron, an L and J, an N and
   // J that are two letters. The ascii alphabet writes A-Z whatever `script`.
@@ -119,9 +124,11 @@ class Alphabet {
   SplitResult SplitAscii(std::string_view text) const;
   // Splits text made of plain letters (each a character below
   // kReadingsSize that composition leaves alone, in one script, with zero
-  // width non-joiners between them) into `result` as Split would, without
-  // ICU; false, with `result` to be dropped, for any other text.
-  bool SplitPlain(std::string_view text, SplitResult& result) const;
+  // width non-joiners between them) into `letters` (appended) as Split
+  // would, without ICU, setting `used_digraph_rule` when Split would; false,
+  // with both to be dropped, for any other text.
+  bool SplitPlain(std::string_view text, std::vector<Letter>& letters,
+                  bool& used_digraph_rule) const;
   // The reading of the upper-case, composed character `c`; none for a
   // character that is no letter.
   std::optional<Reading> Read(char32_t c) const;
@@ -143,6 +150,12 @@ class Alphabet {
   // reads as a letter and that composition never joins to the character
   // before it; 0 for every other character.
   std::vector<char32_t> plain_;
+  // plain_readings_[c] for a character c below kReadingsSize whose plain_
+  // is not 0: its letter + 1, with kPlainCyrillic for a Cyrillic letter and
+  // kPlainBeginsDigraph for one that may begin a digraph; 0 otherwise.
+  static constexpr std::uint8_t kPlainCyrillic = 0x40;
+  static constexpr std::uint8_t kPlainBeginsDigraph = 0x80;
+  std::vector<std::uint8_t> plain_readings_;
   // The Latin pairs read as one letter (D and Z-caron, L and J, N and J):
   // their characters, their letters and the letter they make together.
   struct Digraph {

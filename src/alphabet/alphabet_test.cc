@@ -109,6 +109,10 @@ TEST(AlphabetTest, SplitsIntoLetters) {
         << c.text << ": " << DescribeSplitError(result, c.kind);
     EXPECT_EQ(Names(alphabet, result.letters), c.letters) << c.text;
     EXPECT_EQ(result.used_digraph_rule, c.digraph_rule) << c.text;
+    // The same letters into a buffer that held others.
+    std::vector<Letter> letters = {1, 2, 3};
+    EXPECT_TRUE(alphabet.SplitInto(c.text, letters)) << c.text;
+    EXPECT_EQ(letters, result.letters) << c.text;
   }
 }
 
@@ -146,11 +150,15 @@ TEST(AlphabetTest, RefusesWhatIsNoWord) {
       {kAscii, "A" + std::string(kZeroWidthNonJoiner), kOutside, 1},
   };
   for (const Case& c : cases) {
-    const SplitResult result = Alphabet(c.kind).Split(c.text);
+    const Alphabet alphabet(c.kind);
+    const SplitResult result = alphabet.Split(c.text);
     EXPECT_EQ(result.error, c.error) << c.text;
     EXPECT_EQ(result.offset, c.offset) << c.text;
     EXPECT_TRUE(result.letters.empty()) << c.text;
     EXPECT_FALSE(result.used_digraph_rule) << c.text;
+    std::vector<Letter> letters = {1, 2, 3};
+    EXPECT_FALSE(alphabet.SplitInto(c.text, letters)) << c.text;
+    EXPECT_TRUE(letters.empty()) << c.text;
   }
 }
 

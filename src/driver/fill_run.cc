@@ -85,7 +85,6 @@ int Fill(std::istream& pattern, const ListOpener& opener,
   std::shared_ptr<const Alphabet> alphabet;
   CellSpellings spellings = IdentitySpellings();
   LoadedPattern loaded;
-  ListOpener lists_opener = opener;
   if (settings.alphabet == AlphabetKind::kAscii) {
     loaded = LoadPattern(pattern);
   } else {
@@ -93,7 +92,6 @@ int Fill(std::istream& pattern, const ListOpener& opener,
     spellings = AlphabetCellSpellings(
         *alphabet, settings.script.value_or(alphabet->script()));
     loaded = LoadAlphabetPattern(pattern, *alphabet);
-    lists_opener = AlphabetListOpener(opener, alphabet);
   }
   if (loaded.refusal && loaded.refusal->kind == PatternRefusalKind::kTooLarge) {
     return InputError(NoMemoryRefusal(), out, err);
@@ -105,7 +103,8 @@ int Fill(std::istream& pattern, const ListOpener& opener,
     return InputError(LongSlotRefusal(grid, *slot), out, err);
   }
 
-  WordLists lists(lists_opener);
+  WordLists lists(opener,
+                  alphabet ? AlphabetWordEncoder(alphabet) : WordEncoder());
   SearchLexicons lexicons(lists);
   if (!settings.exclude.empty()) {
     std::istringstream exclude(settings.exclude);

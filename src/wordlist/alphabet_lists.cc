@@ -2,29 +2,55 @@
 
 #include <sstream>
 #include <string_view>
+#include <vector>
 
 #include "text/text_lines.h"
 
 namespace polimreza {
+namespace {
+
+// Appends the codes of the letters of `word` to `codes`; false when `word`
+// is no word of `alphabet` or has no letter. `letters` is room to reuse.
+bool AppendCodes(const Alphabet& alphabet, std::string_view word,
+                 std::vector<Letter>& letters, std::string& codes) {
+  if (!alphabet.SplitInto(word, letters) || letters.empty()) return false;
+  const std::size_t start = codes.size();
+  codes.resize(start + letters.size());
+  char* out = codes.data() + start;
+  for (const Letter letter : letters) {
+    *out++ = static_cast<char>(kFirstLetterCode + letter);
+  }
+  return true;
+}
+
+}  // namespace
 
 std::string ConvertWordList(std::istream& in, const Alphabet& alphabet) {
   TextLineReader reader(in);
   std::string line;
   std::string out;
+  std::vector<Letter> letters;
   while (!reader.AtEnd()) {
     reader.ReadLine(line);
     const std::size_t semicolon = line.find(';');
     if (semicolon == std::string::npos) continue;
-    const SplitResult split =
-        alphabet.Split(std::string_view(line).substr(0, semicolon));
-    if (!split.ok() || split.letters.empty()) continue;
-    for (Letter letter : split.letters) {
-      out.push_back(static_cast<char>(kFirstLetterCode + letter));
+    const std::size_t start = out.size();
+    if (!AppendCodes(alphabet, std::string_view(line).substr(0, semicolon),
+                     letters, out)) {
+      out.resize(start);
+      continue;
     }
     out.append(line, semicolon, std::string::npos);
     out.push_back('\n');
   }
   return out;
+}
+
+WordEncoder AlphabetWordEncoder(std::shared_ptr<const Alphabet> alphabet) {
+  return [alphabet = std::move(alphabet), letters = std::vector<Letter>()](
+             std::string_view word, std::string& codes) mutable {
+    return AppendCodes(*alphabet, word, letters, codes);
+  };
 }
 
 ListOpener AlphabetListOpener(ListOpener lists,

@@ -18,6 +18,10 @@ namespace polimreza {
 // lines whose word is no word of `alphabet` are left out, the clues stay.
 std::string ConvertWordList(std::istream& in, const Alphabet& alphabet);
 
+// Writes a list word as ConvertWordList does, for WordList to read the
+// lists in one pass.
+WordEncoder AlphabetWordEncoder(std::shared_ptr<const Alphabet> alphabet);
+
 // Opens the lists `lists` opens, converted by ConvertWordList.
 ListOpener AlphabetListOpener(ListOpener lists,
                               std::shared_ptr<const Alphabet> alphabet);

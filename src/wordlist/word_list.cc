@@ -49,8 +49,18 @@ bool MatchPattern(std::string_view pattern, std::string_view word) {
 }
 
 WordList::WordList(std::istream& in, unsigned length) : length_(length) {
-  // The entries' text is never longer than the list itself: with room for
-  // all of it from the start, the text is never copied as it grows.
+  Read(in, nullptr);
+}
+
+WordList::WordList(std::istream& in, unsigned length, const WordEncoder& encode)
+    : length_(length) {
+  Read(in, &encode);
+}
+
+void WordList::Read(std::istream& in, const WordEncoder* encode) {
+  // The entries' text is never longer than the list itself (codes take no
+  // more bytes than the words they stand for): with room for all of it from
+  // the start, the text is never copied as it grows.
   if (std::size_t bytes = BytesLeft(in); bytes <= kMaxReserve) {
     text_.reserve(bytes);
   }
@@ -61,27 +71,43 @@ WordList::WordList(std::istream& in, unsigned length) : length_(length) {
     if (line.empty()) continue;
     std::size_t semicolon = line.find(';');
     if (semicolon == std::string::npos) continue;
-    if (line.find('\0') != std::string::npos) continue;
     std::string_view view(line);
-    std::string_view word = view.substr(0, semicolon);
-    if (word.size() != length_) continue;
-    // A word holding '*' or '#' would leave an empty square or plant a block.
-    if (word.find_first_of("*#") != std::string_view::npos) continue;
     std::string_view clue = view.substr(semicolon + 1);
+    std::string_view word = view.substr(0, semicolon);
+    // An encoded word goes straight to the end of the text, where its entry
+    // would start, and is taken back when the entry is skipped.
+    const std::size_t start = text_.size();
+    if (encode != nullptr) {
+      if (!(*encode)(word, text_) || text_.size() == start) {
+        text_.resize(start);
+        continue;
+      }
+      word = std::string_view(text_).substr(start);
+      // The encoded line is shorter than a line piece, so it is read whole:
+      // a carriage return at its end stands just before its line feed.
+      if (!clue.empty() && clue.back() == '\r') clue.remove_suffix(1);
+    }
+    const bool valid = word.size() == length_ &&
+                       word.find('\0') == std::string_view::npos &&
+                       clue.find('\0') == std::string_view::npos &&
+                       // A word holding '*' or '#' would leave an empty square
+                       // or plant a block.
+                       word.find_first_of("*#") == std::string_view::npos;
+    if (!valid) {
+      text_.resize(start);
+      continue;
+    }
     // Entries are numbered and placed in 32 bits; a list beyond that ends.
-    if (text_.size() + word.size() + clue.size() >
+    if (start + word.size() + clue.size() >
         std::numeric_limits<std::uint32_t>::max() - 1) {
+      text_.resize(start);
       break;
     }
-    Add(word, clue);
+    if (encode == nullptr) text_.append(word);
+    text_.append(clue);
+    starts_.push_back(static_cast<std::uint32_t>(text_.size()));
   }
   BuildExactIndex();
-}
-
-void WordList::Add(std::string_view word, std::string_view clue) {
-  text_.append(word);
-  text_.append(clue);
-  starts_.push_back(static_cast<std::uint32_t>(text_.size()));
 }
 
 std::string_view WordList::Word(std::size_t entry) const {
@@ -195,13 +221,19 @@ std::string ListFileName(unsigned length) {
 
 WordLists::WordLists(ListOpener opener) : opener_(std::move(opener)) {}
 
+WordLists::WordLists(ListOpener opener, WordEncoder encode)
+    : opener_(std::move(opener)), encode_(std::move(encode)) {}
+
 const WordList* WordLists::List(std::size_t length) {
   if (length < 1 || length > lists_.size()) return nullptr;
   auto& list = lists_[length - 1];
   if (!list) {
     std::unique_ptr<std::istream> in =
         opener_ ? opener_(static_cast<unsigned>(length)) : nullptr;
-    if (in) {
+    if (in && encode_) {
+      list = std::make_unique<WordList>(*in, static_cast<unsigned>(length),
+                                        encode_);
+    } else if (in) {
       list = std::make_unique<WordList>(*in, static_cast<unsigned>(length));
     } else {
       std::istringstream none;

@@ -24,6 +24,12 @@ namespace polimreza {
 // compared (a position past the word's end compares as NUL).
 bool MatchPattern(std::string_view pattern, std::string_view word);
 
+// Appends to `codes` the bytes that stand for the list word `word`, never
+// more bytes than `word` has and none of them ';', CR or LF; false when
+// `word` is no word (what it appended is then dropped).
+using WordEncoder =
+    std::function<bool(std::string_view word, std::string& codes)>;
+
 // The valid entries of one list file, all of whose words are `length` bytes.
 class WordList {
  public:
@@ -32,6 +38,12 @@ class WordList {
   // without ';', one holding a NUL byte, one whose word (the text before the
   // first ';') is not `length` bytes long or holds '*' or '#'.
   WordList(std::istream& in, unsigned length);
+
+  // Reads the list from `in` with each line's word (the text before its
+  // first ';') written by `encode`, as if `in` held each line that `encode`
+  // takes with its word replaced by the codes and the lines it refuses (or
+  // writes as nothing) left out; the same lines are then skipped as above.
+  WordList(std::istream& in, unsigned length, const WordEncoder& encode);
 
   unsigned WordLength() const { return length_; }
   std::size_t size() const { return starts_.size() - 1; }
@@ -47,7 +59,7 @@ class WordList {
   std::optional<std::size_t> FindExact(std::string_view word) const;
 
  private:
-  void Add(std::string_view word, std::string_view clue);
+  void Read(std::istream& in, const WordEncoder* encode);
   void BuildExactIndex();
   void CountLetters() const;
   const std::vector<std::uint32_t>& Postings(std::size_t position) const;
@@ -85,6 +97,9 @@ using ListOpener =
 class WordLists {
  public:
   explicit WordLists(ListOpener opener);
+  // The lists `opener` opens, each line's word written by `encode` as
+  // WordList reads it.
+  WordLists(ListOpener opener, WordEncoder encode);
 
   // The list of words of `length` bytes (1 to kMaxSlotLength); null for
   // other lengths.
@@ -103,6 +118,7 @@ class WordLists {
 
  private:
   ListOpener opener_;
+  WordEncoder encode_;  // none: the words are read as they are
   std::array<std::unique_ptr<WordList>, kMaxSlotLength> lists_;
 };
 
