@@ -377,7 +377,7 @@ Decoded<FillRequest> DecodeFill(std::string_view body,
         return Bad("Oblast je van mreze");
       }
       POLIMREZA_TAKE(slot, SlotThrough(g, row, col, direction));
-      const Slot& target = FindSlots(g)[slot];
+      const Slot target = FindSlots(g)[slot];
       for (unsigned k = 0; k < target.length; ++k) {
         out.cells.push_back(target.start + k * g.Step(target.direction));
       }

@@ -89,6 +89,7 @@ Session::Session(AlphabetKind alphabet, std::filesystem::path lists,
 }
 
 void Session::SetExcluded() {
+  ForgetCandidates();
   lexicons_->SetExcluded({excluded_.begin(), excluded_.end()});
   // Built now, under the writer's lock, so that every later reader only
   // reads them.
@@ -147,7 +148,19 @@ Reply Session::Candidates(std::string_view body) {
       SlotThrough(request.grid, request.row, request.col, request.direction);
   if (slot.index() != 0) return Refused(slot);
   const std::size_t s = std::get<0>(slot);
+  std::string key = std::to_string(request.grid.gridWidth()) + "/" +
+                    std::to_string(s) + "/" + std::to_string(request.limit);
+  for (CellIndex i = 0; i < request.grid.CellCount(); ++i) {
+    key += "/";
+    key += std::to_string(request.grid.Cell(i));
+  }
   std::shared_lock lock(lists_mutex_);
+  {
+    std::lock_guard cache_lock(candidates_mutex_);
+    for (const auto& [known, answer] : candidates_) {
+      if (known == key) return Reply{200, answer};
+    }
+  }
   const Slot geometry = FindSlots(request.grid)[s];
   const FittingWords fitting =
       FitSlot(request.grid, *lexicons_, s, request.limit + excluded_.size(),
@@ -165,10 +178,20 @@ Reply Session::Candidates(std::string_view body) {
     words.push_back({{"word", EncodeWord(word.word, *alphabet_)},
                      {"clue", std::move(clue)}});
   }
-  return Ok({{"count", fitting.count},
-             {"exact", fitting.exact},
-             {"slot", SlotJson(request.grid, geometry)},
-             {"words", words}});
+  Reply reply = Ok({{"count", fitting.count},
+                    {"exact", fitting.exact},
+                    {"slot", SlotJson(request.grid, geometry)},
+                    {"words", words}});
+  std::lock_guard cache_lock(candidates_mutex_);
+  constexpr std::size_t kKept = 32;
+  if (candidates_.size() == kKept) candidates_.pop_front();
+  candidates_.emplace_back(std::move(key), reply.body);
+  return reply;
+}
+
+void Session::ForgetCandidates() {
+  std::lock_guard cache_lock(candidates_mutex_);
+  candidates_.clear();
 }
 
 Reply Session::Check(std::string_view body) {
@@ -470,6 +493,7 @@ Reply Session::SetClue(std::string_view body) {
     clues_ = before;
     return Refused(*error);
   }
+  ForgetCandidates();
   return Ok({{"saved", true}});
 }
 

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -104,6 +105,13 @@ class Session {
   std::unique_ptr<SearchLexicons> lexicons_;
   std::vector<std::string> excluded_;                       // codes
   std::vector<std::pair<std::string, std::string>> clues_;  // codes, clue
+
+  // The last candidate lists answered, by grid, slot and limit: moving the
+  // cursor along a slot asks the same question again. Emptied whenever the
+  // excluded words or the author's clues change, under lists_mutex_.
+  std::mutex candidates_mutex_;
+  std::deque<std::pair<std::string, std::string>> candidates_;  // key, body
+  void ForgetCandidates();
 
   // The machine words of every earlier fill; only the running fill reads
   // and adds to them.

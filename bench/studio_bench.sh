@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# The studio benchmark: runs polimreza-studio on 15x15 patterns with the
+# Serbian dictionary's words (about 100,000 of them) and prints each figure
+# beside its target: the candidate list of a square through HTTP, a fill
+# through the API against polimreza-fill, the page's first paint in headless
+# Chromium, the server's resident memory with the lists loaded.
+#   bench/studio_bench.sh [BUILD_DIR]      (default: build/bench)
+# BUILD_DIR is configured (Release, -DPOLIMREZA_BENCH=ON) when it has no
+# build yet. The measuring is done by studio_bench.py beside this script.
+# Installs hunspell-sr, icu-devtools, chromium, chromium-driver and
+# python3-selenium with apt-get when missing. Environment:
+#   PATTERNS   patterns of bench/fill_patterns to use (default
+#              "15-18-01 15-24-01 15-30-01")
+#   ALPHABETS  lists to run, of "ascii" (the words folded to A-Z) and
+#              "sr-cyrl" (default both)
+#   ROUNDS     runs of each fill, the median kept (default 5)
+#   LOADS      page loads, each in a fresh browser (default 5)
+#   KEEP       a folder to keep the inputs in
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$(realpath -m "${1:-$root/build/bench}")"
+patterns="${PATTERNS:-15-18-01 15-24-01 15-30-01}"
+alphabets="${ALPHABETS:-ascii sr-cyrl}"
+rounds="${ROUNDS:-5}"
+loads="${LOADS:-5}"
+python=/usr/bin/python3
+
+missing=()
+[ -f /usr/share/hunspell/sr_RS.dic ] || missing+=(hunspell-sr)
+[ -x /usr/bin/chromium ] || missing+=(chromium)
+[ -x /usr/bin/chromedriver ] || missing+=(chromium-driver)
+[ -x "$python" ] && "$python" -c 'import selenium' 2>/dev/null ||
+  missing+=(python3-selenium)
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DPOLIMREZA_BENCH=ON -DPOLIMREZA_TESTS=OFF >/dev/null
+fi
+cmake --build "$build" -j2 --target polimreza-studio polimreza-fill \
+  polimreza-lists polimreza_fill_patterns >/dev/null
+
+if [ -n "${KEEP:-}" ]; then
+  work="$(realpath -m "$KEEP")"
+  rm -rf "$work"
+  mkdir -p "$work"
+else
+  work="$(mktemp -d)"
+  trap 'rm -rf "$work"' EXIT
+fi
+
+# --- Inputs ------------------------------------------------------------------
+"$build/bench/polimreza_fill_patterns" "$work/patterns" 10 >/dev/null
+files=()
+for name in $patterns; do files+=("$work/patterns/$name.txt"); done
+# The lists as polimreza-lists writes them from the hunspell dictionaries:
+# the Latin one folded to A-Z, the Cyrillic one in its 30 letters.
+mkdir -p "$work/ascii" "$work/sr-cyrl" "$work/run"
+"$build/polimreza-lists" --output "$work/ascii" \
+  /usr/share/hunspell/sr_Latn_RS.dic >/dev/null
+"$build/polimreza-lists" --alphabet sr-cyrl --output "$work/sr-cyrl" \
+  /usr/share/hunspell/sr_RS.dic >/dev/null
+
+# --- Runs --------------------------------------------------------------------
+declare -A figure
+for alphabet in $alphabets; do
+  while IFS=$'\t' read -r key value; do
+    figure[$alphabet.$key]="$value"
+  done < <("$python" "$root/bench/studio_bench.py" "$build/polimreza-studio" \
+    "$build/polimreza-fill" "$alphabet" "$work/$alphabet" "$work/run" \
+    "$rounds" "$loads" "${files[@]}")
+done
+
+# --- Table -------------------------------------------------------------------
+ms() { awk -v s="$1" 'BEGIN { printf "%.1f ms", s * 1000 }'; }
+below() { awk -v a="$1" -v b="$2" 'BEGIN { print (a < b ? "yes" : "NO") }'; }
+echo "Patterns: $patterns (15x15); fills: median of $rounds runs a pattern,"
+echo "then the median over the patterns; first paint: $loads loads."
+for alphabet in $alphabets; do
+  f() { echo "${figure[$alphabet.$1]}"; }
+  echo
+  echo "$alphabet: $(f words) words in 1.txt..9.txt;" \
+    "first candidate list of the server: $(ms "$(f cold_candidates)")"
+  printf '%-44s %-22s %-12s %s\n' figure measured target met
+  printf '%-44s %-22s %-12s %s\n' \
+    "candidates p95 ($(f candidates_n) requests)" \
+    "$(ms "$(f candidates_p95)")" "< 20 ms" \
+    "$(below "$(f candidates_p95)" 0.020)"
+  printf '%-44s %-22s %-12s %s\n' "candidates p50 / max" \
+    "$(ms "$(f candidates_p50)") / $(ms "$(f candidates_max)")" - -
+  printf '%-44s %-22s %-12s %s\n' \
+    "first question of each slot p95 ($(f first_n))" \
+    "$(ms "$(f first_p95)")" "(< 20 ms)" "$(below "$(f first_p95)" 0.020)"
+  printf '%-44s %-22s %-12s %s\n' "first question of each slot p50 / max" \
+    "$(ms "$(f first_p50)") / $(ms "$(f first_max)")" - -
+  gap=$(awk -v a="$(f fill_api)" -v b="$(f fill_program)" 'BEGIN { print a - b }')
+  printf '%-44s %-22s %-12s %s\n' "fill: API - polimreza-fill" \
+    "$(ms "$gap")" "<= 50 ms" "$(below "$gap" 0.0500001)"
+  printf '%-44s %-22s %-12s %s\n' "fill: API / polimreza-fill" \
+    "$(ms "$(f fill_api)") / $(ms "$(f fill_program)")" - -
+  if [ "$loads" -gt 0 ]; then
+    printf '%-44s %-22s %-12s %s\n' "first contentful paint (median)" \
+      "$(ms "$(f paint_median)")" "< 1000 ms" \
+      "$(below "$(f paint_max)" 1)"
+    printf '%-44s %-22s %-12s %s\n' "first contentful paint (max) / grid seen" \
+      "$(ms "$(f paint_max)") / $(ms "$(f grid_median)")" - -
+  fi
+  printf '%-44s %-22s %-12s %s\n' "server VmRSS after the runs (VmHWM)" \
+    "$(f rss_kb) KB ($(f hwm_kb))" "< 102400 KB" \
+    "$(below "$(f rss_kb)" 102400)"
+done
+[ -n "${KEEP:-}" ] && echo "Inputs: $work"
+exit 0
