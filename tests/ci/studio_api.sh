@@ -23,6 +23,14 @@ mkdir lists
 printf 'AB;prva\r\nBA;druga\r\nAA;treca\r\n' > lists/2.txt
 printf 'A;a\r\nB;b\r\n' > lists/1.txt
 printf 'ABA;x\r\nBAB;y\r\nBBB;z\r\n' > lists/3.txt
+# 3,000 random words of six letters: an open 6x6 grid keeps the search busy
+# for far longer than the checks of a running fill take.
+python3 -c '
+import random
+random.seed(6)
+for _ in range(3000):
+    print("".join(random.choice("ABCDEFGHIJKLMNOPRSTUVZ") for _ in range(6)) + ";", end="\r\n")
+' > lists/6.txt
 
 exec python3 - "$bin/polimreza-studio" <<'PY'
 import json, os, re, signal, subprocess, sys, time, urllib.request, urllib.error
@@ -147,6 +155,31 @@ try:
     check("../ refused", status == 400 and error_of(body) == "Neispravno ime fajla"
           and not os.path.exists("../y.ipuz"))
     check("files", json.loads(call("/api/files")[2]) == {"files": ["x.ipuz"]})
+    # One fill at a time: a second one while the first runs gets 409, the
+    # running one reports progress and ends "stopped" when asked, and a time
+    # limit ends a fill as "timeout" with the most-filled grid.
+    import threading
+    busy = {"rows": ["******"] * 6, "timeLimit": 60}
+    first = {}
+    runner = threading.Thread(target=lambda: first.update(
+        reply=call("/api/fill", busy)))
+    runner.start()
+    time.sleep(0.5)
+    progress = json.loads(call("/api/progress")[2])
+    check("progress while filling", progress.get("running") is True)
+    status, _, body = call("/api/fill", busy)
+    check("409 second fill", status == 409 and error_of(body))
+    check("stop", json.loads(call("/api/stop", {})[2]) == {"stopping": True})
+    runner.join(10)
+    check("stopped fill", not runner.is_alive() and
+          json.loads(first["reply"][2])["status"] == "stopped")
+    status, _, body = call("/api/fill", dict(busy, timeLimit=0.5))
+    reply = json.loads(body)
+    check("timeout", status == 200 and reply["status"] == "timeout" and
+          len(reply["rows"]) == 6)
+    status, _, body = call("/api/check", {"rows": ["*" * 10]})
+    check("slot too long", status == 400 and error_of(body))
+
     check("open missing", call("/api/open", {"name": "nema.ipuz"})[0] == 404)
     check("unknown path", call("/api/nothing")[0] == 404)
 finally:
