@@ -5,16 +5,17 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "alphabet/alphabet.h"
+#include "fuzz/fuzz_model.h"
 #include "grid/pattern_reader.h"
 #include "wordlist/alphabet_lists.h"
-#include "fuzz/fuzz_model.h"
+#include "wordlist/word_list.h"
 
 namespace polimreza::fuzz {
 
@@ -34,22 +35,33 @@ inline const Alphabet& AlphabetFromByte(std::uint8_t byte) {
   }
 }
 
-// `text` as the lists of a run in `alphabet` are read: as it is in ascii,
-// else with each word written as letter codes. Every converted word must be
-// codes of the alphabet's letters that read back the same once written in
-// either script.
+// How a run in `alphabet` writes list words: none in ascii (the words are
+// read as they are), else the alphabet's encoder. `alphabet` must outlive it.
+inline WordEncoder ListEncoder(const Alphabet& alphabet) {
+  if (alphabet.kind() == AlphabetKind::kAscii) return WordEncoder();
+  return AlphabetWordEncoder(
+      std::shared_ptr<const Alphabet>(&alphabet, [](const Alphabet*) {}));
+}
+
+// The list text that reading `text` with ListEncoder(alphabet) stands for:
+// `text` itself in ascii, else each line (as a reader cuts it) whose word
+// the encoder takes, with the word written as codes, and no other line.
+// Every converted word must be codes of the alphabet's letters that read
+// back the same once written in either script.
 inline std::string ReadListText(std::string_view text,
                                 const Alphabet& alphabet) {
   if (alphabet.kind() == AlphabetKind::kAscii) return std::string(text);
-  std::istringstream in{std::string(text)};
-  const std::string converted = ConvertWordList(in, alphabet);
-  std::istringstream lines(converted);
-  for (std::string line; std::getline(lines, line);) {
+  WordEncoder encode = ListEncoder(alphabet);
+  std::string converted;
+  for (const std::string& line : ModelLines(text)) {
     const std::size_t semicolon = line.find(';');
-    FUZZ_CHECK(semicolon != std::string::npos && semicolon > 0);
+    if (semicolon == std::string::npos) continue;
+    std::string codes;
+    if (!encode(std::string_view(line).substr(0, semicolon), codes)) continue;
+    FUZZ_CHECK(!codes.empty() && codes.size() <= semicolon);
     std::vector<Letter> letters;
-    for (std::size_t i = 0; i < semicolon; ++i) {
-      const auto code = static_cast<unsigned char>(line[i]);
+    for (const char c : codes) {
+      const auto code = static_cast<unsigned char>(c);
       FUZZ_CHECK(code >= kFirstLetterCode &&
                  code < kFirstLetterCode + alphabet.size());
       letters.push_back(static_cast<Letter>(code - kFirstLetterCode));
@@ -58,6 +70,9 @@ inline std::string ReadListText(std::string_view text,
       FUZZ_CHECK(alphabet.Split(alphabet.Write(letters, script)).letters ==
                  letters);
     }
+    converted += codes;
+    converted.append(line, semicolon, std::string::npos);
+    converted.push_back('\n');
   }
   return converted;
 }

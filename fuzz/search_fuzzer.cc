@@ -71,6 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   std::vector<std::string> texts = SplitLists(
       std::string_view(reinterpret_cast<const char*>(data + 3 + width * height),
                        size - 3 - width * height));
+  const std::vector<std::string> sources = texts;
   for (std::string& text : texts) text = ReadListText(text, alphabet);
   std::map<std::size_t, std::vector<std::string>> words;
   for (std::size_t length = 1; length <= 9; ++length) {
@@ -82,10 +83,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
       words[length].push_back(entry.word);
     }
   }
-  WordLists lists([&texts](unsigned length) -> std::unique_ptr<std::istream> {
-    if (length > texts.size()) return nullptr;
-    return std::make_unique<std::istringstream>(texts[length - 1]);
-  });
+  WordLists lists(
+      [&sources](unsigned length) -> std::unique_ptr<std::istream> {
+        if (length > sources.size()) return nullptr;
+        return std::make_unique<std::istringstream>(sources[length - 1]);
+      },
+      ListEncoder(alphabet));
 
   SearchOptions options;
   options.allow_repeats = repeats;

@@ -129,14 +129,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const std::string_view header = newline == std::string_view::npos
                                       ? std::string_view()
                                       : input.substr(0, newline);
-  const std::string text = ReadListText(
-      newline == std::string_view::npos ? input : input.substr(newline + 1),
-      alphabet);
+  const std::string_view source =
+      newline == std::string_view::npos ? input : input.substr(newline + 1);
+  const std::string text = ReadListText(source, alphabet);
 
-  // Every list reads the same text, each for its own word length.
-  WordLists lists([&text](unsigned) -> std::unique_ptr<std::istream> {
-    return std::make_unique<std::istringstream>(text);
-  });
+  // Every list reads the same text, each for its own word length, in one
+  // pass through the alphabet; the model reads the text that stands for.
+  WordLists lists(
+      [source](unsigned) -> std::unique_ptr<std::istream> {
+        return std::make_unique<std::istringstream>(std::string(source));
+      },
+      ListEncoder(alphabet));
   std::vector<std::vector<ModelEntry>> model;
   for (unsigned length = 1; length <= 9; ++length) {
     model.push_back(ModelEntries(text, length));

@@ -100,16 +100,9 @@ void AppendCodePoints(const icu::UnicodeString& text, std::size_t offset,
 // UTF-8.
 std::optional<std::size_t> Decode(std::string_view text,
                                   std::vector<CodePoint>& out) {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  const auto length = static_cast<int32_t>(text.size());
-  for (int32_t i = 0; i < length;) {
-    const int32_t start = i;
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
-    if (c < 0) return static_cast<std::size_t>(start);
-    out.push_back({static_cast<char32_t>(c), static_cast<std::size_t>(start)});
-  }
-  return std::nullopt;
+  return VisitUtf8(text, [&out](char32_t c, std::size_t start, std::size_t) {
+    out.push_back({c, start});
+  });
 }
 
 // `points` composed (NFC). Each stretch that composition may change (a
@@ -226,18 +219,13 @@ void ConvertClueScript(std::string_view text, Script script, std::string& out) {
   // Characters; a byte that is not UTF-8 is kept as 0x110000 plus the byte.
   constexpr char32_t kRawByte = 0x110000;
   std::u32string chars;
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  const auto length = static_cast<int32_t>(text.size());
-  for (int32_t i = 0; i < length;) {
-    const int32_t start = i;
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
-    if (c < 0) {
-      chars.push_back(kRawByte + bytes[start]);
-      i = start + 1;
-    } else {
-      chars.push_back(static_cast<char32_t>(c));
-    }
+  const auto push = [&chars](char32_t c, std::size_t, std::size_t) {
+    chars.push_back(c);
+  };
+  std::optional<std::size_t> bad = VisitUtf8(text, push);
+  while (bad) {
+    chars.push_back(kRawByte + static_cast<unsigned char>(text[*bad]));
+    bad = VisitUtf8(text, push, *bad + 1);
   }
   for (std::size_t i = 0; i < chars.size(); ++i) {
     const char32_t c = chars[i];

@@ -4,6 +4,7 @@
 #ifndef POLIMREZA_ALPHABET_ALPHABET_H_
 #define POLIMREZA_ALPHABET_ALPHABET_H_
 
+#include <unicode/utf8.h>
 #include <unicode/uversion.h>
 
 #include <cstddef>
@@ -167,6 +168,25 @@ class Alphabet {
   };
   std::vector<Digraph> digraphs_;  // none in ascii
 };
+
+// Calls `visit(code_point, start, end)` for each character of `utf8` from byte
+// `from` on, [start, end) being its bytes; stops at the first byte that is
+// not UTF-8 and gives its offset, none when the text is UTF-8 to its end.
+template <typename Visit>
+std::optional<std::size_t> VisitUtf8(std::string_view utf8, Visit&& visit,
+                                     std::size_t from = 0) {
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8.data());
+  const auto length = static_cast<std::int32_t>(utf8.size());
+  for (auto i = static_cast<std::int32_t>(from); i < length;) {
+    const std::int32_t start = i;
+    UChar32 c;
+    U8_NEXT(bytes, i, length, c);
+    if (c < 0) return static_cast<std::size_t>(start);
+    visit(static_cast<char32_t>(c), static_cast<std::size_t>(start),
+          static_cast<std::size_t>(i));
+  }
+  return std::nullopt;
+}
 
 // Writes `text` (UTF-8) into `out` with every Serbian letter in `script`,
 // letter by letter and keeping its case; everything else, bytes that are not

@@ -65,17 +65,11 @@ struct Square {
 std::variant<std::vector<Square>, std::size_t> SplitSquares(
     std::string_view row) {
   std::vector<Square> squares;
-  const auto* bytes = reinterpret_cast<const uint8_t*>(row.data());
-  const auto length = static_cast<int32_t>(row.size());
-  for (int32_t i = 0; i < length;) {
-    const int32_t start = i;
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
-    if (c < 0) return static_cast<std::size_t>(start);
-    squares.push_back({row.substr(static_cast<std::size_t>(start),
-                                  static_cast<std::size_t>(i - start)),
-                       static_cast<std::size_t>(start)});
-  }
+  const std::optional<std::size_t> bad =
+      VisitUtf8(row, [&](char32_t, std::size_t start, std::size_t end) {
+        squares.push_back({row.substr(start, end - start), start});
+      });
+  if (bad) return *bad;
   return squares;
 }
 
@@ -87,25 +81,25 @@ bool IsCyrillic(UChar32 c) { return c >= 0x400 && c <= 0x4ff; }
 AlphabetKind DetectAlphabet(const std::vector<std::string_view>& rows) {
   static const Alphabet cyrillic(AlphabetKind::kSerbianCyrillic);
   bool latin = false;
+  bool cyrillic_seen = false;
   for (std::string_view row : rows) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(row.data());
-    const auto length = static_cast<int32_t>(row.size());
-    for (int32_t i = 0; i < length;) {
-      const int32_t start = i;
-      UChar32 c;
-      U8_NEXT(bytes, i, length, c);
-      if (c < 0x80) continue;
-      const std::string_view text = row.substr(
-          static_cast<std::size_t>(start), static_cast<std::size_t>(i - start));
-      const SplitResult read = cyrillic.Split(text);
-      if (!read.ok() || read.letters.size() != 1) continue;
-      if (IsCyrillic(c)) return AlphabetKind::kSerbianCyrillic;
+    const auto visit = [&](char32_t c, std::size_t start, std::size_t end) {
+      if (cyrillic_seen || c < 0x80) return;
+      const SplitResult read = cyrillic.Split(row.substr(start, end - start));
+      if (!read.ok() || read.letters.size() != 1) return;
+      if (IsCyrillic(static_cast<UChar32>(c))) {
+        cyrillic_seen = true;
+        return;
+      }
       // A character that only upper-cases to A-Z (a long s, a dotless i)
       // says nothing.
       const std::string_view name = cyrillic.Spelling(
           read.letters[0], Script::kLatin, DigraphForm::kSingleCharacter);
       if (static_cast<unsigned char>(name[0]) >= 0x80) latin = true;
-    }
+    };
+    std::optional<std::size_t> bad = VisitUtf8(row, visit);
+    while (bad) bad = VisitUtf8(row, visit, *bad + 1);
+    if (cyrillic_seen) return AlphabetKind::kSerbianCyrillic;
   }
   return latin ? AlphabetKind::kSerbianLatin : AlphabetKind::kAscii;
 }

@@ -5,11 +5,11 @@
 #include <sstream>
 #include <thread>
 
-#include "wordlist/alphabet_lists.h"
 #include "studio/files.h"
 #include "tool/command_line.h"
 #include "tool/input_files.h"
 #include "tool/output_files.h"
+#include "wordlist/alphabet_lists.h"
 
 namespace polimreza {
 namespace {
@@ -69,7 +69,8 @@ Session::Session(AlphabetKind alphabet, std::filesystem::path lists,
   ListOpener opener = [dir = lists_path_](unsigned length) {
     return OpenForReading((dir / ListFileName(length)).string());
   };
-  lists_ = std::make_unique<WordLists>(AlphabetListOpener(opener, alphabet_));
+  lists_ = std::make_unique<WordLists>(std::move(opener),
+                                       AlphabetWordEncoder(alphabet_));
   lexicons_ = std::make_unique<SearchLexicons>(*lists_);
   for (const std::string& line : ReadLines(lists_path_ / kExcludedFile)) {
     std::optional<std::string> codes = DecodeWord(line, *alphabet_);

@@ -1,6 +1,5 @@
 #include "wordlist/alphabet_lists.h"
 
-#include <sstream>
 #include <string_view>
 #include <vector>
 
@@ -25,42 +24,10 @@ bool AppendCodes(const Alphabet& alphabet, std::string_view word,
 
 }  // namespace
 
-std::string ConvertWordList(std::istream& in, const Alphabet& alphabet) {
-  TextLineReader reader(in);
-  std::string line;
-  std::string out;
-  std::vector<Letter> letters;
-  while (!reader.AtEnd()) {
-    reader.ReadLine(line);
-    const std::size_t semicolon = line.find(';');
-    if (semicolon == std::string::npos) continue;
-    const std::size_t start = out.size();
-    if (!AppendCodes(alphabet, std::string_view(line).substr(0, semicolon),
-                     letters, out)) {
-      out.resize(start);
-      continue;
-    }
-    out.append(line, semicolon, std::string::npos);
-    out.push_back('\n');
-  }
-  return out;
-}
-
 WordEncoder AlphabetWordEncoder(std::shared_ptr<const Alphabet> alphabet) {
   return [alphabet = std::move(alphabet), letters = std::vector<Letter>()](
              std::string_view word, std::string& codes) mutable {
     return AppendCodes(*alphabet, word, letters, codes);
-  };
-}
-
-ListOpener AlphabetListOpener(ListOpener lists,
-                              std::shared_ptr<const Alphabet> alphabet) {
-  return [lists = std::move(lists), alphabet = std::move(alphabet)](
-             unsigned length) -> std::unique_ptr<std::istream> {
-    std::unique_ptr<std::istream> in = lists(length);
-    if (!in) return nullptr;
-    return std::make_unique<std::istringstream>(
-        ConvertWordList(*in, *alphabet));
   };
 }
 

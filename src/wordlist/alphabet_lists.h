@@ -14,20 +14,13 @@
 
 namespace polimreza {
 
-// The list text in `in` (lines WORD;clue) with each word written as codes:
-// lines whose word is no word of `alphabet` are left out, the clues stay.
-std::string ConvertWordList(std::istream& in, const Alphabet& alphabet);
-
-// Writes a list word as ConvertWordList does, for WordList to read the
-// lists in one pass.
+// Writes a list word (the text before a line's first ';') as the codes of
+// its letters, for WordList to read the lists in one pass; a word that is no
+// word of `alphabet`, or has no letter, is refused, which leaves its line out.
 WordEncoder AlphabetWordEncoder(std::shared_ptr<const Alphabet> alphabet);
 
-// Opens the lists `lists` opens, converted by ConvertWordList.
-ListOpener AlphabetListOpener(ListOpener lists,
-                              std::shared_ptr<const Alphabet> alphabet);
-
 // The words of `in`, one a line (LF or CR LF), written as codes as
-// ConvertWordList writes them; blank lines and lines that are no word of
+// AlphabetWordEncoder writes them; blank lines and lines that are no word of
 // `alphabet` are left out.
 std::unordered_set<std::string> ReadWordSet(std::istream& in,
                                             const Alphabet& alphabet);

@@ -20,18 +20,10 @@ import re
 import sys
 import tempfile
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-failures = []
-
-
-def check(condition, what):
-    print(("ok   " if condition else "FAIL ") + what)
-    if not condition:
-        failures.append(what)
+from browser_util import check, finish, open_chromium
 
 
 def read_report(path):
@@ -167,19 +159,7 @@ def main():
     check_ipuz(ipuz_path, width, height, rows, across, down, numbers, slots)
     solution = "".join(rows)
 
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for flag in ("--headless", "--no-sandbox", "--disable-gpu",
-                 "--disable-quic", "--no-first-run",
-                 "--disable-background-networking",
-                 "--disable-component-update", "--disable-sync",
-                 "--window-size=1000,760",
-                 "--user-data-dir=" + tempfile.mkdtemp()):
-        options.add_argument(flag)
-    options.set_capability("goog:loggingPrefs",
-                           {"browser": "ALL", "performance": "ALL"})
-    service = Service(executable_path="/usr/bin/chromedriver")
-    driver = webdriver.Chrome(options=options, service=service)
+    driver = open_chromium(1000, 760, ("browser", "performance"))
     try:
         run_page(driver, "file://" + html, width, height, rows, solution,
                  numbers, slots, screenshot)
@@ -191,10 +171,7 @@ def main():
         run_serbian(driver, "file://" + latin_html, "file://" + cyrillic_html)
     finally:
         driver.quit()
-    if failures:
-        print(f"{len(failures)} check(s) failed")
-        sys.exit(1)
-    print("all browser checks passed")
+    finish("all browser checks passed")
 
 
 def run_page(driver, url, width, height, rows, solution, numbers, slots,

@@ -6,15 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-need=()
-command -v chromium >/dev/null || need+=(chromium)
-command -v chromedriver >/dev/null || need+=(chromium-driver)
-/usr/bin/python3 -c 'import selenium' 2>/dev/null || need+=(python3-selenium)
-if [ ${#need[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${need[@]}"
-fi
+source tests/ci/browser_setup.bash
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -21,28 +21,20 @@ import itertools
 import json
 import os
 import sys
-import tempfile
 import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-failures = []
+from browser_util import check, finish, open_chromium
+
 HOSTILE = '<img src=x onerror="window.pwned=1">'
 LETTERS = "AENOST"
 SIZE = 9
 # Rows and columns 2 and 6 are blocks: every slot has two or three
 # squares, and the blocks are symmetric by a half turn.
 BLOCK_LINES = (2, 6)
-
-
-def check(condition, what):
-    print(("ok   " if condition else "FAIL ") + what)
-    if not condition:
-        failures.append(what)
 
 
 def write_lists(folder):
@@ -414,18 +406,7 @@ def main():
     url, folder, screenshot = sys.argv[1:4]
     latin = sys.argv[4] if len(sys.argv) > 4 else None
     cyrillic = sys.argv[5] if len(sys.argv) > 5 else None
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for flag in ("--headless", "--no-sandbox", "--disable-gpu",
-                 "--disable-quic", "--no-first-run",
-                 "--disable-background-networking",
-                 "--disable-component-update", "--disable-sync",
-                 "--window-size=1280,800",
-                 "--user-data-dir=" + tempfile.mkdtemp()):
-        options.add_argument(flag)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    service = Service(executable_path="/usr/bin/chromedriver")
-    driver = webdriver.Chrome(options=options, service=service)
+    driver = open_chromium(1280, 800)
     try:
         run(driver, url, folder, screenshot)
         if latin:
@@ -434,10 +415,7 @@ def main():
             run_cyrillic(driver, cyrillic)
     finally:
         driver.quit()
-    if failures:
-        print(f"{len(failures)} check(s) failed")
-        sys.exit(1)
-    print("all studio browser checks passed")
+    finish("all studio browser checks passed")
 
 
 if __name__ == "__main__":

@@ -14,15 +14,7 @@ if [ ! -x "$studio" ]; then
 fi
 studio=$(realpath "$studio")
 
-need=()
-command -v chromium >/dev/null || need+=(chromium)
-command -v chromedriver >/dev/null || need+=(chromium-driver)
-/usr/bin/python3 -c 'import selenium' 2>/dev/null || need+=(python3-selenium)
-if [ ${#need[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${need[@]}"
-fi
+source tests/ci/browser_setup.bash
 
 work=$(mktemp -d)
 pids=()
