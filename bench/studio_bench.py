@@ -6,6 +6,9 @@ Chromium, and reads the server's resident memory. Prints one line a figure,
 
   studio_bench.py STUDIO FILL ALPHABET LISTS WORKDIR ROUNDS LOADS PATTERN...
 
+The environment's LIMIT (default 50, what the page asks first) is the
+limit of every candidate list asked for.
+
 Needs only the standard library, and python3-selenium for the page.
 """
 
@@ -18,6 +21,8 @@ import subprocess
 import sys
 import time
 import urllib.parse
+
+LIMIT = int(os.environ.get("LIMIT", "50"))
 
 
 def say(*args):
@@ -84,7 +89,7 @@ def time_candidates(api, rows, name, times, counts, first):
                 status, reply, seconds = api.call(
                     "POST", "/api/candidates",
                     {"rows": rows, "row": r, "col": c,
-                     "direction": direction})
+                     "direction": direction, "limit": LIMIT})
                 if status != 200:
                     raise SystemExit(f"candidates {name} {r},{c} {direction}: "
                                      f"{status} {reply}")
@@ -183,7 +188,8 @@ def main():
                           for c, square in enumerate(row) if square != "#")
         _, _, cold = api.call("POST", "/api/candidates",
                               {"rows": rows, "row": first_open[0],
-                               "col": first_open[1], "direction": "across"})
+                               "col": first_open[1], "direction": "across",
+                               "limit": LIMIT})
         print(f"cold_candidates\t{cold:.4f}")
 
         api_fills, program_fills, times, counts, first = [], [], [], [], []

@@ -13,6 +13,8 @@
 #              "15-18-01 15-24-01 15-30-01")
 #   ALPHABETS  lists to run, of "ascii" (the words folded to A-Z) and
 #              "sr-cyrl" (default both)
+#   LIMIT      the limit of each candidate list (default 50, what the page
+#              asks first; "Prikazi jos" asks 200, then 1000)
 #   ROUNDS     runs of each fill, the median kept (default 5)
 #   LOADS      page loads, each in a fresh browser (default 5)
 #   KEEP       a folder to keep the inputs in
@@ -79,7 +81,8 @@ done
 ms() { awk -v s="$1" 'BEGIN { printf "%.1f ms", s * 1000 }'; }
 below() { awk -v a="$1" -v b="$2" 'BEGIN { print (a < b ? "yes" : "NO") }'; }
 echo "Patterns: $patterns (15x15); fills: median of $rounds runs a pattern,"
-echo "then the median over the patterns; first paint: $loads loads."
+echo "then the median over the patterns; first paint: $loads loads;"
+echo "candidate lists asked with limit ${LIMIT:-50}."
 for alphabet in $alphabets; do
   f() { echo "${figure[$alphabet.$1]}"; }
   echo

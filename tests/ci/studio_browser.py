@@ -188,8 +188,21 @@ def run(driver, url, folder, screenshot):
 
     # Typing narrows what fits.
     p.square(3, 3).click()
-    wait("fits of an empty slot", lambda: len(p.fits()) == 200)
+    wait("fits of an empty slot", lambda: len(p.fits()) == 50)
     check(p.el("fits-count").text == "216 reci", "count of what fits")
+    # The first list is short; "Prikazi jos" asks for more, and goes once
+    # every word that fits is shown.
+    check(p.el("fits-more").is_displayed(), "more to show")
+    first = p.fits()
+    p.click("fits-more")
+    wait("more of what fits", lambda: len(p.fits()) == 200)
+    check(p.fits()[:50] == first, "more of what fits follows the first words")
+    check(p.el("fits-more").is_displayed(), "still more to show")
+    p.click("fits-more")
+    wait("all of what fits", lambda: len(p.fits()) == 216)
+    check(not p.el("fits-more").is_displayed(), "nothing more to show")
+    check(p.el("fits-count").text == "216 reci", "the count stays")
+    p.square(3, 3).click()  # back from the button, same direction
     p.keys("s")
     check(p.letter(3, 3) == "S", "a typed letter shows upper-case")
     check(driver.switch_to.active_element.get_attribute("id") == "sq-3-4",

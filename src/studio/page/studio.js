@@ -136,12 +136,22 @@ const scheduleCheck = debounce(async () => {
   }
 }, 150);
 
-const scheduleCandidates = debounce(async () => {
+// What fits is asked for in steps: the first list holds what the panel shows
+// at once and comes back quickly even with long lists (the server tests each
+// word with the grid's crossings); "Prikazi jos" asks again with the next
+// limit, up to the server's most.
+const FITS_LIMITS = [50, 200, 1000];
+
+// Asks what fits the cursor's slot, at most FITS_LIMITS[step] words, and
+// shows it with a "Prikazi jos" button when more may fit.
+async function askCandidates(step) {
   const ticket = ++latest.candidates;
   const grid = history.grid;
   const slot = grid.slotAt(board.current, board.direction);
   const list = $('fits');
-  fitsCount = null;
+  const more = $('fits-more');
+  more.hidden = true;
+  if (step === 0) fitsCount = null;
   // A single square between blocks is numbered but is no word to fill.
   if (!slot || slot.cells.length < 2) {
     list.replaceChildren();
@@ -156,20 +166,28 @@ const scheduleCandidates = debounce(async () => {
       ' slova, a spiskovi najvise ' + maxSlot + ': dodajte crna polja.';
     return;
   }
+  const limit = FITS_LIMITS[step];
   try {
     const reply = await post('candidates', {rows: rows(), row: slot.row, col: slot.col,
-      direction: DIRECTION_NAMES[slot.direction], limit: 200});
+      direction: DIRECTION_NAMES[slot.direction], limit});
     if (ticket !== latest.candidates) return;
     fitsCount = reply;
     showFitsCount();
-    showWords(list, reply.words || [], (word) => place(slot, word), excludeWord);
+    const words = reply.words || [];
+    showWords(list, words, (word) => place(slot, word), excludeWord);
+    if (words.length === limit && reply.count > limit && step + 1 < FITS_LIMITS.length) {
+      more.onclick = () => askCandidates(step + 1);
+      more.hidden = false;
+    }
   } catch (e) {
     if (ticket !== latest.candidates) return;
     list.replaceChildren();
     $('fits-count').textContent = '';
     fail(e);
   }
-}, 150);
+}
+
+const scheduleCandidates = debounce(() => askCandidates(0), 150);
 
 // Asks for the clues of full slots' words not known yet.
 const scheduleClues = debounce(async () => {
