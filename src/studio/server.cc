@@ -231,9 +231,12 @@ std::optional<std::string> StudioServer::Bind(int port) {
     return "Ne mogu da otvorim adresu " + host + " na portu " +
            std::to_string(port) + " (zauzet ili nedozvoljen)";
   }
-  const std::string suffix = ":" + std::to_string(port_);
-  const std::string named =
-      host.find(':') != std::string::npos ? "[" + host + "]" : host;
+  // Appended rather than concatenated: GCC 12 takes a literal plus a
+  // string for an overlapping copy (-Wrestrict) in optimised builds.
+  const std::string suffix = std::string(":").append(std::to_string(port_));
+  const std::string named = host.find(':') != std::string::npos
+                                ? std::string("[").append(host).append("]")
+                                : host;
   impl_->hosts = {"127.0.0.1" + suffix, "localhost" + suffix, named + suffix};
   return std::nullopt;
 }
