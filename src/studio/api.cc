@@ -14,30 +14,6 @@ ApiError BadField(const char* name) {
   return Bad(std::string("Polje ") + name + " nedostaje ili nije ispravno");
 }
 
-// `text` with Unicode's one-character Latin digraphs written as the two
-// letters a keyboard types.
-std::string SplitDigraphCharacters(std::string_view text) {
-  static constexpr std::pair<std::string_view, std::string_view> kDigraphs[] = {
-      {"\u01C4", "D\u017D"}, {"\u01C5", "D\u017D"}, {"\u01C6", "D\u017D"},
-      {"\u01C7", "LJ"},      {"\u01C8", "LJ"},      {"\u01C9", "LJ"},
-      {"\u01CA", "NJ"},      {"\u01CB", "NJ"},      {"\u01CC", "NJ"}};
-  std::string out;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    bool replaced = false;
-    for (const auto& [single, pair] : kDigraphs) {
-      if (text.substr(i, single.size()) == single) {
-        out += pair;
-        i += single.size();
-        replaced = true;
-        break;
-      }
-    }
-    if (!replaced) out.push_back(text[i++]);
-  }
-  return out;
-}
-
 std::string Position(std::size_t row, std::size_t col) {
   return "red " + std::to_string(row + 1) + ", kolona " +
          std::to_string(col + 1);
@@ -55,8 +31,7 @@ std::variant<std::string, std::size_t> RowCodes(std::string_view line,
       continue;
     }
     const std::size_t end = std::min(line.find_first_of("#*", i), line.size());
-    const std::string run = SplitDigraphCharacters(line.substr(i, end - i));
-    const SplitResult split = alphabet.Split(run);
+    const SplitResult split = alphabet.Split(line.substr(i, end - i));
     if (!split.ok() || split.letters.empty()) return row.size();
     for (Letter letter : split.letters) {
       row.push_back(static_cast<char>(kFirstLetterCode + letter));
@@ -220,7 +195,7 @@ std::string EncodeWord(std::string_view codes, const Alphabet& alphabet) {
 
 std::optional<std::string> DecodeWord(std::string_view text,
                                       const Alphabet& alphabet) {
-  const SplitResult split = alphabet.Split(SplitDigraphCharacters(text));
+  const SplitResult split = alphabet.Split(text);
   if (!split.ok() || split.letters.empty()) return std::nullopt;
   std::string codes;
   for (Letter letter : split.letters) {
