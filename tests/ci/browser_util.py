@@ -34,6 +34,33 @@ def open_chromium(width, height, logs=("browser",)):
     return webdriver.Chrome(options=options, service=service)
 
 
+def number(width, height, rows):
+    """Square numbers and the slots (number, cells) of both directions: every
+    run of open squares, single squares included, in reading order."""
+    def open_at(x, y):
+        return 0 <= x < width and 0 <= y < height and rows[y][x] != "#"
+    numbers = [[0] * width for _ in range(height)]
+    slots = ([], [])
+    count = 0
+    for y in range(height):
+        for x in range(width):
+            if not open_at(x, y):
+                continue
+            for d, (dx, dy) in enumerate(((1, 0), (0, 1))):
+                if open_at(x - dx, y - dy):
+                    continue
+                if numbers[y][x] == 0:
+                    count += 1
+                    numbers[y][x] = count
+                cells = []
+                cx, cy = x, y
+                while open_at(cx, cy):
+                    cells.append(cx + cy * width)
+                    cx, cy = cx + dx, cy + dy
+                slots[d].append((numbers[y][x], cells))
+    return numbers, slots
+
+
 def finish(passed):
     """Exits with status 1 when a check failed, else prints `passed`."""
     if failures:

@@ -23,7 +23,7 @@ import tempfile
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from browser_util import check, finish, open_chromium
+from browser_util import check, finish, number, open_chromium
 
 
 def read_report(path):
@@ -47,32 +47,6 @@ def read_report(path):
         down.append(lines[at].split(".", 1)[1])
         at += 1
     return width, height, rows, across, down
-
-
-def number(width, height, rows):
-    """Square numbers and the slots (number, cells) of both directions."""
-    def open_at(x, y):
-        return 0 <= x < width and 0 <= y < height and rows[y][x] != "#"
-    numbers = [[0] * width for _ in range(height)]
-    slots = ([], [])
-    count = 0
-    for y in range(height):
-        for x in range(width):
-            if not open_at(x, y):
-                continue
-            for d, (dx, dy) in enumerate(((1, 0), (0, 1))):
-                if open_at(x - dx, y - dy):
-                    continue
-                if numbers[y][x] == 0:
-                    count += 1
-                    numbers[y][x] = count
-                cells = []
-                cx, cy = x, y
-                while open_at(cx, cy):
-                    cells.append(cx + cy * width)
-                    cx, cy = cx + dx, cy + dy
-                slots[d].append((numbers[y][x], cells))
-    return numbers, slots
 
 
 # A 15x15 pattern with a magazine's share of blocks; smaller sizes take its

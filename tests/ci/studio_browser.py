@@ -27,7 +27,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from browser_util import check, finish, open_chromium
+from browser_util import check, finish, number, open_chromium
 
 HOSTILE = '<img src=x onerror="window.pwned=1">'
 LETTERS = "AENOST"
@@ -62,30 +62,6 @@ def wait(what, condition, timeout=10):
         time.sleep(0.05)
     check(False, what + " (timed out)")
     return False
-
-
-def number(rows):
-    """Square numbers and the numbers of the across and down slots: every
-    run of open squares, single squares included, in reading order."""
-    height, width = len(rows), len(rows[0])
-
-    def open_at(x, y):
-        return 0 <= x < width and 0 <= y < height and rows[y][x] != "#"
-    numbers = [[0] * width for _ in range(height)]
-    slots = ([], [])
-    count = 0
-    for y in range(height):
-        for x in range(width):
-            if not open_at(x, y):
-                continue
-            for d, (dx, dy) in enumerate(((1, 0), (0, 1))):
-                if open_at(x - dx, y - dy):
-                    continue
-                if numbers[y][x] == 0:
-                    count += 1
-                    numbers[y][x] = count
-                slots[d].append(numbers[y][x])
-    return numbers, slots
 
 
 class Page:
@@ -174,7 +150,8 @@ def run(driver, url, folder, screenshot):
     expected = ["".join("#" if r in BLOCK_LINES or c in BLOCK_LINES else "*"
                         for c in range(SIZE)) for r in range(SIZE)]
     check(p.letters() == expected, "symmetric blocks: rows and columns 2 and 6")
-    numbers, slots = number(expected)
+    numbers, slots = number(len(expected[0]), len(expected), expected)
+    slots = tuple([n for n, _ in direction] for direction in slots)
     shown = [[p.td(r, c).find_element(By.CLASS_NAME, "num").text
               for c in range(SIZE)] for r in range(SIZE)]
     check(shown == [[str(n) if n else "" for n in row] for row in numbers],
