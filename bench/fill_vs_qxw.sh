@@ -202,6 +202,15 @@ done
 [ -t 2 ] && printf '\r%-60s\r' '' >&2
 
 # --- Table -------------------------------------------------------------------
+# The median of a list of numbers separated by spaces, for both tables.
+median_awk='
+  function median(list,   n, v, i, j, t) {
+    n = split(list, v, " ")
+    for (i = 2; i <= n; ++i) for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; --j) {
+      t = v[j]; v[j] = v[j - 1]; v[j - 1] = t
+    }
+    return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+  }'
 words() { if [ -d "$work/$1" ]; then cat "$work/$1"/[1-9].txt | wc -l; else echo 0; fi; }
 echo "Lists: sr $(words sr) words, cyrl $(words cyrl) words, en $(words en)" \
   "words (1 to 9 letters)."
@@ -209,14 +218,7 @@ echo "Limit ${limit} s per pattern and program; times are medians of the class"
 echo "in seconds, a timed-out run counted at the limit. f/i/t: filled, proved"
 echo "impossible, timed out. Ratio: our median / qxw's median."
 echo
-awk -F'\t' -v limit="$limit" '
-  function median(list,   n, v, i, j, t) {
-    n = split(list, v, " ")
-    for (i = 2; i <= n; ++i) for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; --j) {
-      t = v[j]; v[j] = v[j - 1]; v[j - 1] = t
-    }
-    return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
-  }
+awk -F'\t' -v limit="$limit" "$median_awk"'
   NR == 1 { next }
   {
     key = $1 " " $2
@@ -258,14 +260,7 @@ if [ "$fill" != none ] && [[ " $langs " == *" sr "* ]] &&
   echo "Serbian letters (cyrl) against the same words in A-Z (sr), ours alone;"
   echo "ratio: cyrl median / sr median."
   echo
-  awk -F'\t' -v limit="$limit" '
-    function median(list,   n, v, i, j, t) {
-      n = split(list, v, " ")
-      for (i = 2; i <= n; ++i) for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; --j) {
-        t = v[j]; v[j] = v[j - 1]; v[j - 1] = t
-      }
-      return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
-    }
+  awk -F'\t' -v limit="$limit" "$median_awk"'
     NR == 1 || $4 != "ours" || ($1 != "sr" && $1 != "cyrl") { next }
     {
       if (!($2 in seen)) { seen[$2] = 1; order[++keys] = $2 }
