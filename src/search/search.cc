@@ -692,6 +692,9 @@ bool Engine::Filter(std::uint32_t t, unsigned position, const LetterSet& keep,
   std::uint64_t changed = 0;
   std::uint64_t left = 0;
   for (std::uint32_t i = state.lo; i < state.hi; ++i) {
+    // Deep in the search most chunks of a domain are empty already: their
+    // words' letters need not be looked at.
+    if (d[i] == 0) continue;
     std::uint64_t mask = 0;
     for (unsigned k = 0; k < count; ++k) mask |= bits[k][i];
     if (clear) mask = ~mask;
