@@ -77,10 +77,12 @@ std::uint64_t Key(std::uint32_t slot, std::uint32_t word) {
   return (std::uint64_t{slot} << 32) | word;
 }
 
-// Literals kept in all nogoods together, at most: 8 bytes each, so the
-// nogoods of a long search stay within 16 MB. Past it the search records no
-// more, which costs speed, never completeness.
-constexpr std::size_t kMaxNogoodLiterals = std::size_t{1} << 21;
+// Nogoods kept, at most, and their literals (8 bytes each): with the
+// watch lists, a long search's nogoods stay within about 20 MB. Past either
+// bound the search records no more, which costs speed, never completeness.
+// A 30-second search of a hard 13x13 records a few thousand.
+constexpr std::size_t kMaxNogoods = std::size_t{1} << 17;
+constexpr std::size_t kMaxNogoodLiterals = std::size_t{1} << 20;
 
 // "If every slot of literals [first, first + size) holds its word, `slot`
 // cannot hold `word`." Watches one of its literals that does not hold.
@@ -90,6 +92,13 @@ struct Nogood {
   std::uint32_t slot;
   std::uint32_t word;
 };
+
+// count / degree on a scale of powers of two: the difference of their
+// binary lengths, within one of log2(count / degree).
+int RatioScale(std::uint64_t count, std::uint64_t degree) {
+  return static_cast<int>(std::bit_width(count)) -
+         static_cast<int>(std::bit_width(degree));
+}
 
 enum class RunEnd { kFilled, kNoFill, kStopped, kRestart };
 
@@ -176,6 +185,7 @@ class Engine {
   std::vector<std::uint32_t> residues_;
   std::vector<std::uint64_t> weight_;  // by cell: failures met there, plus 1
   std::vector<std::uint64_t> rank_;    // by slot: this run's tie-break
+  bool coarse_ = false;  // ratios on one power of two tie (runs after the first)
   std::vector<std::uint64_t> degree_;  // by slot: weighted degree, as of its
                                        // last Refresh; 0 when fixed
   // The choice tree: leaf leaves_ + s holds s, or kNone when s is fixed;
@@ -295,23 +305,26 @@ bool Engine::StopAsked() const {
                                          problem_.SlotCount()});
 }
 
-// Restarts. A run stops after a node budget that follows the Luby sequence
-// (first_run_nodes times 1 1 2 1 1 2 4 ...), so budgets eventually exceed
-// what a complete run needs and the search stays complete, while most runs
-// stay short: a hard grid's runs are lost under an early bad decision
-// rather than slow to finish. What carries over: the failure weights, the
-// words a run refuted at its first level (see KeepRefutations), and what
-// its last branch proved below that (see RecordNogoods). Each run draws new
-// random ranks from the seeded generator. Nothing depends on time: only the
-// caller's stop can cut the search.
+// Restarts. The first run stops after first_run_nodes decisions, every
+// later one after a quarter of that times the Luby sequence 1 1 2 1 1 2 4
+// ..., so budgets eventually exceed what a complete run needs and the
+// search stays complete, while most runs stay short: a hard grid's runs are
+// lost under an early bad decision rather than slow to finish. What
+// carries over: the failure weights, the words a run refuted at its first
+// level (see KeepRefutations), and what its last branch proved below that
+// (see RecordNogoods). Each run draws new random ranks from the seeded
+// generator, and runs after the first let them decide more (see Before).
+// Nothing depends on time: only the caller's stop can cut the search.
 SearchOutcome Engine::Solve() {
   for (std::uint32_t s = 0; s < problem_.SlotCount(); ++s) Enqueue(s);
   if (!Propagate()) return SearchOutcome::kNoFill;
   NoteBest();
-  const std::uint64_t unit =
+  const std::uint64_t first =
       std::max<std::uint64_t>(options_.first_run_nodes, 1);
+  const std::uint64_t unit = std::max<std::uint64_t>(first / 4, 1);
   for (std::uint64_t run = 0;; ++run) {
-    const std::uint64_t budget = unit * Luby(run);
+    const std::uint64_t budget = run == 0 ? first : unit * Luby(run - 1);
+    coarse_ = run > 0;
     // Each run changes the root state only at a level of its own, so that
     // undoing to the root mark restores the root state exactly, even after
     // the run removed words at its first level.
@@ -358,7 +371,10 @@ bool Engine::KeepRefutations() {
 // the run is undone, with decisions_ and negatives_ still its last branch.
 void Engine::RecordNogoods() {
   for (const Negative& negative : negatives_) {
-    if (nogood_literals_.size() + negative.depth > kMaxNogoodLiterals) break;
+    if (nogoods_.size() >= kMaxNogoods ||
+        nogood_literals_.size() + negative.depth > kMaxNogoodLiterals) {
+      break;
+    }
     AddNogood(negative.depth, negative.slot, negative.word);
   }
 }
@@ -724,7 +740,10 @@ void Engine::AddWeight(std::uint32_t c) {
 // Choice. The search picks the open slot with the smallest ratio of domain
 // size to weighted degree (dom/wdeg: the failure counts of its cells whose
 // crossing slot is still open), ties broken by a seeded random rank, then
-// by the earlier slot. A tournament tree over the slots keeps that order:
+// by the earlier slot. After the first run, ratios on the same power of two
+// tie: with words always tried in list order, the ranks are what lets a
+// restart look at the grid in another order instead of walking nearly the
+// same branch again, and dom/wdeg is only a rough guide anyway. A tournament tree over the slots keeps that order:
 // only the slots whose key changed since the last choice are replayed.
 
 void Engine::NewRanks() {
@@ -769,9 +788,15 @@ void Engine::Replay(std::size_t node) {
 bool Engine::Before(std::uint32_t a, std::uint32_t b) const {
   if (a == kNone) return false;
   if (b == kNone) return true;
-  const std::uint64_t left = store_.State(a).count * degree_[b];
-  const std::uint64_t right = store_.State(b).count * degree_[a];
-  if (left != right) return left < right;
+  if (coarse_) {
+    const int left = RatioScale(store_.State(a).count, degree_[a]);
+    const int right = RatioScale(store_.State(b).count, degree_[b]);
+    if (left != right) return left < right;
+  } else {
+    const std::uint64_t left = store_.State(a).count * degree_[b];
+    const std::uint64_t right = store_.State(b).count * degree_[a];
+    if (left != right) return left < right;
+  }
   if (rank_[a] != rank_[b]) return rank_[a] < rank_[b];
   return a < b;
 }
