@@ -306,8 +306,8 @@ bool Engine::StopAsked() const {
 }
 
 // Restarts. The first run stops after first_run_nodes decisions, every
-// later one after a quarter of that times the Luby sequence 1 1 2 1 1 2 4
-// ..., so budgets eventually exceed what a complete run needs and the
+// later one after that many times the Luby sequence 1 1 2 1 1 2 4 ...,
+// so budgets eventually exceed what a complete run needs and the
 // search stays complete, while most runs stay short: a hard grid's runs are
 // lost under an early bad decision rather than slow to finish. What
 // carries over: the failure weights, the words a run refuted at its first
@@ -319,11 +319,10 @@ SearchOutcome Engine::Solve() {
   for (std::uint32_t s = 0; s < problem_.SlotCount(); ++s) Enqueue(s);
   if (!Propagate()) return SearchOutcome::kNoFill;
   NoteBest();
-  const std::uint64_t first =
+  const std::uint64_t unit =
       std::max<std::uint64_t>(options_.first_run_nodes, 1);
-  const std::uint64_t unit = std::max<std::uint64_t>(first / 4, 1);
   for (std::uint64_t run = 0;; ++run) {
-    const std::uint64_t budget = run == 0 ? first : unit * Luby(run - 1);
+    const std::uint64_t budget = run == 0 ? unit : unit * Luby(run - 1);
     coarse_ = run > 0;
     // Each run changes the root state only at a level of its own, so that
     // undoing to the root mark restores the root state exactly, even after

@@ -30,8 +30,8 @@ struct SearchOptions {
   bool allow_repeats = false;
   // Breaks ties in the slot order, differently in every restart.
   std::uint64_t seed = 0;
-  // Decisions of the first run before it restarts; later runs may take a
-  // quarter of this times 1, 1, 2, 1, 1, 2, 4, ... (the Luby sequence).
+  // Decisions of the first run before it restarts; later runs may take
+  // this many times 1, 1, 2, 1, 1, 2, 4, ... (the Luby sequence).
   // 4096: fillable grids up to 15x15 mostly need tens of decisions, so they
   // end in their first run, while a run lost under a bad early decision is
   // cut within milliseconds.
