@@ -3,8 +3,11 @@
 # same generated patterns and lists, checks every fill either program claims
 # with polimreza_fill_check, and prints a table per class and language. The
 # Serbian words also run in the 30 Serbian letters ("cyrl": polimreza-lists
-# --alphabet sr-cyrl, polimreza-fill --alphabet sr-cyrl), against the same
-# words folded to A-Z ("sr"); qxw takes only A-Z, so "cyrl" is ours alone.
+# --alphabet sr-cyrl, polimreza-fill --alphabet sr-cyrl), against the A-Z
+# lists polimreza-lists writes from the same dictionary ("az": the same
+# words, order and tiers, only folded to A-Z) and against the Latin
+# dictionary folded to A-Z in its own order ("sr"); qxw runs on "sr" and
+# "en" only.
 #   bench/fill_vs_qxw.sh [BUILD_DIR]      (default: build/bench)
 # BUILD_DIR is configured (Release, -DPOLIMREZA_BENCH=ON) when it has no
 # build yet, and the generator, the checker and polimreza-fill are built.
@@ -12,12 +15,13 @@
 # when missing. Environment:
 #   FILL        polimreza-fill to measure (default BUILD_DIR/polimreza-fill,
 #               built from this tree; "none" runs qxw alone)
-#   LISTS_TOOL  polimreza-lists that writes the "cyrl" lists (default
+#   LISTS_TOOL  polimreza-lists that writes the "az" and "cyrl" lists (default
 #               BUILD_DIR/polimreza-lists, built from this tree)
 #   QXW         "none" runs polimreza-fill alone (to compare two builds of it)
 #   LIMIT       seconds per pattern and program (default 30)
 #   COUNT       patterns per class (default 10)
-#   LANGS       lists to use, of "sr", "cyrl" and "en" (default "sr cyrl en")
+#   LANGS       lists to use, of "sr", "az", "cyrl" and "en" (default
+#               "sr az cyrl en")
 #   EN_SIZES    sizes run with the English lists (default "9 11 13 15")
 #   KEEP        a folder to keep the inputs, outputs and results.tsv in
 # Exits 1 if the checker rejects any fill.
@@ -26,7 +30,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(realpath -m "${1:-$root/build/bench}")"
 limit="${LIMIT:-30}"
 count="${COUNT:-10}"
-langs="${LANGS:-sr cyrl en}"
+langs="${LANGS:-sr az cyrl en}"
 en_sizes="${EN_SIZES:-9 11 13 15}"
 qxw=/usr/games/qxw
 run_qxw="${QXW:-yes}"
@@ -60,7 +64,8 @@ if [ -z "${FILL:-}" ]; then
   fi
 fi
 lists_tool="${LISTS_TOOL:-$build/polimreza-lists}"
-if [[ " $langs " == *" cyrl "* ]] && [ -z "${LISTS_TOOL:-}" ]; then
+if [[ " $langs " == *" cyrl "* || " $langs " == *" az "* ]] &&
+  [ -z "${LISTS_TOOL:-}" ]; then
   targets+=(polimreza-lists)
 fi
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
@@ -110,6 +115,11 @@ if [[ " $langs " == *" cyrl "* ]]; then
       >"$work/cyrl-check/$n.txt" || true
   done
 fi
+# The same dictionary as "cyrl", written in A-Z by polimreza-lists.
+if [[ " $langs " == *" az "* ]]; then
+  mkdir -p "$work/az"
+  "$lists_tool" --output "$work/az" /usr/share/hunspell/sr_RS.dic >/dev/null
+fi
 # English: WordNet lemmas of nouns, verbs, adjectives, adverbs, in that order.
 for part in noun verb adj adv; do
   grep -v '^ ' "/usr/share/wordnet/index.$part" | cut -d' ' -f1
@@ -158,7 +168,7 @@ for file in $(cd "$work/patterns" && ls -- *.txt | sort -t- -k1,1n -k2,2n -k3,3n
     progress "$lang $name"
 
     # qxw: exit 0 with "W<n> WORD" lines filled, 4 "No fill found".
-    if [ "$run_qxw" != none ] && [ "$lang" != cyrl ]; then
+    if [ "$run_qxw" != none ] && [ "$lang" != cyrl ] && [ "$lang" != az ]; then
       out="$work/out/$lang-$name.qxw"
       run timeout "$limit" "$qxw" -b "${pattern%.txt}.qxd" -d "$work/$lang/qxw.dict"
       verdict=-
@@ -212,8 +222,8 @@ median_awk='
     return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
   }'
 words() { if [ -d "$work/$1" ]; then cat "$work/$1"/[1-9].txt | wc -l; else echo 0; fi; }
-echo "Lists: sr $(words sr) words, cyrl $(words cyrl) words, en $(words en)" \
-  "words (1 to 9 letters)."
+echo "Lists: sr $(words sr) words, az $(words az) words, cyrl $(words cyrl)" \
+  "words, en $(words en) words (1 to 9 letters)."
 echo "Limit ${limit} s per pattern and program; times are medians of the class"
 echo "in seconds, a timed-out run counted at the limit. f/i/t: filled, proved"
 echo "impossible, timed out. Ratio: our median / qxw's median."
@@ -253,15 +263,18 @@ awk -F'\t' -v limit="$limit" "$median_awk"'
     }
   }' "$results"
 
-# The Serbian letters against A-Z: the same words, ours alone.
-if [ "$fill" != none ] && [[ " $langs " == *" sr "* ]] &&
-  [[ " $langs " == *" cyrl "* ]]; then
+# The Serbian letters against A-Z, ours alone: against each A-Z set run.
+for base in az sr; do
+  if [ "$fill" = none ] || [[ " $langs " != *" $base "* ]] ||
+    [[ " $langs " != *" cyrl "* ]]; then
+    continue
+  fi
   echo
-  echo "Serbian letters (cyrl) against the same words in A-Z (sr), ours alone;"
-  echo "ratio: cyrl median / sr median."
+  echo "Serbian letters (cyrl) against A-Z ($base), ours alone;"
+  echo "ratio: cyrl median / $base median."
   echo
-  awk -F'\t' -v limit="$limit" "$median_awk"'
-    NR == 1 || $4 != "ours" || ($1 != "sr" && $1 != "cyrl") { next }
+  awk -F'\t' -v limit="$limit" -v base="$base" "$median_awk"'
+    NR == 1 || $4 != "ours" || ($1 != base && $1 != "cyrl") { next }
     {
       if (!($2 in seen)) { seen[$2] = 1; order[++keys] = $2 }
       times[$2, $1] = times[$2, $1] " " ($5 == "timeout" ? limit : $6)
@@ -269,17 +282,17 @@ if [ "$fill" != none ] && [[ " $langs " == *" sr "* ]] &&
       total[$1] += $5 == "filled"
     }
     END {
-      printf "%-10s | %8s %8s | %8s %8s | %6s\n", "class", "sr f", "cyrl f",
-        "sr med", "cyrl med", "ratio"
+      printf "%-10s | %8s %8s | %8s %8s | %6s\n", "class", base " f", "cyrl f",
+        base " med", "cyrl med", "ratio"
       for (k = 1; k <= keys; ++k) {
         c = order[k]
-        a = median(times[c, "sr"]); b = median(times[c, "cyrl"])
-        printf "%-10s | %8d %8d | %8.3f %8.3f | %6s\n", c, filled[c, "sr"],
+        a = median(times[c, base]); b = median(times[c, "cyrl"])
+        printf "%-10s | %8d %8d | %8.3f %8.3f | %6s\n", c, filled[c, base],
           filled[c, "cyrl"], a, b, (a > 0 ? sprintf("%6.2f", b / a) : "-")
       }
-      printf "Filled: sr %d, cyrl %d.\n", total["sr"], total["cyrl"]
+      printf "Filled: %s %d, cyrl %d.\n", base, total[base], total["cyrl"]
     }' "$results"
-fi
+done
 
 # The issue's targets, pattern by pattern.
 if [ "$fill" != none ] && [ "$run_qxw" != none ]; then

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cassert>
 #include <chrono>
+#include <unordered_map>
 
 #include "search/domain_store.h"
 #include "search/lexicon.h"
@@ -54,6 +55,51 @@ struct Decision {
   std::uint64_t parent_level;  // the level the decision was taken at
 };
 
+// The Luby sequence 1 1 2 1 1 2 4 1 1 2 1 1 2 4 8 ...: its element `i`,
+// counted from 0.
+std::uint64_t Luby(std::uint64_t i) {
+  std::uint64_t size = 1;
+  unsigned power = 0;
+  while (size < i + 1) {
+    ++power;
+    size = 2 * size + 1;
+  }
+  while (size - 1 != i) {
+    size = (size - 1) / 2;
+    --power;
+    i %= size;
+  }
+  return std::uint64_t{1} << power;
+}
+
+// A (slot, word) pair as one key.
+std::uint64_t Key(std::uint32_t slot, std::uint32_t word) {
+  return (std::uint64_t{slot} << 32) | word;
+}
+
+// Nogoods kept, at most, and their literals (8 bytes each): with the
+// watch lists, a long search's nogoods stay within about 20 MB. Past either
+// bound the search records no more, which costs speed, never completeness.
+// A 30-second search of a hard 13x13 records a few thousand.
+constexpr std::size_t kMaxNogoods = std::size_t{1} << 17;
+constexpr std::size_t kMaxNogoodLiterals = std::size_t{1} << 20;
+
+// "If every slot of literals [first, first + size) holds its word, `slot`
+// cannot hold `word`." Watches one of its literals that does not hold.
+struct Nogood {
+  std::uint32_t first;
+  std::uint32_t size;
+  std::uint32_t slot;
+  std::uint32_t word;
+};
+
+// count / degree on a scale of powers of two: the difference of their
+// binary lengths, within one of log2(count / degree).
+int RatioScale(std::uint64_t count, std::uint64_t degree) {
+  return static_cast<int>(std::bit_width(count)) -
+         static_cast<int>(std::bit_width(degree));
+}
+
 enum class RunEnd { kFilled, kNoFill, kStopped, kRestart };
 
 // Thrown when the caller's stop answers yes in the middle of the setup or
@@ -85,6 +131,10 @@ class Engine {
   void SetupTick(std::size_t units);
   SearchOutcome Solve();
   bool KeepRefutations();
+  void RecordNogoods();
+  void AddNogood(std::size_t depth, std::uint32_t slot, std::uint32_t word);
+  bool Holds(const std::pair<std::uint32_t, std::uint32_t>& literal) const;
+  void WakeNogoods(std::uint32_t s, std::uint32_t word);
   RunEnd Dive(std::uint64_t budget);
   void Decide(std::uint32_t s);
   bool Backtrack();
@@ -135,6 +185,7 @@ class Engine {
   std::vector<std::uint32_t> residues_;
   std::vector<std::uint64_t> weight_;  // by cell: failures met there, plus 1
   std::vector<std::uint64_t> rank_;    // by slot: this run's tie-break
+  bool coarse_ = false;  // ratios on one power of two tie (runs after the first)
   std::vector<std::uint64_t> degree_;  // by slot: weighted degree, as of its
                                        // last Refresh; 0 when fixed
   // The choice tree: leaf leaves_ + s holds s, or kNone when s is fixed;
@@ -150,6 +201,18 @@ class Engine {
   std::vector<Decision> decisions_;       // the current run's, outermost first
   // Words the current run proved to be in no fill at its first level.
   std::vector<std::pair<std::uint32_t, std::uint32_t>> refuted_;
+  // The words the current run removed below its first level, on the
+  // current branch: (decisions above, slot, word).
+  struct Negative {
+    std::size_t depth;
+    std::uint32_t slot;
+    std::uint32_t word;
+  };
+  std::vector<Negative> negatives_;
+  std::vector<Nogood> nogoods_;  // recorded at restarts; never forgotten
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> nogood_literals_;
+  // By Key(slot, word): the nogoods watching that literal.
+  std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> watches_;
   // The most-filled state reached: (slot, word) of its fixed slots, in the
   // order of store_.Fixed() then.
   std::vector<std::pair<std::uint32_t, std::uint32_t>> best_;
@@ -242,18 +305,25 @@ bool Engine::StopAsked() const {
                                          problem_.SlotCount()});
 }
 
-// Restarts. A run stops after a node budget that doubles each time, so the
-// budget eventually exceeds what a complete run needs and the search stays
-// complete. What carries over: the failure weights, and the words a run
-// refuted at its first level (see KeepRefutations). Each run draws new
-// random ranks from the seeded generator. Nothing depends on time: only the
-// caller's stop can cut the search.
+// Restarts. The first run stops after first_run_nodes decisions, every
+// later one after that many times the Luby sequence 1 1 2 1 1 2 4 ...,
+// so budgets eventually exceed what a complete run needs and the
+// search stays complete, while most runs stay short: a hard grid's runs are
+// lost under an early bad decision rather than slow to finish. What
+// carries over: the failure weights, the words a run refuted at its first
+// level (see KeepRefutations), and what its last branch proved below that
+// (see RecordNogoods). Each run draws new random ranks from the seeded
+// generator, and runs after the first let them decide more (see Before).
+// Nothing depends on time: only the caller's stop can cut the search.
 SearchOutcome Engine::Solve() {
   for (std::uint32_t s = 0; s < problem_.SlotCount(); ++s) Enqueue(s);
   if (!Propagate()) return SearchOutcome::kNoFill;
   NoteBest();
-  std::uint64_t budget = std::max<std::uint64_t>(options_.first_run_nodes, 1);
-  for (;;) {
+  const std::uint64_t unit =
+      std::max<std::uint64_t>(options_.first_run_nodes, 1);
+  for (std::uint64_t run = 0;; ++run) {
+    const std::uint64_t budget = run == 0 ? unit : unit * Luby(run - 1);
+    coarse_ = run > 0;
     // Each run changes the root state only at a level of its own, so that
     // undoing to the root mark restores the root state exactly, even after
     // the run removed words at its first level.
@@ -277,7 +347,6 @@ SearchOutcome Engine::Solve() {
     assert(store_.Here().trail == root.trail && store_.Level() == 0);
     if (!KeepRefutations()) return SearchOutcome::kNoFill;
     NoteBest();
-    budget *= 2;
   }
 }
 
@@ -285,8 +354,86 @@ SearchOutcome Engine::Solve() {
 // the root state for good, and what follows from that is propagated there
 // too, so no later run proves it again. False when no fill is left.
 bool Engine::KeepRefutations() {
+  RecordNogoods();
   for (const auto& [slot, word] : refuted_) Refute(slot, word);
   return Propagate();
+}
+
+// Nogoods (Lecoutre et al., "Recording and minimizing nogoods from
+// restarts"). The run's last branch took decisions d1 d2 ... and, below the
+// first level, removed words as Backtrack refuted them: a word removed with
+// k decisions above it is in no fill agreeing with d1 ... dk, since every
+// removal at that level rested on those decisions and on removals above.
+// So "d1 ... dk hold" forbids the word for good, whatever order later runs
+// take decisions in, and without it the next run, with the same preference
+// of words, would mostly walk the same branch again. Called at the root once
+// the run is undone, with decisions_ and negatives_ still its last branch.
+void Engine::RecordNogoods() {
+  for (const Negative& negative : negatives_) {
+    if (nogoods_.size() >= kMaxNogoods ||
+        nogood_literals_.size() + negative.depth > kMaxNogoodLiterals) {
+      break;
+    }
+    AddNogood(negative.depth, negative.slot, negative.word);
+  }
+}
+
+// Adds the nogood "the first `depth` decisions of decisions_ forbid `word`
+// in `slot`", less its literals that hold at the root; one with a literal
+// the root rules out is never needed, one with none left refutes the word
+// at once.
+void Engine::AddNogood(std::size_t depth, std::uint32_t slot,
+                       std::uint32_t word) {
+  const auto first = static_cast<std::uint32_t>(nogood_literals_.size());
+  for (std::size_t k = 0; k < depth; ++k) {
+    const Decision& decision = decisions_[k];
+    if (!store_.Has(decision.slot, decision.word)) {
+      nogood_literals_.resize(first);
+      return;
+    }
+    if (Holds({decision.slot, decision.word})) continue;
+    nogood_literals_.emplace_back(decision.slot, decision.word);
+  }
+  const auto size = static_cast<std::uint32_t>(nogood_literals_.size()) - first;
+  if (size == 0) {
+    refuted_.emplace_back(slot, word);
+    return;
+  }
+  const auto [watch_slot, watch_word] = nogood_literals_[first];
+  watches_[Key(watch_slot, watch_word)].push_back(
+      static_cast<std::uint32_t>(nogoods_.size()));
+  nogoods_.push_back({first, size, slot, word});
+}
+
+bool Engine::Holds(const std::pair<std::uint32_t, std::uint32_t>& literal) const {
+  return store_.State(literal.first).fixed &&
+         store_.FirstWord(literal.first) == literal.second;
+}
+
+// Slot `s` now holds `word`. Each nogood watching that literal either
+// watches another literal that does not hold yet, or, when all hold, removes
+// its word. A nogood keeps watching a literal that held when it fired: the
+// removal and the literal's fixing are undone together, at the same level.
+void Engine::WakeNogoods(std::uint32_t s, std::uint32_t word) {
+  const auto it = watches_.find(Key(s, word));
+  if (it == watches_.end()) return;
+  std::vector<std::uint32_t>& watching = it->second;
+  for (std::size_t k = 0; k < watching.size();) {
+    const std::uint32_t n = watching[k];
+    const Nogood& nogood = nogoods_[n];
+    const auto* literal = &nogood_literals_[nogood.first];
+    const auto* end = literal + nogood.size;
+    while (literal != end && Holds(*literal)) ++literal;
+    if (literal == end) {
+      Refute(nogood.slot, nogood.word);
+      ++k;
+      continue;
+    }
+    watching[k] = watching.back();
+    watching.pop_back();
+    // Node-based: `watching` stays valid as the map grows.
+    watches_[Key(literal->first, literal->second)].push_back(n);
+  }
 }
 
 // Branching. The search picks a slot (Choose) and tries its earliest word
@@ -299,6 +446,7 @@ bool Engine::KeepRefutations() {
 // the decisions before it.
 RunEnd Engine::Dive(std::uint64_t budget) {
   decisions_.clear();
+  negatives_.clear();
   std::uint64_t run_nodes = 0;
   for (;;) {
     const std::uint32_t s = Choose();
@@ -337,7 +485,14 @@ bool Engine::Backtrack() {
     if (decisions_.empty()) return false;
     const Decision back = decisions_.back();
     decisions_.pop_back();
-    if (decisions_.empty()) refuted_.emplace_back(back.slot, back.word);
+    while (!negatives_.empty() && negatives_.back().depth > decisions_.size()) {
+      negatives_.pop_back();
+    }
+    if (decisions_.empty()) {
+      refuted_.emplace_back(back.slot, back.word);
+    } else {
+      negatives_.push_back({decisions_.size(), back.slot, back.word});
+    }
     UndoTo(back.mark);
     store_.ReturnTo(back.parent_level);
     Refute(back.slot, back.word);
@@ -425,9 +580,10 @@ std::uint32_t Engine::TrimAndCount(std::uint32_t s) {
 // length; two slots left with the same single word empty one of them.
 void Engine::FixSlot(std::uint32_t s) {
   store_.Fix(s);
+  const std::uint32_t word = store_.FirstWord(s);
+  WakeNogoods(s, word);
   const unsigned length = problem_.SlotAt(s).length;
   if (options_.allow_repeats || length < 2) return;
-  const std::uint32_t word = store_.FirstWord(s);
   for (std::uint32_t t : problem_.OfLength(length)) {
     if (t != s) Refute(t, word);
   }
@@ -551,6 +707,9 @@ bool Engine::Filter(std::uint32_t t, unsigned position, const LetterSet& keep,
   std::uint64_t changed = 0;
   std::uint64_t left = 0;
   for (std::uint32_t i = state.lo; i < state.hi; ++i) {
+    // Deep in the search most chunks of a domain are empty already: their
+    // words' letters need not be looked at.
+    if (d[i] == 0) continue;
     std::uint64_t mask = 0;
     for (unsigned k = 0; k < count; ++k) mask |= bits[k][i];
     if (clear) mask = ~mask;
@@ -580,7 +739,10 @@ void Engine::AddWeight(std::uint32_t c) {
 // Choice. The search picks the open slot with the smallest ratio of domain
 // size to weighted degree (dom/wdeg: the failure counts of its cells whose
 // crossing slot is still open), ties broken by a seeded random rank, then
-// by the earlier slot. A tournament tree over the slots keeps that order:
+// by the earlier slot. After the first run, ratios on the same power of two
+// tie: with words always tried in list order, the ranks are what lets a
+// restart look at the grid in another order instead of walking nearly the
+// same branch again, and dom/wdeg is only a rough guide anyway. A tournament tree over the slots keeps that order:
 // only the slots whose key changed since the last choice are replayed.
 
 void Engine::NewRanks() {
@@ -625,9 +787,15 @@ void Engine::Replay(std::size_t node) {
 bool Engine::Before(std::uint32_t a, std::uint32_t b) const {
   if (a == kNone) return false;
   if (b == kNone) return true;
-  const std::uint64_t left = store_.State(a).count * degree_[b];
-  const std::uint64_t right = store_.State(b).count * degree_[a];
-  if (left != right) return left < right;
+  if (coarse_) {
+    const int left = RatioScale(store_.State(a).count, degree_[a]);
+    const int right = RatioScale(store_.State(b).count, degree_[b]);
+    if (left != right) return left < right;
+  } else {
+    const std::uint64_t left = store_.State(a).count * degree_[b];
+    const std::uint64_t right = store_.State(b).count * degree_[a];
+    if (left != right) return left < right;
+  }
   if (rank_[a] != rank_[b]) return rank_[a] < rank_[b];
   return a < b;
 }

@@ -30,10 +30,11 @@ struct SearchOptions {
   bool allow_repeats = false;
   // Breaks ties in the slot order, differently in every restart.
   std::uint64_t seed = 0;
-  // Decisions of the first run before it restarts; every later run may
-  // take twice as many as the one before. 4096: fillable grids up to 15x15
-  // mostly need tens of decisions, so they end in their first run, while a
-  // run lost under a bad early decision is cut within milliseconds.
+  // Decisions of the first run before it restarts; later runs may take
+  // this many times 1, 1, 2, 1, 1, 2, 4, ... (the Luby sequence).
+  // 4096: fillable grids up to 15x15 mostly need tens of decisions, so they
+  // end in their first run, while a run lost under a bad early decision is
+  // cut within milliseconds.
   std::uint64_t first_run_nodes = 4096;
   // Stops the search after this many decisions; 0 for no limit.
   std::uint64_t node_limit = 0;
