@@ -742,8 +742,9 @@ void Engine::AddWeight(std::uint32_t c) {
 // by the earlier slot. After the first run, ratios on the same power of two
 // tie: with words always tried in list order, the ranks are what lets a
 // restart look at the grid in another order instead of walking nearly the
-// same branch again, and dom/wdeg is only a rough guide anyway. A tournament tree over the slots keeps that order:
-// only the slots whose key changed since the last choice are replayed.
+// same branch again, and dom/wdeg is only a rough guide anyway. A
+// tournament tree over the slots keeps that order: only the slots whose key
+// changed since the last choice are replayed.
 
 void Engine::NewRanks() {
   for (std::uint64_t& rank : rank_) rank = SplitMix(prng_);
