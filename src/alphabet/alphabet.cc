@@ -441,14 +441,20 @@ SplitResult Alphabet::SplitAscii(std::string_view text) const {
   return result;
 }
 
-bool Alphabet::SplitPlain(std::string_view text, std::vector<Letter>& letters,
-                          bool& used_digraph_rule) const {
+std::size_t Alphabet::SplitPlain(std::string_view text, Letter* out,
+                                 bool& used_digraph_rule) const {
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t size = text.size();
-  // No more letters than bytes: room for them all, trimmed at the end.
-  std::size_t count = letters.size();
-  letters.resize(count + size);
-  Letter* const out = letters.data();
+  // Stores through `out` may alias anything, so the tables are read through
+  // locals rather than members.
+  const std::uint8_t* const readings = plain_readings_.data();
+  const char32_t* const plain = plain_.data();
+  const Digraph* const digraphs = digraphs_.data();
+  const Digraph* const digraphs_end = digraphs + digraphs_.size();
+  if (const std::size_t count = SplitCyrillic(text, out); count != kNotPlain) {
+    return count;
+  }
+  std::size_t count = 0;
   // The script bit of the first letter; none before it.
   int script = -1;
   // The character before, while it may begin a digraph; 0 otherwise (and
@@ -470,46 +476,70 @@ bool Alphabet::SplitPlain(std::string_view text, std::vector<Letter>& letters,
       i += kZeroWidthNonJoiner.size();
       continue;
     } else {
-      return false;
+      return kNotPlain;
     }
-    if (c >= kReadingsSize) return false;
-    const std::uint8_t entry = plain_readings_[c];
-    if (entry == 0) return false;
+    if (c >= kReadingsSize) return kNotPlain;
+    const std::uint8_t entry = readings[c];
+    if (entry == 0) return kNotPlain;
     const int bit = entry & kPlainCyrillic;
     if (script != bit) {
-      if (script >= 0) return false;
+      if (script >= 0) return kNotPlain;
       script = bit;
     }
     // No character both begins and ends a digraph, so joining a pair when
     // its second character comes is the same as joining it at its first.
     if (previous != 0) {
-      const char32_t upper = plain_[c];
-      bool joined = false;
-      for (const Digraph& digraph : digraphs_) {
-        if (previous == digraph.first_char && upper == digraph.second_char) {
-          out[count - 1] = digraph.joined;
-          used_digraph_rule = true;
-          joined = true;
-          break;
-        }
+      const char32_t upper = plain[c];
+      const Digraph* digraph = digraphs;
+      while (digraph != digraphs_end && (previous != digraph->first_char ||
+                                         upper != digraph->second_char)) {
+        ++digraph;
       }
-      if (joined) {
+      if (digraph != digraphs_end) {
+        out[count - 1] = digraph->joined;
+        used_digraph_rule = true;
         previous = 0;
         continue;
       }
     }
     out[count++] = static_cast<Letter>((entry & (kPlainCyrillic - 1)) - 1);
-    previous = (entry & kPlainBeginsDigraph) != 0 ? plain_[c] : 0;
+    previous = (entry & kPlainBeginsDigraph) != 0 ? plain[c] : 0;
   }
-  letters.resize(count);
-  return true;
+  return count;
+}
+
+// Cyrillic letters are written with two bytes each: D0 or D1, then a
+// continuation byte, together a character from U+0400 to U+047F. Words made
+// of nothing else, the whole of a Cyrillic list, are read here a pair at a
+// time; Cyrillic has no digraphs to join.
+std::size_t Alphabet::SplitCyrillic(std::string_view text, Letter* out) const {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
+  if (size % 2 != 0) return kNotPlain;
+  static_assert(kReadingsSize >= 0x480);
+  const std::uint8_t* const readings = plain_readings_.data() + 0x400;
+  for (std::size_t i = 0; i < size; i += 2) {
+    const unsigned char lead = bytes[i];
+    const unsigned char next = bytes[i + 1];
+    if ((lead & 0xFE) != 0xD0 || (next & 0xC0) != 0x80) return kNotPlain;
+    const std::uint8_t entry = readings[(lead & 1) << 6 | (next & 0x3F)];
+    if ((entry & kPlainCyrillic) == 0) return kNotPlain;
+    out[i / 2] = static_cast<Letter>((entry & (kPlainCyrillic - 1)) - 1);
+  }
+  return size / 2;
 }
 
 SplitResult Alphabet::Split(std::string_view utf8) const {
   if (kind_ == AlphabetKind::kAscii) return SplitAscii(utf8);
 
   SplitResult result;
-  if (SplitPlain(utf8, result.letters, result.used_digraph_rule)) return result;
+  result.letters.resize(utf8.size());
+  const std::size_t count =
+      SplitPlain(utf8, result.letters.data(), result.used_digraph_rule);
+  if (count != kNotPlain) {
+    result.letters.resize(count);
+    return result;
+  }
   result = SplitResult();
   const auto refuse = [&result](SplitError error, std::size_t offset) {
     result.letters.clear();
@@ -572,23 +602,35 @@ SplitResult Alphabet::Split(std::string_view utf8) const {
   return result;
 }
 
-bool Alphabet::SplitInto(std::string_view utf8,
-                         std::vector<Letter>& letters) const {
-  letters.clear();
+bool Alphabet::AppendLetters(std::string_view utf8, unsigned char base,
+                             std::string& out) const {
   if (kind_ == AlphabetKind::kAscii) {
     for (const char c : utf8) {
-      if (c < 'A' || c > 'Z') {
-        letters.clear();
-        return false;
-      }
-      letters.push_back(static_cast<Letter>(c - 'A'));
+      if (c < 'A' || c > 'Z') return false;
+    }
+    const std::size_t start = out.size();
+    out.append(utf8);
+    for (std::size_t i = start; i < out.size(); ++i) {
+      out[i] = static_cast<char>(out[i] - 'A' + base);
     }
     return true;
   }
+  // A list word is a few letters long: room for it on the stack.
+  std::array<Letter, 64> room;
   bool used_digraph_rule = false;
-  if (SplitPlain(utf8, letters, used_digraph_rule)) return true;
-  SplitResult result = Split(utf8);
-  letters.assign(result.letters.begin(), result.letters.end());
+  const std::size_t count =
+      utf8.size() <= room.size()
+          ? SplitPlain(utf8, room.data(), used_digraph_rule)
+          : kNotPlain;
+  if (count != kNotPlain) {
+    for (std::size_t i = 0; i < count; ++i) room[i] += base;
+    out.append(reinterpret_cast<const char*>(room.data()), count);
+    return true;
+  }
+  const SplitResult result = Split(utf8);
+  for (const Letter letter : result.letters) {
+    out.push_back(static_cast<char>(base + letter));
+  }
   return result.ok();
 }
 

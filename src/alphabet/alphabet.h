@@ -92,10 +92,12 @@ class Alphabet {
   // at; otherwise the first character that is refused is the one reported.
   SplitResult Split(std::string_view utf8) const;
 
-  // Split's letters for `utf8` into `letters` (its old content dropped, its
-  // room kept for the next call); false, with `letters` empty, when Split
-  // refuses the text.
-  bool SplitInto(std::string_view utf8, std::vector<Letter>& letters) const;
+  // Appends Split's letters for `utf8` to `out`, each as the byte `base` +
+  // letter; false, with `out` as it was, when Split refuses the text. Quick
+  // for the words of a word list: it allocates nothing for a short word of
+  // plain letters.
+  bool AppendLetters(std::string_view utf8, unsigned char base,
+                     std::string& out) const;
 
   // Writes `letters` in `script`, so that Split reads back the same letters:
   // a zero width non-joiner goes between a D and Z-caron, an L and J, an N and
@@ -125,11 +127,15 @@ class Alphabet {
   SplitResult SplitAscii(std::string_view text) const;
   // Splits text made of plain letters (each a character below
   // kReadingsSize that composition leaves alone, in one script, with zero
-  // width non-joiners between them) into `letters` (appended) as Split
-  // would, without ICU, setting `used_digraph_rule` when Split would; false,
-  // with both to be dropped, for any other text.
-  bool SplitPlain(std::string_view text, std::vector<Letter>& letters,
-                  bool& used_digraph_rule) const;
+  // width non-joiners between them) as Split would, without ICU: writes the
+  // letters to `out`, which has room for one a byte of `text`, sets
+  // `used_digraph_rule` when Split would and gives the number of letters;
+  // kNotPlain, with both to be dropped, for any other text.
+  static constexpr std::size_t kNotPlain = ~std::size_t{0};
+  std::size_t SplitPlain(std::string_view text, Letter* out,
+                         bool& used_digraph_rule) const;
+  // SplitPlain for text of Cyrillic letters only; kNotPlain for any other.
+  std::size_t SplitCyrillic(std::string_view text, Letter* out) const;
   // The reading of the upper-case, composed character `c`; none for a
   // character that is no letter.
   std::optional<Reading> Read(char32_t c) const;

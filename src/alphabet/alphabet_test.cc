@@ -109,10 +109,12 @@ TEST(AlphabetTest, SplitsIntoLetters) {
         << c.text << ": " << DescribeSplitError(result, c.kind);
     EXPECT_EQ(Names(alphabet, result.letters), c.letters) << c.text;
     EXPECT_EQ(result.used_digraph_rule, c.digraph_rule) << c.text;
-    // The same letters into a buffer that held others.
-    std::vector<Letter> letters = {1, 2, 3};
-    EXPECT_TRUE(alphabet.SplitInto(c.text, letters)) << c.text;
-    EXPECT_EQ(letters, result.letters) << c.text;
+    // The same letters after what the buffer held, each as 'a' + letter.
+    std::string codes = "xy";
+    EXPECT_TRUE(alphabet.AppendLetters(c.text, 'a', codes)) << c.text;
+    std::string expected = "xy";
+    for (const Letter letter : result.letters) expected.push_back('a' + letter);
+    EXPECT_EQ(codes, expected) << c.text;
   }
 }
 
@@ -144,6 +146,9 @@ TEST(AlphabetTest, RefusesWhatIsNoWord) {
       {kLatin, "ЉUBAV", kMixed, 2},
       {kCyrillic, "ЏEП", kMixed, 2},
       {kLatin, "A\u0410", kMixed, 1},
+      // Cyrillic that is not Serbian, whole or composed.
+      {kCyrillic, "ЖЫ", kOutside, 2},
+      {kCyrillic, "И\u0306", kOutside, 0},
       {kAscii, "Abc", kOutside, 1},
       {kAscii, "ČA", kOutside, 0},
       {kAscii, "A\xff", kOutside, 1},
@@ -156,9 +161,9 @@ TEST(AlphabetTest, RefusesWhatIsNoWord) {
     EXPECT_EQ(result.offset, c.offset) << c.text;
     EXPECT_TRUE(result.letters.empty()) << c.text;
     EXPECT_FALSE(result.used_digraph_rule) << c.text;
-    std::vector<Letter> letters = {1, 2, 3};
-    EXPECT_FALSE(alphabet.SplitInto(c.text, letters)) << c.text;
-    EXPECT_TRUE(letters.empty()) << c.text;
+    std::string codes = "xy";
+    EXPECT_FALSE(alphabet.AppendLetters(c.text, 'a', codes)) << c.text;
+    EXPECT_EQ(codes, "xy") << c.text;
   }
 }
 

@@ -38,6 +38,16 @@ std::size_t BytesLeft(std::istream& in) {
   return static_cast<std::size_t>(end - here);
 }
 
+// False when `word` holds a NUL byte, '*' or '#': a word holding '*' or '#'
+// would leave an empty square or plant a block. One pass over the word:
+// find_first_of would look each byte up in the set by a call of its own.
+bool IsWord(std::string_view word) {
+  for (const char c : word) {
+    if (c == '\0' || c == '*' || c == '#') return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool MatchPattern(std::string_view pattern, std::string_view word) {
@@ -87,12 +97,8 @@ void WordList::Read(std::istream& in, const WordEncoder* encode) {
       // a carriage return at its end stands just before its line feed.
       if (!clue.empty() && clue.back() == '\r') clue.remove_suffix(1);
     }
-    const bool valid = word.size() == length_ &&
-                       word.find('\0') == std::string_view::npos &&
-                       clue.find('\0') == std::string_view::npos &&
-                       // A word holding '*' or '#' would leave an empty square
-                       // or plant a block.
-                       word.find_first_of("*#") == std::string_view::npos;
+    const bool valid = word.size() == length_ && IsWord(word) &&
+                       clue.find('\0') == std::string_view::npos;
     if (!valid) {
       text_.resize(start);
       continue;
