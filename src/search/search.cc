@@ -115,6 +115,12 @@ struct OpenPositions {
   unsigned size = 0;
 };
 
+// A chunk of a domain's bitset that holds at least one word.
+struct NonzeroChunk {
+  std::uint32_t index;  // its place in the bitset
+  std::uint64_t words;  // its bits
+};
+
 class Engine {
  public:
   Engine(const SearchOptions& options, SearchLexicons& lexicons)
@@ -150,6 +156,7 @@ class Engine {
   OpenPositions OpenAt(std::uint32_t s) const;
   Supports ReadLetters(std::uint32_t s, const OpenPositions& open) const;
   Supports FindSupports(std::uint32_t s, const OpenPositions& open);
+  void ListNonzeroChunks(std::uint32_t s);
   bool NarrowCells(std::uint32_t s, const OpenPositions& open,
                    const Supports& support);
   bool Filter(std::uint32_t t, unsigned position, const LetterSet& keep,
@@ -183,6 +190,8 @@ class Engine {
   // By slot and (position, letter): the chunk that last held a word with
   // that letter there. Never undone: a stale residue only costs a scan.
   std::vector<std::uint32_t> residues_;
+  // The chunks of one slot's domain that hold a word: FindSupports' scratch.
+  std::vector<NonzeroChunk> nonzero_;
   std::vector<std::uint64_t> weight_;  // by cell: failures met there, plus 1
   std::vector<std::uint64_t> rank_;    // by slot: this run's tie-break
   bool coarse_ = false;  // ratios on one power of two tie (runs after the first)
@@ -621,7 +630,11 @@ Supports Engine::ReadLetters(std::uint32_t s, const OpenPositions& open) const {
 // Supports, from many words: for each letter a cell may still hold, a
 // chunk where some word left has it, found again quickly through the chunk
 // that last supported it (its residue). A slot still holding every word of
-// its list supports every letter its list has.
+// its list supports every letter its list has. When a residue no longer
+// holds, the search for another walks only the chunks that still hold a
+// word, listed once per call: deep in the search most of a domain's span is
+// empty, and a letter that has lost its support would otherwise cost a scan
+// of the whole span.
 Supports Engine::FindSupports(std::uint32_t s, const OpenPositions& open) {
   const ProblemSlot& info = problem_.SlotAt(s);
   const Lexicon& lexicon = *info.lexicon;
@@ -629,6 +642,7 @@ Supports Engine::FindSupports(std::uint32_t s, const OpenPositions& open) {
   const std::uint64_t* d = store_.Words(s);
   const bool every_word = state.count == lexicon.size();
   Supports support;
+  bool listed = false;
   for (unsigned k = 0; k < open.size; ++k) {
     const unsigned p = open.at[k];
     if (every_word) {
@@ -647,9 +661,13 @@ Supports Engine::FindSupports(std::uint32_t s, const OpenPositions& open) {
         support[k].Add(letter);
         return;
       }
-      for (std::uint32_t i = state.lo; i < state.hi; ++i) {
-        if (d[i] & bits[i]) {
-          residue = i;
+      if (!listed) {
+        ListNonzeroChunks(s);
+        listed = true;
+      }
+      for (const NonzeroChunk& chunk : nonzero_) {
+        if (chunk.words & bits[chunk.index]) {
+          residue = chunk.index;
           support[k].Add(letter);
           return;
         }
@@ -657,6 +675,15 @@ Supports Engine::FindSupports(std::uint32_t s, const OpenPositions& open) {
     });
   }
   return support;
+}
+
+void Engine::ListNonzeroChunks(std::uint32_t s) {
+  const SlotState& state = store_.State(s);
+  const std::uint64_t* d = store_.Words(s);
+  nonzero_.clear();
+  for (std::uint32_t i = state.lo; i < state.hi; ++i) {
+    if (d[i] != 0) nonzero_.push_back({i, d[i]});
+  }
 }
 
 // Supports. A letter of a cell that no word left in one of its slots has at
