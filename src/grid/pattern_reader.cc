@@ -44,24 +44,10 @@ RowCells ReadRow(std::string_view line, const Alphabet* alphabet) {
     }
     return row;
   }
-  std::size_t i = 0;
-  while (i < line.size()) {
-    if (line[i] == '#' || line[i] == '*') {
-      row.cells.push_back(line[i]);
-      ++i;
-      continue;
-    }
-    const std::size_t end = std::min(line.find_first_of("#*", i), line.size());
-    const SplitResult split = alphabet->Split(line.substr(i, end - i));
-    if (!split.ok()) {
-      row.refused = true;
-      row.width = CharacterCount(line);
-      return row;
-    }
-    for (Letter letter : split.letters) {
-      row.cells.push_back(static_cast<char>(kFirstLetterCode + letter));
-    }
-    i = end;
+  if (!AppendRowCells(line, *alphabet, EmptyRun::kNothing, row.cells)) {
+    row.refused = true;
+    row.width = CharacterCount(line);
+    return row;
   }
   row.width = row.cells.size();
   return row;
@@ -124,6 +110,28 @@ LoadedPattern LoadPattern(std::istream& in) { return Load(in, nullptr); }
 
 LoadedPattern LoadAlphabetPattern(std::istream& in, const Alphabet& alphabet) {
   return Load(in, &alphabet);
+}
+
+bool AppendRowCells(std::string_view line, const Alphabet& alphabet,
+                    EmptyRun empty_run, std::string& cells) {
+  std::size_t i = 0;
+  while (i < line.size()) {
+    if (line[i] == '#' || line[i] == '*') {
+      cells.push_back(line[i++]);
+      continue;
+    }
+    const std::size_t end = std::min(line.find_first_of("#*", i), line.size());
+    const std::size_t before = cells.size();
+    if (!alphabet.AppendLetters(line.substr(i, end - i), kFirstLetterCode,
+                                cells)) {
+      return false;
+    }
+    if (empty_run == EmptyRun::kRefused && cells.size() == before) {
+      return false;
+    }
+    i = end;
+  }
+  return true;
 }
 
 }  // namespace polimreza

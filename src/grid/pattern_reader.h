@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <istream>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "alphabet/alphabet.h"
 #include "grid/grid.h"
@@ -52,6 +54,20 @@ LoadedPattern LoadPattern(std::istream& in);
 // that is no letter is measured in characters and refused as an illegal
 // character, its column the count of squares before the refused run.
 LoadedPattern LoadAlphabetPattern(std::istream& in, const Alphabet& alphabet);
+
+// What a run of characters between '#' and '*' that holds no letter (a
+// lone zero width non-joiner) stands for in a row.
+enum class EmptyRun {
+  kNothing,  // no square: a pattern file reads it so
+  kRefused,  // a character that is no letter
+};
+
+// Appends to `cells` the squares of the row `line` written in `alphabet`:
+// '#' and '*' as they are, every run between them split into letters, each
+// as its code. False at the first run that is refused, with `cells` holding
+// the squares before it.
+bool AppendRowCells(std::string_view line, const Alphabet& alphabet,
+                    EmptyRun empty_run, std::string& cells);
 
 }  // namespace polimreza
 

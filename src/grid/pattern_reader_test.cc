@@ -131,6 +131,8 @@ TEST(LoadAlphabetPattern, CountsSquaresInLetters) {
       {AlphabetKind::kSerbianLatin, "ULJE\n*#*\n", 3, 2, false, {"[QI", "*#*"}},
       {AlphabetKind::kSerbianLatin, "ulje", 3, 1, false, {"[QI"}},
       {AlphabetKind::kSerbianLatin, "L\xe2\x80\x8cJ*#", 4, 1, false, {"PN*#"}},
+      // A zero width non-joiner with no letter beside it is no square.
+      {AlphabetKind::kSerbianLatin, "*\xe2\x80\x8c*", 2, 1, false, {"**"}},
       {AlphabetKind::kSerbianLatin,
        "\xc7\x87*\xc7\x8a\n\n**",
        3,

@@ -24,19 +24,8 @@ std::string Position(std::size_t row, std::size_t col) {
 std::variant<std::string, std::size_t> RowCodes(std::string_view line,
                                                 const Alphabet& alphabet) {
   std::string row;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    if (line[i] == '#' || line[i] == '*') {
-      row.push_back(line[i++]);
-      continue;
-    }
-    const std::size_t end = std::min(line.find_first_of("#*", i), line.size());
-    const SplitResult split = alphabet.Split(line.substr(i, end - i));
-    if (!split.ok() || split.letters.empty()) return row.size();
-    for (Letter letter : split.letters) {
-      row.push_back(static_cast<char>(kFirstLetterCode + letter));
-    }
-    i = end;
+  if (!AppendRowCells(line, alphabet, EmptyRun::kRefused, row)) {
+    return row.size();
   }
   return row;
 }

@@ -33,6 +33,9 @@ TEST(StudioApiTest, FillRefusals) {
       {R"({"rows": ["*LJ", "***"]})", "Redovi nisu iste duzine"},
       {R"({"rows": ["**", "*Q"]})", "Znak koji nije slovo: red 2, kolona 2"},
       {R"({"rows": ["*1*"]})", "Znak koji nije slovo: red 1, kolona 2"},
+      // A square the author cannot see is refused, not dropped.
+      {"{\"rows\": [\"*\xe2\x80\x8c*\"]}",
+       "Znak koji nije slovo: red 1, kolona 2"},
       {"{\"rows\": [\"" + long_row + "\"]}",
        "Rec duza od 9 slova: red 1, kolona 1"},
       {"{\"rows\": [\"" + wide_row + "\"]}", "Mreza je veca od 100x100"},
