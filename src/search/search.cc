@@ -602,7 +602,7 @@ OpenPositions Engine::OpenAt(std::uint32_t s) const {
   OpenPositions open;
   const unsigned length = problem_.SlotAt(s).length;
   for (unsigned p = 0; p < length; ++p) {
-    if (store_.Letters(problem_.CellOf(s, p)).Count() > 1) {
+    if (store_.Letters(problem_.CellOf(s, p)).Several()) {
       open.at[open.size++] = p;
     }
   }
