@@ -13,8 +13,8 @@ LetterSet LetterSet::All() {
 }
 
 int LetterSet::Count() const {
-  return std::popcount(bits[0]) + std::popcount(bits[1]) +
-         std::popcount(bits[2]) + std::popcount(bits[3]);
+  return static_cast<int>(Ones(bits[0]) + Ones(bits[1]) + Ones(bits[2]) +
+                          Ones(bits[3]));
 }
 
 LetterSet LetterSet::operator&(const LetterSet& other) const {

@@ -39,6 +39,16 @@ struct LetterSet {
     bits[letter >> 6] |= std::uint64_t{1} << (letter & 63);
   }
   int Count() const;
+  // More than one letter; cheaper than Count() > 1.
+  bool Several() const {
+    bool one = false;
+    for (const std::uint64_t w : bits) {
+      if (w == 0) continue;
+      if (one || (w & (w - 1)) != 0) return true;
+      one = true;
+    }
+    return false;
+  }
   bool Empty() const { return (bits[0] | bits[1] | bits[2] | bits[3]) == 0; }
   LetterSet operator&(const LetterSet& other) const;
   LetterSet Without(const LetterSet& other) const;

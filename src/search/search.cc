@@ -194,7 +194,8 @@ class Engine {
   std::vector<NonzeroChunk> nonzero_;
   std::vector<std::uint64_t> weight_;  // by cell: failures met there, plus 1
   std::vector<std::uint64_t> rank_;    // by slot: this run's tie-break
-  bool coarse_ = false;  // ratios on one power of two tie (runs after the first)
+  bool coarse_ =
+      false;  // ratios on one power of two tie (runs after the first)
   std::vector<std::uint64_t> degree_;  // by slot: weighted degree, as of its
                                        // last Refresh; 0 when fixed
   // The choice tree: leaf leaves_ + s holds s, or kNone when s is fixed;
@@ -414,7 +415,8 @@ void Engine::AddNogood(std::size_t depth, std::uint32_t slot,
   nogoods_.push_back({first, size, slot, word});
 }
 
-bool Engine::Holds(const std::pair<std::uint32_t, std::uint32_t>& literal) const {
+bool Engine::Holds(
+    const std::pair<std::uint32_t, std::uint32_t>& literal) const {
   return store_.State(literal.first).fixed &&
          store_.FirstWord(literal.first) == literal.second;
 }
@@ -602,7 +604,7 @@ OpenPositions Engine::OpenAt(std::uint32_t s) const {
   OpenPositions open;
   const unsigned length = problem_.SlotAt(s).length;
   for (unsigned p = 0; p < length; ++p) {
-    if (store_.Letters(problem_.CellOf(s, p)).Count() > 1) {
+    if (store_.Letters(problem_.CellOf(s, p)).Several()) {
       open.at[open.size++] = p;
     }
   }

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <system_error>
 
-#include "grid/pattern_reader.h"
 #include "export/html.h"
 #include "export/ipuz.h"
 #include "export/outputs.h"
 #include "export/report_reader.h"
+#include "grid/pattern_reader.h"
 #include "tool/input_files.h"
 
 namespace polimreza {
