@@ -128,7 +128,7 @@ class Alphabet {
   // Splits text made of plain letters (each a character below
   // kReadingsSize that composition leaves alone, in one script, with zero
   // width non-joiners between them) as Split would, without ICU: writes the
-  // letters to `out`, which has room for one a byte of `text`, sets
+  // letters to `out`, which has room for a letter per byte of `text`, sets
   // `used_digraph_rule` when Split would and gives the number of letters;
   // kNotPlain, with both to be dropped, for any other text.
   static constexpr std::size_t kNotPlain = ~std::size_t{0};
