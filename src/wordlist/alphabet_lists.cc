@@ -10,7 +10,10 @@ namespace polimreza {
 WordEncoder AlphabetWordEncoder(std::shared_ptr<const Alphabet> alphabet) {
   return [alphabet = std::move(alphabet)](std::string_view word,
                                           std::string& codes) {
-    return alphabet->AppendLetters(word, kFirstLetterCode, codes);
+    // A word of no letter (a lone zero width non-joiner) is no word.
+    const std::size_t before = codes.size();
+    return alphabet->AppendLetters(word, kFirstLetterCode, codes) &&
+           codes.size() != before;
   };
 }
 

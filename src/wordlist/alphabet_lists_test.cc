@@ -59,6 +59,21 @@ TEST(AlphabetWordEncoder, ReadsAsTheListWrittenInCodes) {
   }
 }
 
+// The encoder's own answer: a word of no letter is refused, and a refused
+// word leaves nothing behind.
+TEST(AlphabetWordEncoder, RefusesAWordOfNoLetter) {
+  const WordEncoder encode = AlphabetWordEncoder(
+      std::make_shared<const Alphabet>(AlphabetKind::kSerbianLatin));
+  for (const std::string word : {"", "\xe2\x80\x8c", "LJQ"}) {
+    std::string codes = "x";
+    EXPECT_FALSE(encode(word, codes)) << word;
+    EXPECT_EQ(codes, "x") << word;
+  }
+  std::string codes = "x";
+  EXPECT_TRUE(encode("LJ", codes));
+  EXPECT_EQ(codes, "xQ");
+}
+
 TEST(ReadWordSet, OneWordALineInTheAlphabet) {
   struct Case {
     AlphabetKind kind;
