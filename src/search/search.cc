@@ -194,8 +194,8 @@ class Engine {
   std::vector<NonzeroChunk> nonzero_;
   std::vector<std::uint64_t> weight_;  // by cell: failures met there, plus 1
   std::vector<std::uint64_t> rank_;    // by slot: this run's tie-break
-  bool coarse_ =
-      false;  // ratios on one power of two tie (runs after the first)
+  // Ratios on one power of two tie (runs after the first).
+  bool coarse_ = false;
   std::vector<std::uint64_t> degree_;  // by slot: weighted degree, as of its
                                        // last Refresh; 0 when fixed
   // The choice tree: leaf leaves_ + s holds s, or kNone when s is fixed;
