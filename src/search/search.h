@@ -70,9 +70,11 @@ struct SearchResult {
   // kNoFill: the first slot that no word of its list fits even before any
   // other slot is filled, when there is one.
   std::optional<std::size_t> unfillable;
-  // kFilled: the decisions of the search's last run, in order: (slot,
-  // word). Each decision's word is the earliest word of its slot in any fill
-  // that agrees with the decisions before it.
+  // kFilled: the words the search decided, in order: (slot, word). Each
+  // decision's word is the earliest word of its slot in any fill that
+  // agrees with the decisions before it. The slots not listed were filled
+  // by propagation, or, on a hard grid whose way back to the preferred
+  // words ran out of budget, hold the words of the fill found by letters.
   std::vector<std::pair<std::size_t, std::string>> decisions;
   std::uint64_t nodes = 0;
 };
