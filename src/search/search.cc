@@ -63,11 +63,10 @@ struct Decision {
 constexpr std::size_t kMaxCellsForLetters = 4096;
 
 // The way back to the preferred words (see Prefer) may take a quarter of
-// the decisions spent finding a fill, and always 1024: enough for a small
-// grid to get every preferred word, while a hard grid's fill comes at most
-// a quarter later than it would without.
+// the decisions spent finding a fill, and always min_preference_nodes (by
+// default 1024: enough for a small grid to get every preferred word), so a
+// hard grid's fill comes at most about a quarter later than without.
 constexpr std::uint64_t kPreferenceShare = 4;
-constexpr std::uint64_t kMinPreferenceNodes = 1024;
 
 // The Luby sequence 1 1 2 1 1 2 4 1 1 2 1 1 2 4 8 ...: its element `i`,
 // counted from 0.
@@ -420,7 +419,7 @@ SearchOutcome Engine::SolveByLetters(std::uint64_t unit) {
       return SearchOutcome::kStopped;
   }
   const std::uint64_t budget =
-      std::max(result_.nodes / kPreferenceShare, kMinPreferenceNodes);
+      std::max(result_.nodes / kPreferenceShare, options_.min_preference_nodes);
   if (!Prefer(unit, budget)) return SearchOutcome::kStopped;
   CollectFill();
   return SearchOutcome::kFilled;

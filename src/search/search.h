@@ -36,6 +36,10 @@ struct SearchOptions {
   // end in their first run, while a run lost under a bad early decision is
   // cut within milliseconds.
   std::uint64_t first_run_nodes = 4096;
+  // Decisions the way back to the preferred words, after a fill found by
+  // deciding letters, may always take, on top of a quarter of the
+  // decisions spent until then; see Search.
+  std::uint64_t min_preference_nodes = 1024;
   // Stops the search after this many decisions; 0 for no limit.
   std::uint64_t node_limit = 0;
   // Asked before the first decision and every 256th after it, every 65536
