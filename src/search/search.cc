@@ -441,7 +441,6 @@ RunEnd Engine::FindFill(std::uint64_t unit, std::uint64_t limit) {
       budget = std::min(budget, limit - (result_.nodes - start));
     }
     const StoreMark base = store_.Here();
-    coarse_ = run > 0;
     store_.OpenLevel();
     NewRanks();
     refuted_.clear();
@@ -664,11 +663,7 @@ void Engine::Decide(std::uint32_t s) {
 
 // The open cell with the fewest letters for the failures met there
 // (dom/wdeg on cells), ties broken by the run's random rank; kNone when
-// every cell holds one letter. As for slots (see Before), ratios on the
-// same power of two tie in runs after the first, so that each run starts
-// somewhere else: on 9x9 grids of long crossing slots this fills within
-// 150,000 decisions on many more seeds. Scans every cell (see
-// kMaxCellsForLetters).
+// every cell holds one letter. Scans every cell (see kMaxCellsForLetters).
 std::uint32_t Engine::ChooseCell() const {
   std::uint32_t best = kNone;
   std::uint64_t best_count = 0;
@@ -679,13 +674,8 @@ std::uint32_t Engine::ChooseCell() const {
     const std::uint64_t count = static_cast<std::uint64_t>(set.Count());
     const std::uint64_t weight = weight_[c];
     if (best != kNone) {
-      // count / weight against best_count / best_weight.
-      const std::int64_t left =
-          coarse_ ? RatioScale(count, weight)
-                  : static_cast<std::int64_t>(count * best_weight);
-      const std::int64_t right =
-          coarse_ ? RatioScale(best_count, best_weight)
-                  : static_cast<std::int64_t>(best_count * weight);
+      const std::uint64_t left = count * best_weight;
+      const std::uint64_t right = best_count * weight;
       if (left > right ||
           (left == right && cell_rank_[c] >= cell_rank_[best])) {
         continue;
