@@ -85,6 +85,11 @@ std::uint64_t Luby(std::uint64_t i) {
   return std::uint64_t{1} << power;
 }
 
+// Nogood literals and consequences are (slot, word) pairs, "the slot holds
+// the word", or, with this bit set in the first, (cell, letter) pairs, "the
+// cell holds the letter".
+constexpr std::uint32_t kCellLiteral = std::uint32_t{1} << 31;
+
 // A (slot, word) pair as one key.
 std::uint64_t Key(std::uint32_t slot, std::uint32_t word) {
   return (std::uint64_t{slot} << 32) | word;
@@ -97,8 +102,9 @@ std::uint64_t Key(std::uint32_t slot, std::uint32_t word) {
 constexpr std::size_t kMaxNogoods = std::size_t{1} << 17;
 constexpr std::size_t kMaxNogoodLiterals = std::size_t{1} << 20;
 
-// "If every slot of literals [first, first + size) holds its word, `slot`
-// cannot hold `word`." Watches one of its literals that does not hold.
+// "If every literal of [first, first + size) holds, `slot` cannot hold
+// `word`" (or, with kCellLiteral, that cell that letter). Watches one of
+// its literals that does not hold.
 struct Nogood {
   std::uint32_t first;
   std::uint32_t size;
@@ -156,7 +162,10 @@ class Engine {
   void RecordNogoods();
   void AddNogood(std::size_t depth, std::uint32_t slot, std::uint32_t word);
   bool Holds(const std::pair<std::uint32_t, std::uint32_t>& literal) const;
+  bool Possible(const std::pair<std::uint32_t, std::uint32_t>& literal) const;
   void WakeNogoods(std::uint32_t s, std::uint32_t word);
+  void WakeCell(std::uint32_t c, const LetterSet& set);
+  void Forbid(const std::pair<std::uint32_t, std::uint32_t>& literal);
   RunEnd Dive(std::uint64_t budget);
   void Decide(std::uint32_t s);
   std::uint32_t ChooseCell() const;
@@ -229,19 +238,23 @@ class Engine {
   std::size_t leaves_ = 1;                // a power of two, >= the slots
   std::vector<std::uint32_t> refreshed_;  // leaves Choose must replay
   std::vector<std::uint32_t> queue_;      // slots to revise, in order
-  std::size_t queue_head_ = 0;            // the next of queue_ to revise
-  std::vector<char> queued_;              // by slot: in queue_ past its head
-  std::uint64_t revisions_ = 0;           // revisions in all propagations
-  std::uint64_t setup_work_ = 0;          // setup units since the last question
-  std::vector<Decision> decisions_;       // the current run's, outermost first
+  // Letters that nogoods took out of cells, to leave them before the
+  // next revision: (cell, letter).
+  std::vector<std::pair<std::uint32_t, unsigned char>> pending_;
+  std::size_t queue_head_ = 0;       // the next of queue_ to revise
+  std::vector<char> queued_;         // by slot: in queue_ past its head
+  std::uint64_t revisions_ = 0;      // revisions in all propagations
+  std::uint64_t setup_work_ = 0;     // setup units since the last question
+  std::vector<Decision> decisions_;  // the current run's, outermost first
   // Words the current run proved to be in no fill at its first level.
   std::vector<std::pair<std::uint32_t, std::uint32_t>> refuted_;
   // Letters the current run proved to be in no fill at its first level.
   std::vector<std::pair<std::uint32_t, unsigned char>> refuted_letters_;
   // By slot: its word in the last fill FindFill found.
   std::vector<std::uint32_t> witness_;
-  // The words the current run removed below its first level, on the
-  // current branch: (decisions above, slot, word).
+  // The words and letters the current run removed below its first level,
+  // on the current branch: (decisions above, slot, word) or (decisions
+  // above, cell | kCellLiteral, letter).
   struct Negative {
     std::size_t depth;
     std::uint32_t slot;
@@ -456,6 +469,9 @@ RunEnd Engine::FindFill(std::uint64_t unit, std::uint64_t limit) {
     UndoTo(base);
     store_.ReturnTo(level);
     if (end != RunEnd::kRestart) return end;
+    // Nogoods hold everywhere only when learnt from the root: below it,
+    // their decisions would leave out those of the state they rest on.
+    if (level != 0) negatives_.clear();
     if (!KeepRefutations()) return RunEnd::kNoFill;
   }
 }
@@ -545,8 +561,10 @@ bool Engine::KeepRefutations() {
 // removal at that level rested on those decisions and on removals above.
 // So "d1 ... dk hold" forbids the word for good, whatever order later runs
 // take decisions in, and without it the next run, with the same preference
-// of words, would mostly walk the same branch again. Called at the root once
-// the run is undone, with decisions_ and negatives_ still its last branch.
+// of words, would mostly walk the same branch again. Runs by letters record
+// letters the same way, their decisions being letters of cells. Called at
+// the root once the run is undone, with decisions_ and negatives_ still its
+// last branch.
 void Engine::RecordNogoods() {
   for (const Negative& negative : negatives_) {
     if (nogoods_.size() >= kMaxNogoods ||
@@ -566,16 +584,25 @@ void Engine::AddNogood(std::size_t depth, std::uint32_t slot,
   const auto first = static_cast<std::uint32_t>(nogood_literals_.size());
   for (std::size_t k = 0; k < depth; ++k) {
     const Decision& decision = decisions_[k];
-    if (!store_.Has(decision.slot, decision.word)) {
+    const std::pair<std::uint32_t, std::uint32_t> literal =
+        decision.cell == kNone ? std::pair{decision.slot, decision.word}
+                               : std::pair{decision.cell | kCellLiteral,
+                                           std::uint32_t{decision.letter}};
+    if (!Possible(literal)) {
       nogood_literals_.resize(first);
       return;
     }
-    if (Holds({decision.slot, decision.word})) continue;
-    nogood_literals_.emplace_back(decision.slot, decision.word);
+    if (Holds(literal)) continue;
+    nogood_literals_.push_back(literal);
   }
   const auto size = static_cast<std::uint32_t>(nogood_literals_.size()) - first;
   if (size == 0) {
-    refuted_.emplace_back(slot, word);
+    if (slot & kCellLiteral) {
+      refuted_letters_.emplace_back(slot & ~kCellLiteral,
+                                    static_cast<unsigned char>(word));
+    } else {
+      refuted_.emplace_back(slot, word);
+    }
     return;
   }
   const auto [watch_slot, watch_word] = nogood_literals_[first];
@@ -586,8 +613,42 @@ void Engine::AddNogood(std::size_t depth, std::uint32_t slot,
 
 bool Engine::Holds(
     const std::pair<std::uint32_t, std::uint32_t>& literal) const {
+  if (literal.first & kCellLiteral) {
+    const LetterSet& set = store_.Letters(literal.first & ~kCellLiteral);
+    return !set.Several() &&
+           set.Has(static_cast<unsigned char>(literal.second));
+  }
   return store_.State(literal.first).fixed &&
          store_.FirstWord(literal.first) == literal.second;
+}
+
+// Whether the literal may still come to hold.
+bool Engine::Possible(
+    const std::pair<std::uint32_t, std::uint32_t>& literal) const {
+  if (literal.first & kCellLiteral) {
+    return store_.Letters(literal.first & ~kCellLiteral)
+        .Has(static_cast<unsigned char>(literal.second));
+  }
+  return store_.Has(literal.first, literal.second);
+}
+
+// Cell `c` now holds `set`: when that is one letter, the nogoods watching
+// that letter there wake.
+void Engine::WakeCell(std::uint32_t c, const LetterSet& set) {
+  if (set.Several() || watches_.empty()) return;
+  set.ForEach(
+      [&](unsigned char letter) { WakeNogoods(c | kCellLiteral, letter); });
+}
+
+// A nogood's consequence: the word leaves the slot at once; the letter
+// leaves the cell before the next revision (see Propagate).
+void Engine::Forbid(const std::pair<std::uint32_t, std::uint32_t>& literal) {
+  if (literal.first & kCellLiteral) {
+    pending_.emplace_back(literal.first & ~kCellLiteral,
+                          static_cast<unsigned char>(literal.second));
+  } else {
+    Refute(literal.first, literal.second);
+  }
 }
 
 // Slot `s` now holds `word`. Each nogood watching that literal either
@@ -595,6 +656,7 @@ bool Engine::Holds(
 // its word. A nogood keeps watching a literal that held when it fired: the
 // removal and the literal's fixing are undone together, at the same level.
 void Engine::WakeNogoods(std::uint32_t s, std::uint32_t word) {
+  if (watches_.empty()) return;
   const auto it = watches_.find(Key(s, word));
   if (it == watches_.end()) return;
   std::vector<std::uint32_t>& watching = it->second;
@@ -605,7 +667,7 @@ void Engine::WakeNogoods(std::uint32_t s, std::uint32_t word) {
     const auto* end = literal + nogood.size;
     while (literal != end && Holds(*literal)) ++literal;
     if (literal == end) {
-      Refute(nogood.slot, nogood.word);
+      Forbid({nogood.slot, nogood.word});
       ++k;
       continue;
     }
@@ -746,9 +808,12 @@ bool Engine::Backtrack() {
     UndoTo(back.mark);
     store_.ReturnTo(back.parent_level);
     if (back.cell != kNone) {
-      // Nogoods are made of words: a letter only counts at the first level.
-      if (decisions_.empty())
+      if (decisions_.empty()) {
         refuted_letters_.emplace_back(back.cell, back.letter);
+      } else {
+        negatives_.push_back(
+            {decisions_.size(), back.cell | kCellLiteral, back.letter});
+      }
       if (RemoveLetter(back.cell, back.letter) && Propagate()) return true;
       continue;
     }
@@ -791,6 +856,7 @@ bool Engine::NarrowCell(std::uint32_t c, const LetterSet& keep) {
   if (kept == current) return true;
   const LetterSet removed = current.Without(kept);
   store_.SetLetters(c, kept);
+  WakeCell(c, kept);
   for (const Occurrence& in : problem_.CellAt(c).in) {
     if (in.slot == kNone) continue;
     if (kept.Empty() || !Filter(in.slot, in.position, kept, removed)) {
@@ -804,7 +870,13 @@ bool Engine::NarrowCell(std::uint32_t c, const LetterSet& keep) {
 
 bool Engine::Propagate() {
   bool ok = true;
-  while (ok && queue_head_ < queue_.size()) {
+  while (ok && (!pending_.empty() || queue_head_ < queue_.size())) {
+    if (!pending_.empty()) {
+      const auto [c, letter] = pending_.back();
+      pending_.pop_back();
+      ok = RemoveLetter(c, letter);
+      continue;
+    }
     const std::uint32_t s = queue_[queue_head_++];
     queued_[s] = 0;
     if (++revisions_ % kRevisionsPerCheck == 0 && StopAsked()) {
@@ -825,6 +897,7 @@ void Engine::ClearQueue() {
   }
   queue_.clear();
   queue_head_ = 0;
+  pending_.clear();
 }
 
 bool Engine::Revise(std::uint32_t s) {
@@ -977,6 +1050,7 @@ bool Engine::NarrowCells(std::uint32_t s, const OpenPositions& open,
     if (keep == current) continue;
     const LetterSet removed = current.Without(keep);
     store_.SetLetters(c, keep);
+    WakeCell(c, keep);
     const Occurrence& other = problem_.CellAt(c).Other(s);
     if (other.slot == kNone) continue;
     if (!Filter(other.slot, other.position, keep, removed)) {
