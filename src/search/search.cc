@@ -89,6 +89,14 @@ std::uint64_t Luby(std::uint64_t i) {
 // the word", or, with this bit set in the first, (cell, letter) pairs, "the
 // cell holds the letter".
 constexpr std::uint32_t kCellLiteral = std::uint32_t{1} << 31;
+using Literal = std::pair<std::uint32_t, std::uint32_t>;
+
+// The literal a decision made hold.
+Literal LiteralOf(const Decision& decision) {
+  return decision.cell == kNone
+             ? Literal{decision.slot, decision.word}
+             : Literal{decision.cell | kCellLiteral, decision.letter};
+}
 
 // A (slot, word) pair as one key.
 std::uint64_t Key(std::uint32_t slot, std::uint32_t word) {
@@ -160,14 +168,13 @@ class Engine {
   bool Prefer(std::uint64_t unit, std::uint64_t budget);
   bool KeepRefutations();
   void RecordNogoods();
-  void AddNogood(std::size_t depth, std::uint32_t slot, std::uint32_t word);
-  bool Holds(const std::pair<std::uint32_t, std::uint32_t>& literal) const;
-  bool Possible(const std::pair<std::uint32_t, std::uint32_t>& literal) const;
+  void AddNogood(std::size_t depth, const Literal& consequence);
+  bool Holds(const Literal& literal) const;
+  bool Possible(const Literal& literal) const;
   void WakeNogoods(std::uint32_t s, std::uint32_t word);
   void WakeCell(std::uint32_t c, const LetterSet& set);
-  void Forbid(const std::pair<std::uint32_t, std::uint32_t>& literal);
   RunEnd Dive(std::uint64_t budget);
-  void Decide(std::uint32_t s);
+  Decision Decide(std::uint32_t s);
   std::uint32_t ChooseCell() const;
   unsigned char ChooseLetter(std::uint32_t c) const;
   bool DecideLetter(std::uint32_t c);
@@ -177,8 +184,10 @@ class Engine {
   // Propagation.
   void Enqueue(std::uint32_t s);
   void Refute(std::uint32_t s, std::uint32_t word);
+  void Refute(const Literal& literal);
   bool RemoveLetter(std::uint32_t c, unsigned char letter);
-  bool NarrowCell(std::uint32_t c, const LetterSet& keep);
+  bool NarrowCell(std::uint32_t c, const LetterSet& keep,
+                  std::uint32_t except = kNone);
   bool Propagate();
   void ClearQueue();
   bool Revise(std::uint32_t s);
@@ -238,18 +247,17 @@ class Engine {
   std::size_t leaves_ = 1;                // a power of two, >= the slots
   std::vector<std::uint32_t> refreshed_;  // leaves Choose must replay
   std::vector<std::uint32_t> queue_;      // slots to revise, in order
-  // Letters that nogoods took out of cells, to leave them before the
-  // next revision: (cell, letter).
+  // Letters refuted (see Refute) that are yet to leave their cells, before
+  // the next revision: (cell, letter).
   std::vector<std::pair<std::uint32_t, unsigned char>> pending_;
   std::size_t queue_head_ = 0;       // the next of queue_ to revise
   std::vector<char> queued_;         // by slot: in queue_ past its head
   std::uint64_t revisions_ = 0;      // revisions in all propagations
   std::uint64_t setup_work_ = 0;     // setup units since the last question
   std::vector<Decision> decisions_;  // the current run's, outermost first
-  // Words the current run proved to be in no fill at its first level.
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> refuted_;
-  // Letters the current run proved to be in no fill at its first level.
-  std::vector<std::pair<std::uint32_t, unsigned char>> refuted_letters_;
+  // Words and letters the current run proved to be in no fill at its
+  // first level, as literals (see kCellLiteral).
+  std::vector<Literal> refuted_;
   // By slot: its word in the last fill FindFill found.
   std::vector<std::uint32_t> witness_;
   // The words and letters the current run removed below its first level,
@@ -257,12 +265,11 @@ class Engine {
   // above, cell | kCellLiteral, letter).
   struct Negative {
     std::size_t depth;
-    std::uint32_t slot;
-    std::uint32_t word;
+    Literal literal;
   };
   std::vector<Negative> negatives_;
   std::vector<Nogood> nogoods_;  // recorded at restarts; never forgotten
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> nogood_literals_;
+  std::vector<Literal> nogood_literals_;
   // By Key(slot, word): the nogoods watching that literal.
   std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> watches_;
   // The most-filled state reached: (slot, word) of its fixed slots, in the
@@ -457,7 +464,6 @@ RunEnd Engine::FindFill(std::uint64_t unit, std::uint64_t limit) {
     store_.OpenLevel();
     NewRanks();
     refuted_.clear();
-    refuted_letters_.clear();
     const RunEnd end = Dive(budget);
     if (end == RunEnd::kStopped) return end;
     if (end == RunEnd::kFilled) {
@@ -501,10 +507,7 @@ bool Engine::Prefer(std::uint64_t unit, std::uint64_t budget) {
       if (!known && result_.nodes + 1 >= end) break;
       if (Halted()) return false;
       ++result_.nodes;
-      const Decision decision{s, word, kNone, 0, store_.Here(), store_.Level()};
-      store_.OpenLevel();
-      store_.Assign(s, word);
-      Enqueue(s);
+      const Decision decision = Decide(s);
       const bool fits = Propagate();
       assert(fits || !known);
       const RunEnd found = known  ? RunEnd::kFilled
@@ -544,13 +547,7 @@ bool Engine::Prefer(std::uint64_t unit, std::uint64_t budget) {
 // there too, so no later run proves it again. False when no fill is left.
 bool Engine::KeepRefutations() {
   RecordNogoods();
-  for (const auto& [slot, word] : refuted_) Refute(slot, word);
-  for (const auto& [cell, letter] : refuted_letters_) {
-    if (!RemoveLetter(cell, letter)) {
-      ClearQueue();
-      return false;
-    }
-  }
+  for (const Literal& literal : refuted_) Refute(literal);
   return Propagate();
 }
 
@@ -571,7 +568,7 @@ void Engine::RecordNogoods() {
         nogood_literals_.size() + negative.depth > kMaxNogoodLiterals) {
       break;
     }
-    AddNogood(negative.depth, negative.slot, negative.word);
+    AddNogood(negative.depth, negative.literal);
   }
 }
 
@@ -579,15 +576,10 @@ void Engine::RecordNogoods() {
 // in `slot`", less its literals that hold at the root; one with a literal
 // the root rules out is never needed, one with none left refutes the word
 // at once.
-void Engine::AddNogood(std::size_t depth, std::uint32_t slot,
-                       std::uint32_t word) {
+void Engine::AddNogood(std::size_t depth, const Literal& consequence) {
   const auto first = static_cast<std::uint32_t>(nogood_literals_.size());
   for (std::size_t k = 0; k < depth; ++k) {
-    const Decision& decision = decisions_[k];
-    const std::pair<std::uint32_t, std::uint32_t> literal =
-        decision.cell == kNone ? std::pair{decision.slot, decision.word}
-                               : std::pair{decision.cell | kCellLiteral,
-                                           std::uint32_t{decision.letter}};
+    const Literal literal = LiteralOf(decisions_[k]);
     if (!Possible(literal)) {
       nogood_literals_.resize(first);
       return;
@@ -597,22 +589,16 @@ void Engine::AddNogood(std::size_t depth, std::uint32_t slot,
   }
   const auto size = static_cast<std::uint32_t>(nogood_literals_.size()) - first;
   if (size == 0) {
-    if (slot & kCellLiteral) {
-      refuted_letters_.emplace_back(slot & ~kCellLiteral,
-                                    static_cast<unsigned char>(word));
-    } else {
-      refuted_.emplace_back(slot, word);
-    }
+    refuted_.push_back(consequence);
     return;
   }
   const auto [watch_slot, watch_word] = nogood_literals_[first];
   watches_[Key(watch_slot, watch_word)].push_back(
       static_cast<std::uint32_t>(nogoods_.size()));
-  nogoods_.push_back({first, size, slot, word});
+  nogoods_.push_back({first, size, consequence.first, consequence.second});
 }
 
-bool Engine::Holds(
-    const std::pair<std::uint32_t, std::uint32_t>& literal) const {
+bool Engine::Holds(const Literal& literal) const {
   if (literal.first & kCellLiteral) {
     const LetterSet& set = store_.Letters(literal.first & ~kCellLiteral);
     return !set.Several() &&
@@ -623,8 +609,7 @@ bool Engine::Holds(
 }
 
 // Whether the literal may still come to hold.
-bool Engine::Possible(
-    const std::pair<std::uint32_t, std::uint32_t>& literal) const {
+bool Engine::Possible(const Literal& literal) const {
   if (literal.first & kCellLiteral) {
     return store_.Letters(literal.first & ~kCellLiteral)
         .Has(static_cast<unsigned char>(literal.second));
@@ -638,17 +623,6 @@ void Engine::WakeCell(std::uint32_t c, const LetterSet& set) {
   if (set.Several() || watches_.empty()) return;
   set.ForEach(
       [&](unsigned char letter) { WakeNogoods(c | kCellLiteral, letter); });
-}
-
-// A nogood's consequence: the word leaves the slot at once; the letter
-// leaves the cell before the next revision (see Propagate).
-void Engine::Forbid(const std::pair<std::uint32_t, std::uint32_t>& literal) {
-  if (literal.first & kCellLiteral) {
-    pending_.emplace_back(literal.first & ~kCellLiteral,
-                          static_cast<unsigned char>(literal.second));
-  } else {
-    Refute(literal.first, literal.second);
-  }
 }
 
 // Slot `s` now holds `word`. Each nogood watching that literal either
@@ -667,7 +641,7 @@ void Engine::WakeNogoods(std::uint32_t s, std::uint32_t word) {
     const auto* end = literal + nogood.size;
     while (literal != end && Holds(*literal)) ++literal;
     if (literal == end) {
-      Forbid({nogood.slot, nogood.word});
+      Refute({nogood.slot, nogood.word});
       ++k;
       continue;
     }
@@ -705,7 +679,7 @@ RunEnd Engine::Dive(std::uint64_t budget) {
     if (c != kNone) {
       ok = DecideLetter(c) && Propagate();
     } else {
-      Decide(s);
+      decisions_.push_back(Decide(s));
       ok = Propagate();
     }
     if (!ok && !Backtrack()) return RunEnd::kNoFill;
@@ -713,14 +687,16 @@ RunEnd Engine::Dive(std::uint64_t budget) {
   }
 }
 
-// Leaves slot `s` with its earliest word, at a new level.
-void Engine::Decide(std::uint32_t s) {
+// Leaves slot `s` with its earliest word, at a new level; gives the
+// decision, for the caller to keep.
+Decision Engine::Decide(std::uint32_t s) {
   const std::uint32_t word = store_.FirstWord(s);
   assert(word != kNone && !store_.State(s).fixed);
-  decisions_.push_back({s, word, kNone, 0, store_.Here(), store_.Level()});
+  const Decision decision{s, word, kNone, 0, store_.Here(), store_.Level()};
   store_.OpenLevel();
   store_.Assign(s, word);
   Enqueue(s);
+  return decision;
 }
 
 // The open cell with the fewest letters for the failures met there
@@ -793,9 +769,10 @@ bool Engine::DecideLetter(std::uint32_t c) {
 }
 
 // After a failed propagation: undoes the latest decision and removes its
-// word from its slot, at the level above it, until a propagation succeeds.
-// A failed word is in no fill agreeing with the decisions above it. False
-// when the run's first decision fails with nothing above it.
+// word from its slot (its letter from its cell), at the level above it,
+// until a propagation succeeds. A failed word or letter is in no fill
+// agreeing with the decisions above it. False when the run's first
+// decision fails with nothing above it.
 bool Engine::Backtrack() {
   for (;;) {
     ClearQueue();
@@ -807,22 +784,13 @@ bool Engine::Backtrack() {
     }
     UndoTo(back.mark);
     store_.ReturnTo(back.parent_level);
-    if (back.cell != kNone) {
-      if (decisions_.empty()) {
-        refuted_letters_.emplace_back(back.cell, back.letter);
-      } else {
-        negatives_.push_back(
-            {decisions_.size(), back.cell | kCellLiteral, back.letter});
-      }
-      if (RemoveLetter(back.cell, back.letter) && Propagate()) return true;
-      continue;
-    }
+    const Literal literal = LiteralOf(back);
     if (decisions_.empty()) {
-      refuted_.emplace_back(back.slot, back.word);
-    } else if (!by_letter_) {
-      negatives_.push_back({decisions_.size(), back.slot, back.word});
+      refuted_.push_back(literal);
+    } else {
+      negatives_.push_back({decisions_.size(), literal});
     }
-    Refute(back.slot, back.word);
+    Refute(literal);
     if (Propagate()) return true;
   }
 }
@@ -841,16 +809,30 @@ void Engine::Refute(std::uint32_t s, std::uint32_t word) {
   if (store_.RemoveWord(s, word)) Enqueue(s);
 }
 
+// Makes `literal` not hold: a word leaves its slot at once, a letter its
+// cell before the next revision (see Propagate), since leaving a cell
+// filters both slots through it and may fail.
+void Engine::Refute(const Literal& literal) {
+  if (literal.first & kCellLiteral) {
+    pending_.emplace_back(literal.first & ~kCellLiteral,
+                          static_cast<unsigned char>(literal.second));
+  } else {
+    Refute(literal.first, literal.second);
+  }
+}
+
 bool Engine::RemoveLetter(std::uint32_t c, unsigned char letter) {
   LetterSet gone;
   gone.Add(letter);
   return NarrowCell(c, store_.Letters(c).Without(gone));
 }
 
-// Narrowing a cell by a decision or a refutation: its letters outside
-// `keep` leave it, and each slot through it is filtered as NarrowCells
-// does. False when the cell or a slot is left empty.
-bool Engine::NarrowCell(std::uint32_t c, const LetterSet& keep) {
+// Narrowing a cell, by a decision, a refutation or its slot `except`'s
+// supports (see NarrowCells): its letters outside `keep` leave it, and
+// each slot through it but `except` is filtered. False when a slot is left
+// empty, or the cell is in a slot but `except` and is left empty.
+bool Engine::NarrowCell(std::uint32_t c, const LetterSet& keep,
+                        std::uint32_t except) {
   const LetterSet current = store_.Letters(c);
   const LetterSet kept = keep & current;
   if (kept == current) return true;
@@ -858,7 +840,7 @@ bool Engine::NarrowCell(std::uint32_t c, const LetterSet& keep) {
   store_.SetLetters(c, kept);
   WakeCell(c, kept);
   for (const Occurrence& in : problem_.CellAt(c).in) {
-    if (in.slot == kNone) continue;
+    if (in.slot == kNone || in.slot == except) continue;
     if (kept.Empty() || !Filter(in.slot, in.position, kept, removed)) {
       wiped_ = in.slot;
       AddWeight(c);
@@ -1044,18 +1026,8 @@ void Engine::ListNonzeroChunks(std::uint32_t s) {
 bool Engine::NarrowCells(std::uint32_t s, const OpenPositions& open,
                          const Supports& support) {
   for (unsigned k = 0; k < open.size; ++k) {
-    const std::uint32_t c = problem_.CellOf(s, open.at[k]);
-    const LetterSet current = store_.Letters(c);
-    const LetterSet keep = support[k] & current;
-    if (keep == current) continue;
-    const LetterSet removed = current.Without(keep);
-    store_.SetLetters(c, keep);
-    WakeCell(c, keep);
-    const Occurrence& other = problem_.CellAt(c).Other(s);
-    if (other.slot == kNone) continue;
-    if (!Filter(other.slot, other.position, keep, removed)) {
-      wiped_ = other.slot;
-      AddWeight(c);
+    // The slot's own words all fit what its supports keep.
+    if (!NarrowCell(problem_.CellOf(s, open.at[k]), support[k], s)) {
       return false;
     }
   }
