@@ -679,6 +679,7 @@ RunEnd Engine::Dive(std::uint64_t budget) {
     if (c != kNone) {
       ok = DecideLetter(c) && Propagate();
     } else {
+      assert(!store_.State(s).fixed);
       decisions_.push_back(Decide(s));
       ok = Propagate();
     }
@@ -688,10 +689,11 @@ RunEnd Engine::Dive(std::uint64_t budget) {
 }
 
 // Leaves slot `s` with its earliest word, at a new level; gives the
-// decision, for the caller to keep.
+// decision, for the caller to keep. The way back (Prefer) may decide a slot
+// that propagation has left with one word, its witness's.
 Decision Engine::Decide(std::uint32_t s) {
   const std::uint32_t word = store_.FirstWord(s);
-  assert(word != kNone && !store_.State(s).fixed);
+  assert(word != kNone);
   const Decision decision{s, word, kNone, 0, store_.Here(), store_.Level()};
   store_.OpenLevel();
   store_.Assign(s, word);
