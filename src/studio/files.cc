@@ -130,6 +130,14 @@ Decoded<std::string> OpenPuzzle(const std::filesystem::path& folder,
   return reply.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
+// Each export file's name ending and kind. The endings keep an export
+// apart from the save NAME.ipuz: the page and the blank grid are for print
+// ("stampa"), the ipuz holds the finished puzzle ("resenje").
+constexpr std::pair<std::string_view, ExportKind> kExportFiles[] = {
+    {"-stampa.html", ExportKind::kHtml},
+    {"-resenje.ipuz", ExportKind::kIpuz},
+    {"-stampa.svg", ExportKind::kSvg}};
+
 Decoded<std::string> ExportPuzzle(const std::filesystem::path& folder,
                                   const SaveRequest& request,
                                   const Alphabet& alphabet) {
@@ -137,14 +145,10 @@ Decoded<std::string> ExportPuzzle(const std::filesystem::path& folder,
     return ApiError{400, "Mreza nije popunjena"};
   }
   const NumberedPuzzle puzzle = NumberStudioPuzzle(request, alphabet);
-  const std::vector<std::pair<std::string, ExportKind>> kinds = {
-      {".html", ExportKind::kHtml},
-      {".ipuz", ExportKind::kIpuz},
-      {".svg", ExportKind::kSvg}};
   std::vector<OutputFile> files;
   Json written = Json::array();
-  for (const auto& [extension, kind] : kinds) {
-    const std::string name = request.name + extension;
+  for (const auto& [ending, kind] : kExportFiles) {
+    const std::string name = request.name + std::string(ending);
     files.push_back(
         {folder / name, WriteExport(puzzle, kind, PageLanguage::kSerbian)});
     written.push_back(name);

@@ -45,9 +45,9 @@ Decoded<std::string> OpenPuzzle(const std::filesystem::path& folder,
                                 const std::string& name,
                                 const Alphabet& alphabet);
 
-// POST /api/export into `folder`: NAME.html, NAME.ipuz and NAME.svg as
-// polimreza-export writes them; the reply body, or the refusal (400 when a
-// square has no letter).
+// POST /api/export into `folder`: NAME-stampa.html, NAME-resenje.ipuz and
+// NAME-stampa.svg as polimreza-export writes them, never the save NAME.ipuz;
+// the reply body, or the refusal (400 when a square has no letter).
 Decoded<std::string> ExportPuzzle(const std::filesystem::path& folder,
                                   const SaveRequest& request,
                                   const Alphabet& alphabet);

@@ -84,8 +84,9 @@ TEST_F(StudioFilesTest, ExportNeedsAFullGrid) {
       ExportPuzzle(folder_, std::get<SaveRequest>(request), alphabet_);
   ASSERT_EQ(written.index(), 0u);
   EXPECT_EQ(std::get<std::string>(written),
-            R"({"written":["x.html","x.ipuz","x.svg"]})");
-  EXPECT_TRUE(std::filesystem::exists(folder_ / "x.svg"));
+            R"({"written":["x-stampa.html","x-resenje.ipuz","x-stampa.svg"]})");
+  EXPECT_TRUE(std::filesystem::exists(folder_ / "x-stampa.svg"));
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "x.ipuz"));
 }
 
 }  // namespace

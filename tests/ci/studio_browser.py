@@ -323,8 +323,9 @@ def run(driver, url, folder, screenshot):
     name.clear()
     name.send_keys("izvoz" + Keys.ENTER)
     wait("exported", lambda: p.status().startswith("Izvezeno:"))
-    for ext in (".html", ".ipuz", ".svg"):
-        check(os.path.exists(os.path.join(folder, "izvoz" + ext)), "exported izvoz" + ext)
+    for ending in ("-stampa.html", "-resenje.ipuz", "-stampa.svg"):
+        check(os.path.exists(os.path.join(folder, "izvoz" + ending)),
+              "exported izvoz" + ending)
 
     driver.save_screenshot(screenshot)
     driver.set_window_size(390, 844)
