@@ -116,9 +116,7 @@ NumberedPuzzle NumberPuzzle(const SolvedPuzzle& puzzle, std::string_view title,
     const auto& clues = across ? puzzle.across : puzzle.down;
     NumberedSlot slot;
     slot.number = out.numbers[i];
-    for (unsigned k = 0; k < grid_slot.length; ++k) {
-      slot.cells.push_back(i + k * grid.Step(grid_slot.direction));
-    }
+    for (CellIndex cell : grid.CellsOf(grid_slot)) slot.cells.push_back(cell);
     if (slots.size() < clues.size()) {
       slot.clue = text(clues[slots.size()]);
     }

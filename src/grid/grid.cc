@@ -47,31 +47,26 @@ unsigned Grid::SlotLength(CellIndex start, int direction) const {
 
 unsigned Grid::CountEmpty(CellIndex start, int direction) const {
   if (direction != ACROSS && direction != DOWN) return 0;
-  unsigned length = SlotLength(start, direction);
-  std::size_t step = Step(direction);
   unsigned empty = 0;
-  for (unsigned k = 0; k < length; ++k) {
-    empty += cells_[start + k * step] == CELL_EMPTY;
+  for (CellIndex i : CellsOf(start, direction)) {
+    empty += cells_[i] == CELL_EMPTY;
   }
   return empty;
 }
 
 std::string Grid::ReadSlot(CellIndex start, int direction) const {
-  unsigned length = SlotLength(start, direction);
-  std::size_t step = Step(direction);
-  std::string pattern(length, '\0');
-  for (unsigned k = 0; k < length; ++k) {
-    pattern[k] = static_cast<char>(cells_[start + k * step] & 0xFF);
+  std::string pattern;
+  for (CellIndex i : CellsOf(start, direction)) {
+    pattern.push_back(static_cast<char>(cells_[i] & 0xFF));
   }
   return pattern;
 }
 
 void Grid::WriteSlot(std::string_view word, CellIndex start, int direction) {
   if (direction != ACROSS && direction != DOWN) return;
-  unsigned length = SlotLength(start, direction);
-  std::size_t step = Step(direction);
-  for (std::size_t k = 0; k < word.size() && k < length; ++k) {
-    cells_[start + k * step] = static_cast<signed char>(word[k]);
+  const SlotCells cells = CellsOf(start, direction);
+  for (std::size_t k = 0; k < word.size() && k < cells.size(); ++k) {
+    cells_[cells[k]] = static_cast<signed char>(word[k]);
   }
 }
 

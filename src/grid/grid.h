@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,59 @@ using CellIndex = std::size_t;
 
 // The longest slot a word list exists for.
 inline constexpr unsigned kMaxSlotLength = 9;
+
+// A slot: the cell that starts it, its Direction and its length.
+struct Slot {
+  CellIndex start;
+  int direction;
+  unsigned length;
+};
+
+// The cells of a slot in order, `start + k * step` for k from 0 up to its
+// length: walked with a range-for or read by position.
+class SlotCells {
+ public:
+  class iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = CellIndex;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const CellIndex*;
+    using reference = CellIndex;
+
+    iterator() = default;
+    iterator(CellIndex cell, std::size_t step) : cell_(cell), step_(step) {}
+    CellIndex operator*() const { return cell_; }
+    iterator& operator++() {
+      cell_ += step_;
+      return *this;
+    }
+    iterator operator++(int) {
+      iterator before = *this;
+      cell_ += step_;
+      return before;
+    }
+    bool operator==(const iterator& other) const {
+      return cell_ == other.cell_;
+    }
+
+   private:
+    CellIndex cell_ = 0;
+    std::size_t step_ = 0;
+  };
+
+  SlotCells(CellIndex start, std::size_t step, unsigned length)
+      : start_(start), step_(step), length_(length) {}
+  iterator begin() const { return {start_, step_}; }
+  iterator end() const { return {start_ + length_ * step_, step_}; }
+  unsigned size() const { return length_; }
+  CellIndex operator[](std::size_t k) const { return start_ + k * step_; }
+
+ private:
+  CellIndex start_;
+  std::size_t step_;
+  unsigned length_;
+};
 
 class Grid {
  public:
@@ -73,17 +127,21 @@ class Grid {
     return direction == ACROSS ? 1 : width_;
   }
 
+  // The cells of `slot`, as many as its length says.
+  SlotCells CellsOf(const Slot& slot) const {
+    return {slot.start, Step(slot.direction), slot.length};
+  }
+
+  // The cells of the run from `start` in `direction`, as SlotLength
+  // measures it.
+  SlotCells CellsOf(CellIndex start, int direction) const {
+    return {start, Step(direction), SlotLength(start, direction)};
+  }
+
  private:
   std::uint32_t width_ = 0;
   std::uint32_t height_ = 0;
   std::vector<std::int32_t> cells_;
-};
-
-// A slot: the cell that starts it, its Direction and its length.
-struct Slot {
-  CellIndex start;
-  int direction;
-  unsigned length;
 };
 
 // Every slot of `grid`, single cells included, in reading order of their

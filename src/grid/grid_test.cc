@@ -35,6 +35,21 @@ TEST(GridTest, SlotLengthStopsAtBlocksAndEdges) {
   EXPECT_EQ(grid.SlotLengthUpTo(0, ACROSS, 2), 2u);
 }
 
+// A slot's cells step by one across and by the width down, as many as its
+// length; by position they are the same cells.
+TEST(GridTest, SlotCellsWalkTheSlot) {
+  Grid grid = MakeGrid({"***", "*#*", "***"});
+  const auto cells = [](SlotCells walk) {
+    return std::vector<CellIndex>(walk.begin(), walk.end());
+  };
+  EXPECT_EQ(cells(grid.CellsOf(Slot{6, ACROSS, 3})),
+            (std::vector<CellIndex>{6, 7, 8}));
+  EXPECT_EQ(cells(grid.CellsOf(2, DOWN)), (std::vector<CellIndex>{2, 5, 8}));
+  EXPECT_EQ(cells(grid.CellsOf(Slot{0, DOWN, 0})), std::vector<CellIndex>{});
+  EXPECT_EQ(grid.CellsOf(Slot{1, DOWN, 2})[1], 4u);
+  EXPECT_EQ(grid.CellsOf(3, ACROSS).size(), 1u);
+}
+
 TEST(GridTest, ReadWriteAndCountEmpty) {
   Grid grid = MakeGrid({"A*#", "**#"});
   EXPECT_EQ(grid.ReadSlot(0, ACROSS), "A*");

@@ -85,10 +85,8 @@ Solver::Solver(Grid& grid, ClueTables& clues, WordLists& lists)
     // A longer slot breaks this class's contract; cutting it keeps the
     // buckets' bounds.
     slot.length = std::min(slot.length, kMaxSlotLength);
-    const std::size_t step = grid_.Step(slot.direction);
     unsigned empty = 0;
-    for (unsigned k = 0; k < slot.length; ++k) {
-      const CellIndex i = slot.start + k * step;
+    for (CellIndex i : grid_.CellsOf(slot)) {
       empty += grid_.Cell(i) == CELL_EMPTY;
       slot_of_[slot.direction][i] = id;
     }
@@ -149,10 +147,10 @@ void Solver::WriteSlot(std::string_view word, CellIndex start, int direction) {
   if (id == kNoSlot) return;
   const Slot& slot = slots_[id];
   const int other = OtherDirection(direction);
-  const std::size_t step = grid_.Step(direction);
+  const SlotCells cells(start, grid_.Step(direction), slot.length);
   // Squares that already hold a letter keep it: the word agrees with them.
-  for (std::size_t k = 0; k < word.size() && k < slot.length; ++k) {
-    CellIndex i = start + k * step;
+  for (std::size_t k = 0; k < word.size() && k < cells.size(); ++k) {
+    const CellIndex i = cells[k];
     if (grid_.Cell(i) != CELL_EMPTY) continue;
     grid_.SetCell(i, static_cast<signed char>(word[k]));
     filled_.push_back(i);
