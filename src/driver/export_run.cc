@@ -43,12 +43,20 @@ std::string EmptyCluesWarning(std::size_t count) {
   return std::to_string(count) + " " + words;
 }
 
+// What the command line says of the puzzle beside its report: the title
+// (none: the default) and the author and copyright line (empty: none).
+struct Credits {
+  std::optional<std::string> title;
+  std::string author;
+  std::string copyright;
+};
+
 // Everything the run does once the command line is read: reading the
 // report from `input` ("-": `in`), and writing the requested files.
 // The report's alphabet is `alphabet` or, with none, the one its grid
 // shows; `script` writes a Serbian puzzle in that script.
 int Export(const std::string& input, const std::vector<Requested>& requested,
-           const std::optional<std::string>& title, PageLanguage language,
+           const Credits& credits, PageLanguage language,
            std::optional<AlphabetKind> alphabet, std::optional<Script> script,
            bool force, std::istream& in, std::ostream& out, std::ostream& err) {
   // Only files and pipes have an end: folders and devices are refused.
@@ -81,12 +89,14 @@ int Export(const std::string& input, const std::vector<Requested>& requested,
     return kExitUsage;
   }
   const auto& solved = std::get<SolvedPuzzle>(report);
-  const NumberedPuzzle puzzle =
-      NumberPuzzle(solved,
-                   title ? *title
-                         : DefaultTitle(solved.grid.gridWidth(),
-                                        solved.grid.gridHeight(), language),
-                   script);
+  NumberedPuzzle puzzle = NumberPuzzle(
+      solved,
+      credits.title ? *credits.title
+                    : DefaultTitle(solved.grid.gridWidth(),
+                                   solved.grid.gridHeight(), language),
+      script);
+  puzzle.author = DisplayText(credits.author);
+  puzzle.copyright = DisplayText(credits.copyright);
 
   std::vector<OutputFile> files;
   for (const Requested& file : requested) {
@@ -124,6 +134,7 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
   SetUpApp(app);
   std::string input;
   std::string html, ipuz, svg, svg_solution, title, lang = "sr";
+  Credits credits;
   bool force = false;
   app.add_option("izvestaj", input,
                  "Izvestaj programa Polimreza (- za standardni ulaz)")
@@ -140,6 +151,10 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
       "--title", title,
       "Naslov (podrazumevano: Ukrstenica SIRINAxVISINA, uz --lang en "
       "Crossword SIRINAxVISINA)");
+  app.add_option("--author", credits.author, "Autor ukrstenice")
+      ->type_name("IME");
+  app.add_option("--copyright", credits.copyright,
+                 "Red o autorskim pravima (na primer: (c) 2026 Ime)");
   app.add_option("--lang", lang,
                  "Jezik natpisa veb strane i podrazumevanog naslova: sr "
                  "(podrazumevano) ili en")
@@ -210,9 +225,8 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
   for (const auto& [option, path] : requested) {
     if (!path.empty()) outputs.push_back({option, path});
   }
-  const std::optional<std::string> chosen_title =
-      app.count("--title") ? std::optional(title) : std::nullopt;
-  return Export(input, outputs, chosen_title, *PageLanguageOf(lang), alphabet,
+  if (app.count("--title")) credits.title = title;
+  return Export(input, outputs, credits, *PageLanguageOf(lang), alphabet,
                 script, force, in, out, err);
 }
 

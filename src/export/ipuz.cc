@@ -21,7 +21,7 @@ Json ClueList(const std::vector<NumberedSlot>& slots) {
 
 // ipuz readers take the title and clues as HTML: they are escaped so that
 // they show as written.
-std::string WriteIpuz(const NumberedPuzzle& puzzle, const IpuzExtras& extras) {
+std::string WriteIpuz(const NumberedPuzzle& puzzle) {
   Json cells = Json::array();
   Json solution = Json::array();
   for (std::size_t row = 0; row < puzzle.height; ++row) {
@@ -68,15 +68,19 @@ std::string WriteIpuz(const NumberedPuzzle& puzzle, const IpuzExtras& extras) {
     ipuz["charset"] = charset;
     ipuz["language"] = puzzle.language;
   }
-  if (!extras.author.empty()) {
-    ipuz["author"] = EscapeMarkup(DisplayText(extras.author), false);
+  if (!puzzle.author.empty()) {
+    ipuz["author"] = EscapeMarkup(DisplayText(puzzle.author), false);
   }
-  if (!extras.author_squares.empty()) {
+  if (!puzzle.copyright.empty()) {
+    ipuz["copyright"] = EscapeMarkup(DisplayText(puzzle.copyright), false);
+  }
+  if (puzzle.author_squares.size() == puzzle.block.size() &&
+      !puzzle.author_squares.empty()) {
     Json rows = Json::array();
     for (std::size_t row = 0; row < puzzle.height; ++row) {
       Json flags = Json::array();
       for (std::size_t column = 0; column < puzzle.width; ++column) {
-        flags.push_back(extras.author_squares[column + row * puzzle.width] ? 1
+        flags.push_back(puzzle.author_squares[column + row * puzzle.width] ? 1
                                                                            : 0);
       }
       rows.push_back(std::move(flags));
@@ -216,6 +220,7 @@ std::variant<IpuzCrossword, std::string> ReadIpuz(std::string_view text) {
   }
   out.title = PlainText(ipuz.value("title", Json()));
   out.author = PlainText(ipuz.value("author", Json()));
+  out.copyright = PlainText(ipuz.value("copyright", Json()));
   const Json& clues = ipuz.value("clues", Json::object());
   out.across = ClueListOf(clues, "Across");
   out.down = ClueListOf(clues, "Down");

@@ -19,14 +19,11 @@ namespace polimreza {
 // The title and the clues are HTML there, so &, < and > are escaped. A
 // Serbian puzzle also gives its letters ("charset") and its language.
 // An open square whose letter is empty holds the empty value (0) in the
-// solution too. `extras` adds the author's name and, under the extension
-// field kIpuzAuthorField, which squares hold letters the author placed.
-struct IpuzExtras {
-  std::string author;
-  std::vector<bool> author_squares;  // none: the field is left out
-};
-std::string WriteIpuz(const NumberedPuzzle& puzzle,
-                      const IpuzExtras& extras = {});
+// solution too: an unfinished puzzle keeps its letters so far there, a
+// finished one its whole solution. The puzzle's author and copyright are
+// written when given, and its author_squares, when known, under the
+// extension field kIpuzAuthorField.
+std::string WriteIpuz(const NumberedPuzzle& puzzle);
 
 // Rows of 0 and 1: 1 where the author placed the square's letter.
 inline constexpr std::string_view kIpuzAuthorField = "com.polimreza:author";
@@ -35,6 +32,7 @@ inline constexpr std::string_view kIpuzAuthorField = "com.polimreza:author";
 struct IpuzCrossword {
   std::string title;
   std::string author;
+  std::string copyright;
   std::uint32_t width = 0;
   std::uint32_t height = 0;
   std::vector<bool> block;

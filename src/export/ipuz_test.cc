@@ -88,6 +88,26 @@ TEST(IpuzTest, ReadsForeignCrosswords) {
   EXPECT_EQ(std::get<std::string>(ReadIpuz("[")), "Fajl nije JSON");
 }
 
+// The author, the copyright line and which letters are the author's are
+// written and read back.
+TEST(IpuzTest, AuthorCopyrightAndMarksRoundTrip) {
+  NumberedPuzzle puzzle = NumberPuzzle(SmallPuzzle("c"), "t");
+  puzzle.author = "Ana & Bora";
+  puzzle.copyright = "(c) 2026 <Ana>";
+  puzzle.author_squares = {true,  false, false, false, false,
+                           false, false, false, true};
+  const std::string text = WriteIpuz(puzzle);
+  const auto ipuz = nlohmann::json::parse(text);
+  EXPECT_EQ(ipuz["author"], "Ana &amp; Bora");
+  EXPECT_EQ(ipuz["copyright"], "(c) 2026 &lt;Ana&gt;");
+  EXPECT_EQ(ipuz["com.polimreza:author"],
+            nlohmann::json::parse("[[1, 0, 0], [0, 0, 0], [0, 0, 1]]"));
+  const auto read = std::get<IpuzCrossword>(ReadIpuz(text));
+  EXPECT_EQ(read.author, "Ana & Bora");
+  EXPECT_EQ(read.copyright, "(c) 2026 <Ana>");
+  EXPECT_EQ(read.author_squares, puzzle.author_squares);
+}
+
 // An unfinished grid: open squares without a letter hold the empty value.
 TEST(IpuzTest, OpenSquaresWithoutALetterAreEmpty) {
   NumberedPuzzle puzzle = NumberPuzzle(SmallPuzzle("c"), "t");

@@ -35,6 +35,13 @@ struct NumberedPuzzle {
   // ascii.
   std::string language;
   std::string title;
+  // Who made the puzzle and its copyright line, as the author wrote them;
+  // empty when not given.
+  std::string author;
+  std::string copyright;
+  // For each square, whether its letter is one the author placed rather
+  // than the machine; empty (or of another size) when that is not known.
+  std::vector<bool> author_squares;
   std::uint32_t width = 0;
   std::uint32_t height = 0;
   std::vector<bool> block;

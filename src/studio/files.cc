@@ -46,33 +46,50 @@ std::optional<ApiError> WriteFiles(const std::vector<OutputFile>& files,
 
 NumberedPuzzle NumberStudioPuzzle(const SaveRequest& request,
                                   const Alphabet& alphabet) {
-  SolvedPuzzle solved{request.grid, request.across, request.down};
+  const Grid& grid = request.grid;
+  const bool serbian = alphabet.kind() != AlphabetKind::kAscii;
+  // A Serbian grid is numbered as a report's is, each square kLetterCell
+  // plus its letter, so that the writers learn its letters and script; a
+  // square still empty stands in as the first letter until its letter is
+  // cleared below.
+  SolvedPuzzle solved{grid, request.across, request.down};
+  if (serbian) {
+    solved.alphabet = alphabet.kind();
+    solved.script = alphabet.script();
+    for (CellIndex i = 0; i < grid.CellCount(); ++i) {
+      const std::int32_t cell = grid.Cell(i);
+      if (cell == CELL_BLOCK) continue;
+      solved.grid.SetCell(
+          i, kLetterCell + (cell == CELL_EMPTY ? 0 : cell - kFirstLetterCode));
+    }
+  }
   const std::string title =
-      request.title.empty()
-          ? DefaultTitle(request.grid.gridWidth(), request.grid.gridHeight(),
-                         PageLanguage::kSerbian)
-          : request.title;
+      request.title.empty() ? DefaultTitle(grid.gridWidth(), grid.gridHeight(),
+                                           PageLanguage::kSerbian)
+                            : request.title;
   NumberedPuzzle puzzle = NumberPuzzle(solved, title);
-  for (CellIndex i = 0; i < request.grid.CellCount(); ++i) {
-    const std::int32_t cell = request.grid.Cell(i);
+  puzzle.author = DisplayText(request.author_name);
+  puzzle.author_squares.assign(grid.CellCount(), false);
+  for (CellIndex i = 0; i < grid.CellCount(); ++i) {
+    const std::int32_t cell = grid.Cell(i);
     if (cell == CELL_BLOCK) continue;
-    puzzle.letters[i] =
-        cell == CELL_EMPTY ? ""
-                           : std::string(alphabet.Name(
-                                 static_cast<Letter>(cell - kFirstLetterCode)));
+    puzzle.author_squares[i] =
+        cell != CELL_EMPTY && request.author.Cell(i) == cell;
+    if (cell == CELL_EMPTY) {
+      puzzle.letters[i].clear();
+    } else if (!serbian) {
+      puzzle.letters[i] = std::string(
+          alphabet.Name(static_cast<Letter>(cell - kFirstLetterCode)));
+    }
   }
   return puzzle;
 }
 
 std::string StudioIpuz(const SaveRequest& request, const Alphabet& alphabet) {
-  IpuzExtras extras;
-  extras.author = request.author_name;
-  extras.author_squares.resize(request.grid.CellCount());
-  for (CellIndex i = 0; i < request.grid.CellCount(); ++i) {
-    extras.author_squares[i] = request.author.Cell(i) != CELL_EMPTY &&
-                               request.author.Cell(i) != CELL_BLOCK;
-  }
-  return WriteIpuz(NumberStudioPuzzle(request, alphabet), extras);
+  NumberedPuzzle puzzle = NumberStudioPuzzle(request, alphabet);
+  // An unfinished puzzle keeps the title as the author left it, none too.
+  puzzle.title = DisplayText(request.title);
+  return WriteIpuz(puzzle);
 }
 
 Decoded<std::string> SavePuzzle(const std::filesystem::path& folder,
@@ -126,6 +143,7 @@ Decoded<std::string> OpenPuzzle(const std::filesystem::path& folder,
       {"author", EncodeRows(author, alphabet)},
       {"title", crossword.title},
       {"author_name", crossword.author},
+      {"copyright", crossword.copyright},
       {"clues", {{"across", crossword.across}, {"down", crossword.down}}}};
   return reply.dump(-1, ' ', false, Json::error_handler_t::replace);
 }

@@ -26,12 +26,14 @@ std::optional<ApiError> WriteFiles(const std::vector<OutputFile>& files,
                                    bool overwrite);
 
 // The puzzle of `request` numbered for the writers: letters in the
-// alphabet's script, open squares without one empty, the title defaulting
-// as polimreza-export's does.
+// alphabet's script (a Serbian one's letters and language known to the
+// writers), open squares without one empty, the author and which letters
+// are the author's, the title defaulting as polimreza-export's does.
 NumberedPuzzle NumberStudioPuzzle(const SaveRequest& request,
                                   const Alphabet& alphabet);
 
-// The ipuz text of `request`, the author's letters kept apart.
+// The ipuz text of `request` saved unfinished: its title as given, the
+// author's letters kept apart.
 std::string StudioIpuz(const SaveRequest& request, const Alphabet& alphabet);
 
 // POST /api/save into `folder`: the reply body, or the refusal.
