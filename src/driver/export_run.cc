@@ -162,8 +162,8 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
       ->check(CLI::IsMember({"sr", "en"}).description(""));
   std::string alphabet_name = "auto";
   app.add_option("--alphabet", alphabet_name,
-                 "Alfabet mreze: auto (podrazumevano: kako mreza pokazuje), "
-                 "ascii, sr-latn ili sr-cyrl")
+                 "Alfabet mreze: auto (podrazumevano: kako mreza pokazuje), " +
+                     HelpAlphabets())
       ->type_name("ALFABET")
       ->check(CLI::IsMember({"auto", "ascii", "sr-latn", "sr-cyrl"})
                   .description(""));

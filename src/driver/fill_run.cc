@@ -205,16 +205,18 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
       ->default_str(std::to_string(settings.seed));
   app.add_flag("--allow-repeats", settings.allow_repeats,
                "Dozvoli da se ista rec pojavi vise puta");
-  CLI::Option* progress_flag =
-      app.add_flag("--progress", progress,
-                   "Prikazuj napredak na standardnoj gresci i kad ona nije "
-                   "terminal");
-  app.add_flag("--quiet", quiet, "Ne prikazuj napredak")
-      ->excludes(progress_flag);
+  app.add_flag("--progress", progress,
+               "Prikazuj napredak na standardnoj gresci i kad ona nije "
+               "terminal");
+  app.add_flag("--quiet", quiet, "Ne prikazuj napredak (ne ide uz --progress)");
+  // Checked here rather than by CLI11's excludes(), whose help line would
+  // read "Iskljucuje: --quiet"; the refusal is the one excludes() gives.
+  app.parse_complete_callback([&progress, &quiet] {
+    if (progress && quiet) throw CLI::ExcludesError("--progress", "--quiet");
+  });
   std::string alphabet_name = "ascii";
   app.add_option("--alphabet", alphabet_name,
-                 "Azbuka izgleda i lista reci: ascii (A-Z), sr-latn ili "
-                 "sr-cyrl")
+                 "Azbuka izgleda i lista reci: " + HelpAlphabets())
       ->type_name("AZBUKA")
       ->default_str(alphabet_name)
       ->check(CLI::IsMember({"ascii", "sr-latn", "sr-cyrl"}).description(""));

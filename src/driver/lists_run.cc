@@ -29,11 +29,24 @@ constexpr char kProgram[] = "polimreza-lists";
 constexpr int kExitFailure = 1;
 
 constexpr char kDescription[] =
-    "Pravi liste reci 1.txt do 9.txt (reci od 1 do 9 slova A-Z, redovi\n"
-    "REC;opis) od recnika i fajlova sa recima. Izvori se spajaju redom kojim\n"
-    "su navedeni; rec koja se ponovi se preskace, ali njen opis popunjava\n"
-    "rec koja opis jos nema. Reci iz recnika i fajla sa recima idu po\n"
-    "vrsti: obicne reci, pa imena, pa skracenice, pa rimski brojevi.";
+    "Pravi liste reci 1.txt do 9.txt (reci od 1 do 9 slova, redovi REC;opis)\n"
+    "od recnika i fajlova sa recima. Izvori se spajaju redom kojim su\n"
+    "navedeni; rec koja se ponovi se preskace, ali njen opis popunjava rec\n"
+    "koja opis jos nema. Reci iz recnika i fajla sa recima idu po vrsti:\n"
+    "obicne reci, pa imena, pa skracenice, pa rimski brojevi.\n";
+
+// The help's description: the letters of `alphabet` when --alphabet names
+// it, else those of every alphabet.
+std::string Description(std::optional<AlphabetKind> alphabet) {
+  if (alphabet) {
+    return std::string(kDescription) +
+           "Slova reci: " + std::string(HelpLetters(*alphabet)) +
+           " (--alphabet " + std::string(AlphabetName(*alphabet)) + ").";
+  }
+  return std::string(kDescription) +
+         "Slova reci: A-Z (--alphabet ascii, podrazumevano), 30 slova srpske\n"
+         "latinice (sr-latn) ili 30 slova srpske cirilice (sr-cyrl).";
+}
 
 constexpr char kFooter[] =
     "Vrsta izvora se prepoznaje ovako:\n"
@@ -204,7 +217,7 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
 
 int RunLists(int argc, const char* const* argv, std::ostream& out,
              std::ostream& err) {
-  CLI::App app(kDescription, kProgram);
+  CLI::App app(Description(std::nullopt), kProgram);
   SetUpApp(app);
   std::vector<std::string> sources;
   std::string output;  // empty: the current folder
@@ -250,9 +263,12 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
                  "sr-latn (30 slova srpske latinice, opisi latinicom) ili "
                  "sr-cyrl (30 slova cirilice, opisi cirilicom)")
       ->type_name("PISMO")
-      ->check(CLI::IsMember({"ascii", "sr-latn", "sr-cyrl"}).description(""));
+      ->check(CLI::IsMember({"ascii", "sr-latn", "sr-cyrl"}).description(""))
+      ->each([&app](const std::string& name) {
+        app.description(Description(AlphabetNamed(name)));
+      });
   app.add_flag("--no-letters", no_letters,
-               "Ne dodaj slova azbuke (A-Z za ascii) u 1.txt");
+               "Ne dodaj slova azbuke u 1.txt kao reci od jednog slova");
   app.add_flag("--keep-clue-diacritics", options.keep_clue_diacritics,
                "Ostavi opise kako su napisani (bez prevodjenja u ASCII)");
   app.footer(kFooter);

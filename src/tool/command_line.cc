@@ -61,6 +61,33 @@ void SetUpApp(CLI::App& app) {
   formatter->label("Needs", "Trazi");
 }
 
+std::string_view HelpLetters(AlphabetKind kind) {
+  switch (kind) {
+    case AlphabetKind::kAscii:
+      break;
+    case AlphabetKind::kSerbianLatin:
+      return "30 slova srpske latinice";
+    case AlphabetKind::kSerbianCyrillic:
+      return "30 slova srpske cirilice";
+  }
+  return "A-Z";
+}
+
+std::string HelpAlphabets() {
+  std::string text;
+  const AlphabetKind kinds[] = {AlphabetKind::kAscii,
+                                AlphabetKind::kSerbianLatin,
+                                AlphabetKind::kSerbianCyrillic};
+  for (AlphabetKind kind : kinds) {
+    if (!text.empty()) {
+      text += kind == AlphabetKind::kSerbianCyrillic ? " ili " : ", ";
+    }
+    text += std::string(AlphabetName(kind)) + " (" +
+            std::string(HelpLetters(kind)) + ")";
+  }
+  return text;
+}
+
 std::optional<int> ParseCommandLine(CLI::App& app, int argc,
                                     const char* const* argv, std::ostream& out,
                                     std::ostream& err) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "alphabet/alphabet.h"
+
 namespace polimreza {
 
 // The version of the whole toolkit, as the package carries it.
@@ -22,6 +24,14 @@ inline constexpr int kExitUsage = 2;
 // An application named `program` whose help is in Serbian and which knows
 // --help and --version.
 void SetUpApp(CLI::App& app);
+
+// The letters of `kind` as help names them in ASCII: "A-Z", "30 slova
+// srpske latinice", "30 slova srpske cirilice".
+std::string_view HelpLetters(AlphabetKind kind);
+
+// Every alphabet's name with its letters, for an --alphabet option's help:
+// "ascii (A-Z), sr-latn (30 slova srpske latinice) ili sr-cyrl (...)".
+std::string HelpAlphabets();
 
 // Parses the command line into `app`. Gives nothing when the run should go
 // on; otherwise the exit status: kExitOk after printing the help or the
