@@ -1,5 +1,6 @@
 #include "driver/export_run.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -124,6 +125,94 @@ int Export(const std::string& input, const std::vector<Requested>& requested,
   return kExitOk;
 }
 
+// The command line as read: the report, each output's path (empty: not
+// asked for) and the options about the puzzle.
+struct Command {
+  std::string input;
+  std::vector<Requested> outputs = {
+      {"html", ""}, {"ipuz", ""}, {"svg", ""}, {"svg-solution", ""}};
+  std::string title;
+  Credits credits;
+  std::string lang = "sr";
+  std::string alphabet_name = "auto";
+  std::string script_name;
+  bool force = false;
+};
+
+// The report and the outputs: where `command` takes them from.
+void AddFileOptions(CLI::App& app, Command& command) {
+  app.add_option("izvestaj", command.input,
+                 "Izvestaj programa Polimreza (- za standardni ulaz)")
+      ->required()
+      ->type_name("FAJL");
+  const char* descriptions[] = {
+      "Veb strana za igru i stampu", "Fajl u formatu ipuz",
+      "Prazna mreza sa brojevima kao SVG", "Popunjena mreza kao SVG"};
+  for (std::size_t k = 0; k < command.outputs.size(); ++k) {
+    Requested& output = command.outputs[k];
+    app.add_option(
+           "--" + output.kind,
+           [&output](const CLI::results_t& results) {
+             output.path = results.back();
+             return true;
+           },
+           descriptions[k])
+        ->type_name("FAJL");
+  }
+}
+
+// What the puzzle is called, by whom, in which language, alphabet and
+// script, and whether files are replaced.
+void AddPuzzleOptions(CLI::App& app, Command& command) {
+  app.add_option(
+      "--title", command.title,
+      "Naslov (podrazumevano: Ukrstenica SIRINAxVISINA, uz --lang en "
+      "Crossword SIRINAxVISINA)");
+  app.add_option("--author", command.credits.author, "Autor ukrstenice")
+      ->type_name("IME");
+  app.add_option("--copyright", command.credits.copyright,
+                 "Red o autorskim pravima (na primer: (c) 2026 Ime)");
+  app.add_option("--lang", command.lang,
+                 "Jezik natpisa veb strane i podrazumevanog naslova: sr "
+                 "(podrazumevano) ili en")
+      ->type_name("JEZIK")
+      ->check(CLI::IsMember({"sr", "en"}).description(""));
+  app.add_option("--alphabet", command.alphabet_name,
+                 "Alfabet mreze: auto (podrazumevano: kako mreza pokazuje), " +
+                     HelpAlphabets())
+      ->type_name("ALFABET")
+      ->check(CLI::IsMember({"auto", "ascii", "sr-latn", "sr-cyrl"})
+                  .description(""));
+  app.add_option("--script", command.script_name,
+                 "Pismo srpske ukrstenice, sa tragovima i naslovom: latn "
+                 "(latinica) ili cyrl (cirilica)")
+      ->type_name("PISMO")
+      ->check(CLI::IsMember({"latn", "cyrl"}).description(""));
+  app.add_flag("-f,--force", command.force, "Zameni postojece fajlove");
+}
+
+// Why the parsed `command` cannot run (the message's first line); none
+// when it can. Leaves only the outputs asked for in `command`.
+std::optional<std::string> CommandProblem(Command& command) {
+  std::erase_if(command.outputs,
+                [](const Requested& output) { return output.path.empty(); });
+  std::vector<std::filesystem::path> paths;
+  for (const Requested& output : command.outputs) {
+    const auto normal = output.path.lexically_normal();
+    if (std::find(paths.begin(), paths.end(), normal) != paths.end()) {
+      return "Fajl " + output.path.string() + " je zadat za dva izlaza";
+    }
+    paths.push_back(normal);
+  }
+  if (!command.script_name.empty() && command.alphabet_name == "ascii") {
+    return "--script vazi samo za srpski alfabet (sr-latn ili sr-cyrl)";
+  }
+  if (paths.empty()) {
+    return "Nije zadat nijedan izlaz (--html, --ipuz, --svg, --svg-solution)";
+  }
+  return std::nullopt;
+}
+
 // The program, short of running out of memory.
 int ParseAndExport(int argc, const char* const* argv, std::istream& in,
                    std::ostream& out, std::ostream& err) {
@@ -132,102 +221,28 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
       "veb stranu, ipuz i SVG.",
       std::string(kProgram));
   SetUpApp(app);
-  std::string input;
-  std::string html, ipuz, svg, svg_solution, title, lang = "sr";
-  Credits credits;
-  bool force = false;
-  app.add_option("izvestaj", input,
-                 "Izvestaj programa Polimreza (- za standardni ulaz)")
-      ->required()
-      ->type_name("FAJL");
-  app.add_option("--html", html, "Veb strana za igru i stampu")
-      ->type_name("FAJL");
-  app.add_option("--ipuz", ipuz, "Fajl u formatu ipuz")->type_name("FAJL");
-  app.add_option("--svg", svg, "Prazna mreza sa brojevima kao SVG")
-      ->type_name("FAJL");
-  app.add_option("--svg-solution", svg_solution, "Popunjena mreza kao SVG")
-      ->type_name("FAJL");
-  app.add_option(
-      "--title", title,
-      "Naslov (podrazumevano: Ukrstenica SIRINAxVISINA, uz --lang en "
-      "Crossword SIRINAxVISINA)");
-  app.add_option("--author", credits.author, "Autor ukrstenice")
-      ->type_name("IME");
-  app.add_option("--copyright", credits.copyright,
-                 "Red o autorskim pravima (na primer: (c) 2026 Ime)");
-  app.add_option("--lang", lang,
-                 "Jezik natpisa veb strane i podrazumevanog naslova: sr "
-                 "(podrazumevano) ili en")
-      ->type_name("JEZIK")
-      ->check(CLI::IsMember({"sr", "en"}).description(""));
-  std::string alphabet_name = "auto";
-  app.add_option("--alphabet", alphabet_name,
-                 "Alfabet mreze: auto (podrazumevano: kako mreza pokazuje), " +
-                     HelpAlphabets())
-      ->type_name("ALFABET")
-      ->check(CLI::IsMember({"auto", "ascii", "sr-latn", "sr-cyrl"})
-                  .description(""));
-  std::string script_name;
-  app.add_option("--script", script_name,
-                 "Pismo srpske ukrstenice, sa tragovima i naslovom: latn "
-                 "(latinica) ili cyrl (cirilica)")
-      ->type_name("PISMO")
-      ->check(CLI::IsMember({"latn", "cyrl"}).description(""));
-  app.add_flag("-f,--force", force, "Zameni postojece fajlove");
+  Command command;
+  AddFileOptions(app, command);
+  AddPuzzleOptions(app, command);
   if (auto status = ParseCommandLine(app, argc, argv, out, err)) {
     return *status;
   }
-
-  const std::vector<std::pair<std::string, std::string>> requested = {
-      {"html", html},
-      {"ipuz", ipuz},
-      {"svg", svg},
-      {"svg-solution", svg_solution}};
-  std::vector<std::filesystem::path> paths;
-  for (const auto& [option, path] : requested) {
-    if (path.empty()) continue;
-    const auto normal = std::filesystem::path(path).lexically_normal();
-    for (const auto& earlier : paths) {
-      if (earlier == normal) {
-        ReportError(kProgram,
-                    "Fajl " + path +
-                        " je zadat za dva izlaza\n"
-                        "Za pomoc: polimreza-export --help\n",
-                    out, err);
-        return kExitUsage;
-      }
-    }
-    paths.push_back(normal);
-  }
-  const std::optional<AlphabetKind> alphabet =
-      alphabet_name == "auto" ? std::nullopt : AlphabetNamed(alphabet_name);
-  std::optional<Script> script;
-  if (!script_name.empty()) {
-    script = script_name == "latn" ? Script::kLatin : Script::kCyrillic;
-  }
-  if (script && alphabet == AlphabetKind::kAscii) {
-    ReportError(kProgram,
-                "--script vazi samo za srpski alfabet (sr-latn ili sr-cyrl)\n"
-                "Za pomoc: polimreza-export --help\n",
+  if (std::optional<std::string> problem = CommandProblem(command)) {
+    ReportError(kProgram, *problem + "\nZa pomoc: polimreza-export --help\n",
                 out, err);
     return kExitUsage;
   }
-  if (paths.empty()) {
-    ReportError(
-        kProgram,
-        "Nije zadat nijedan izlaz (--html, --ipuz, --svg, --svg-solution)\n"
-        "Za pomoc: polimreza-export --help\n",
-        out, err);
-    return kExitUsage;
+  std::optional<Script> script;
+  if (!command.script_name.empty()) {
+    script = command.script_name == "latn" ? Script::kLatin : Script::kCyrillic;
   }
-
-  std::vector<Requested> outputs;
-  for (const auto& [option, path] : requested) {
-    if (!path.empty()) outputs.push_back({option, path});
-  }
-  if (app.count("--title")) credits.title = title;
-  return Export(input, outputs, credits, *PageLanguageOf(lang), alphabet,
-                script, force, in, out, err);
+  if (app.count("--title")) command.credits.title = command.title;
+  return Export(command.input, command.outputs, command.credits,
+                *PageLanguageOf(command.lang),
+                command.alphabet_name == "auto"
+                    ? std::nullopt
+                    : AlphabetNamed(command.alphabet_name),
+                script, command.force, in, out, err);
 }
 
 }  // namespace
