@@ -326,6 +326,21 @@ def run(driver, url, folder, screenshot):
     for ending in ("-stampa.html", "-resenje.ipuz", "-stampa.svg"):
         check(os.path.exists(os.path.join(folder, "izvoz" + ending)),
               "exported izvoz" + ending)
+    check(os.path.exists(os.path.join(folder, "proba.ipuz")), "the save still there")
+    # The exported ipuz reopens as the puzzle was: letters, the author's own
+    # and the machine's, title and author.
+    p.click("open")
+    wait("file list again", lambda: [b for b in driver.find_elements(
+        By.CSS_SELECTOR, "#files button") if b.text == "izvoz-resenje.ipuz"])
+    [b for b in driver.find_elements(By.CSS_SELECTOR, "#files button")
+     if b.text == "izvoz-resenje.ipuz"][0].click()
+    wait("export reopened", lambda: p.status() == "Otvoreno: izvoz-resenje.ipuz")
+    check(p.letters() == saved, "exported grid reopened")
+    check([[("machine" in p.classes(r, c)) for c in range(SIZE)] for r in range(SIZE)]
+          == machine, "exported machine letters reopened")
+    check(p.el("title").get_attribute("value") == "Proba"
+          and p.el("author-name").get_attribute("value") == "Autor",
+          "exported title and author reopened")
 
     driver.save_screenshot(screenshot)
     driver.set_window_size(390, 844)
