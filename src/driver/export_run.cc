@@ -43,14 +43,34 @@ std::string EmptyCluesWarning(std::size_t count) {
   return std::to_string(count) + " " + words;
 }
 
-// Everything the run does once the command line is read: reading the
-// report from `input` ("-": `in`), and writing the requested files.
-// The report's alphabet is `alphabet` or, with none, the one its grid
-// shows; `script` writes a Serbian puzzle in that script.
-int Export(const std::string& input, const std::vector<Requested>& requested,
-           const std::optional<std::string>& title, PageLanguage language,
-           std::optional<AlphabetKind> alphabet, std::optional<Script> script,
-           bool force, std::istream& in, std::ostream& out, std::ostream& err) {
+// `author` as the puzzle shows it: in `script` when the puzzle is converted
+// to it, as the title is.
+std::string AuthorText(const std::string& author, AlphabetKind alphabet,
+                       std::optional<Script> script) {
+  if (alphabet == AlphabetKind::kAscii || !script) return DisplayText(author);
+  std::string converted;
+  ConvertClueScript(author, *script, converted);
+  return DisplayText(converted);
+}
+
+// What the command line asks of the puzzle besides its files.
+struct PuzzleOptions {
+  std::optional<std::string> title;  // none: the default title
+  std::string author;                // empty: none
+  PageLanguage language = PageLanguage::kSerbian;
+  std::optional<AlphabetKind> alphabet;  // none: the one the grid shows
+  std::optional<Script> script;          // none: the grid's
+};
+
+// The puzzle of the report in `input` ("-": `in`), numbered and named as
+// `options` ask; the exit status, the refusal reported, when there is none.
+std::variant<NumberedPuzzle, int> ReadPuzzle(const std::string& input,
+                                             const PuzzleOptions& options,
+                                             std::istream& in,
+                                             std::ostream& out,
+                                             std::ostream& err) {
+  const std::optional<AlphabetKind>& alphabet = options.alphabet;
+  const std::optional<Script>& script = options.script;
   // Only files and pipes have an end: folders and devices are refused.
   auto read =
       ReadInput(input, InputRules{.pipes = true, .standard_input = &in});
@@ -81,12 +101,27 @@ int Export(const std::string& input, const std::vector<Requested>& requested,
     return kExitUsage;
   }
   const auto& solved = std::get<SolvedPuzzle>(report);
-  const NumberedPuzzle puzzle =
-      NumberPuzzle(solved,
-                   title ? *title
-                         : DefaultTitle(solved.grid.gridWidth(),
-                                        solved.grid.gridHeight(), language),
-                   script);
+  NumberedPuzzle puzzle =
+      NumberPuzzle(solved, options.title.value_or(""), script);
+  // The default title is written in the puzzle's final script, not
+  // converted to it letter by letter.
+  if (!options.title) {
+    puzzle.title = DefaultTitle(puzzle.width, puzzle.height, options.language,
+                                puzzle.script);
+  }
+  puzzle.author = AuthorText(options.author, solved.alphabet, script);
+  return puzzle;
+}
+
+// Everything the run does once the command line is read: reading the
+// report from `input` ("-": `in`), and writing the requested files.
+int Export(const std::string& input, const std::vector<Requested>& requested,
+           const PuzzleOptions& options, bool force, std::istream& in,
+           std::ostream& out, std::ostream& err) {
+  auto read = ReadPuzzle(input, options, in, out, err);
+  if (const int* status = std::get_if<int>(&read)) return *status;
+  const NumberedPuzzle& puzzle = std::get<NumberedPuzzle>(read);
+  const PageLanguage language = options.language;
 
   std::vector<OutputFile> files;
   for (const Requested& file : requested) {
@@ -123,7 +158,7 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
       std::string(kProgram));
   SetUpApp(app);
   std::string input;
-  std::string html, ipuz, svg, svg_solution, title, lang = "sr";
+  std::string html, ipuz, svg, svg_solution, title, author, lang = "sr";
   bool force = false;
   app.add_option("izvestaj", input,
                  "Izvestaj programa Polimreza (- za standardni ulaz)")
@@ -140,6 +175,8 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
       "--title", title,
       "Naslov (podrazumevano: Ukrstenica SIRINAxVISINA, uz --lang en "
       "Crossword SIRINAxVISINA)");
+  app.add_option("--author", author, "Ime autora, na veb strani i u ipuz fajlu")
+      ->type_name("IME");
   app.add_option("--lang", lang,
                  "Jezik natpisa veb strane i podrazumevanog naslova: sr "
                  "(podrazumevano) ili en")
@@ -210,10 +247,13 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
   for (const auto& [option, path] : requested) {
     if (!path.empty()) outputs.push_back({option, path});
   }
-  const std::optional<std::string> chosen_title =
-      app.count("--title") ? std::optional(title) : std::nullopt;
-  return Export(input, outputs, chosen_title, *PageLanguageOf(lang), alphabet,
-                script, force, in, out, err);
+  PuzzleOptions options{.title = std::nullopt,
+                        .author = author,
+                        .language = *PageLanguageOf(lang),
+                        .alphabet = alphabet,
+                        .script = script};
+  if (app.count("--title")) options.title = title;
+  return Export(input, outputs, options, force, in, out, err);
 }
 
 }  // namespace

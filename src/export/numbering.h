@@ -35,6 +35,7 @@ struct NumberedPuzzle {
   // ascii.
   std::string language;
   std::string title;
+  std::string author;  // display text; empty when not known
   std::uint32_t width = 0;
   std::uint32_t height = 0;
   std::vector<bool> block;

@@ -19,7 +19,7 @@ std::string WriteExport(const NumberedPuzzle& puzzle, ExportKind kind,
     case ExportKind::kHtml:
       return WriteHtml(puzzle, language);
     case ExportKind::kIpuz:
-      return WriteIpuz(puzzle);
+      return WriteIpuz(puzzle, {.author = puzzle.author, .author_squares = {}});
     case ExportKind::kSvg:
       return WriteSvg(puzzle, false);
     case ExportKind::kSvgSolution:
