@@ -30,9 +30,13 @@ struct Requested {
   std::filesystem::path path;
 };
 
-// The warning for `count` (more than 0) empty clues, with the noun and
-// adjective agreeing with the number as Serbian wants.
-std::string EmptyCluesWarning(std::size_t count) {
+// The warning for `count` (more than 0) empty clues in `language`; in
+// Serbian with the noun and adjective agreeing with the number.
+std::string EmptyCluesWarning(std::size_t count, PageLanguage language) {
+  if (language == PageLanguage::kEnglish) {
+    return std::to_string(count) +
+           (count == 1 ? " clue is empty" : " clues are empty");
+  }
   const std::size_t last = count % 10, last_two = count % 100;
   const char* words = "opisa je prazno";
   if (last == 1 && last_two != 11) {
@@ -144,7 +148,7 @@ int Export(const std::string& input, const std::vector<Requested>& requested,
     out << "Zapisano: " << file.path.string() << "\n";
   }
   if (const std::size_t empty = EmptyClueCount(puzzle); empty != 0) {
-    err << kProgram << ": " << EmptyCluesWarning(empty) << "\n";
+    err << kProgram << ": " << EmptyCluesWarning(empty, language) << "\n";
   }
   return kExitOk;
 }
@@ -178,8 +182,8 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
   app.add_option("--author", author, "Ime autora, na veb strani i u ipuz fajlu")
       ->type_name("IME");
   app.add_option("--lang", lang,
-                 "Jezik natpisa veb strane i podrazumevanog naslova: sr "
-                 "(podrazumevano) ili en")
+                 "Jezik natpisa veb strane, podrazumevanog naslova i "
+                 "upozorenja: sr (podrazumevano) ili en")
       ->type_name("JEZIK")
       ->check(CLI::IsMember({"sr", "en"}).description(""));
   std::string alphabet_name = "auto";
