@@ -31,9 +31,13 @@ struct Requested {
   std::filesystem::path path;
 };
 
-// The warning for `count` (more than 0) empty clues, with the noun and
-// adjective agreeing with the number as Serbian wants.
-std::string EmptyCluesWarning(std::size_t count) {
+// The warning for `count` (more than 0) empty clues in `language`; in
+// Serbian with the noun and adjective agreeing with the number.
+std::string EmptyCluesWarning(std::size_t count, PageLanguage language) {
+  if (language == PageLanguage::kEnglish) {
+    return std::to_string(count) +
+           (count == 1 ? " clue is empty" : " clues are empty");
+  }
   const std::size_t last = count % 10, last_two = count % 100;
   const char* words = "opisa je prazno";
   if (last == 1 && last_two != 11) {
@@ -44,22 +48,35 @@ std::string EmptyCluesWarning(std::size_t count) {
   return std::to_string(count) + " " + words;
 }
 
-// What the command line says of the puzzle beside its report: the title
-// (none: the default) and the author and copyright line (empty: none).
-struct Credits {
-  std::optional<std::string> title;
-  std::string author;
-  std::string copyright;
+// `author` as the puzzle shows it: in `script` when the puzzle is converted
+// to it, as the title is.
+std::string AuthorText(const std::string& author, AlphabetKind alphabet,
+                       std::optional<Script> script) {
+  if (alphabet == AlphabetKind::kAscii || !script) return DisplayText(author);
+  std::string converted;
+  ConvertClueScript(author, *script, converted);
+  return DisplayText(converted);
+}
+
+// What the command line asks of the puzzle besides its files.
+struct PuzzleOptions {
+  std::optional<std::string> title;  // none: the default title
+  std::string author;                // empty: none
+  std::string copyright;             // empty: none
+  PageLanguage language = PageLanguage::kSerbian;
+  std::optional<AlphabetKind> alphabet;  // none: the one the grid shows
+  std::optional<Script> script;          // none: the grid's
 };
 
-// Everything the run does once the command line is read: reading the
-// report from `input` ("-": `in`), and writing the requested files.
-// The report's alphabet is `alphabet` or, with none, the one its grid
-// shows; `script` writes a Serbian puzzle in that script.
-int Export(const std::string& input, const std::vector<Requested>& requested,
-           const Credits& credits, PageLanguage language,
-           std::optional<AlphabetKind> alphabet, std::optional<Script> script,
-           bool force, std::istream& in, std::ostream& out, std::ostream& err) {
+// The puzzle of the report in `input` ("-": `in`), numbered and named as
+// `options` ask; the exit status, the refusal reported, when there is none.
+std::variant<NumberedPuzzle, int> ReadPuzzle(const std::string& input,
+                                             const PuzzleOptions& options,
+                                             std::istream& in,
+                                             std::ostream& out,
+                                             std::ostream& err) {
+  const std::optional<AlphabetKind>& alphabet = options.alphabet;
+  const std::optional<Script>& script = options.script;
   // Only files and pipes have an end: folders and devices are refused.
   auto read =
       ReadInput(input, InputRules{.pipes = true, .standard_input = &in});
@@ -90,14 +107,28 @@ int Export(const std::string& input, const std::vector<Requested>& requested,
     return kExitUsage;
   }
   const auto& solved = std::get<SolvedPuzzle>(report);
-  NumberedPuzzle puzzle = NumberPuzzle(
-      solved,
-      credits.title ? *credits.title
-                    : DefaultTitle(solved.grid.gridWidth(),
-                                   solved.grid.gridHeight(), language),
-      script);
-  puzzle.author = DisplayText(credits.author);
-  puzzle.copyright = DisplayText(credits.copyright);
+  NumberedPuzzle puzzle =
+      NumberPuzzle(solved, options.title.value_or(""), script);
+  // The default title is written in the puzzle's final script, not
+  // converted to it letter by letter.
+  if (!options.title) {
+    puzzle.title = DefaultTitle(puzzle.width, puzzle.height, options.language,
+                                puzzle.script);
+  }
+  puzzle.author = AuthorText(options.author, solved.alphabet, script);
+  puzzle.copyright = DisplayText(options.copyright);
+  return puzzle;
+}
+
+// Everything the run does once the command line is read: reading the
+// report from `input` ("-": `in`), and writing the requested files.
+int Export(const std::string& input, const std::vector<Requested>& requested,
+           const PuzzleOptions& options, bool force, std::istream& in,
+           std::ostream& out, std::ostream& err) {
+  auto read = ReadPuzzle(input, options, in, out, err);
+  if (const int* status = std::get_if<int>(&read)) return *status;
+  const NumberedPuzzle& puzzle = std::get<NumberedPuzzle>(read);
+  const PageLanguage language = options.language;
 
   std::vector<OutputFile> files;
   for (const Requested& file : requested) {
@@ -120,7 +151,7 @@ int Export(const std::string& input, const std::vector<Requested>& requested,
     out << "Zapisano: " << file.path.string() << "\n";
   }
   if (const std::size_t empty = EmptyClueCount(puzzle); empty != 0) {
-    err << kProgram << ": " << EmptyCluesWarning(empty) << "\n";
+    err << kProgram << ": " << EmptyCluesWarning(empty, language) << "\n";
   }
   return kExitOk;
 }
@@ -132,7 +163,8 @@ struct Command {
   std::vector<Requested> outputs = {
       {"html", ""}, {"ipuz", ""}, {"svg", ""}, {"svg-solution", ""}};
   std::string title;
-  Credits credits;
+  std::string author;
+  std::string copyright;
   std::string lang = "sr";
   std::string alphabet_name = "auto";
   std::string script_name;
@@ -168,13 +200,14 @@ void AddPuzzleOptions(CLI::App& app, Command& command) {
       "--title", command.title,
       "Naslov (podrazumevano: Ukrstenica SIRINAxVISINA, uz --lang en "
       "Crossword SIRINAxVISINA)");
-  app.add_option("--author", command.credits.author, "Autor ukrstenice")
+  app.add_option("--author", command.author,
+                 "Ime autora, na veb strani i u ipuz fajlu")
       ->type_name("IME");
-  app.add_option("--copyright", command.credits.copyright,
+  app.add_option("--copyright", command.copyright,
                  "Red o autorskim pravima (na primer: (c) 2026 Ime)");
   app.add_option("--lang", command.lang,
-                 "Jezik natpisa veb strane i podrazumevanog naslova: sr "
-                 "(podrazumevano) ili en")
+                 "Jezik natpisa veb strane, podrazumevanog naslova i "
+                 "upozorenja: sr (podrazumevano) ili en")
       ->type_name("JEZIK")
       ->check(CLI::IsMember({"sr", "en"}).description(""));
   app.add_option("--alphabet", command.alphabet_name,
@@ -236,13 +269,17 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
   if (!command.script_name.empty()) {
     script = command.script_name == "latn" ? Script::kLatin : Script::kCyrillic;
   }
-  if (app.count("--title")) command.credits.title = command.title;
-  return Export(command.input, command.outputs, command.credits,
-                *PageLanguageOf(command.lang),
-                command.alphabet_name == "auto"
-                    ? std::nullopt
-                    : AlphabetNamed(command.alphabet_name),
-                script, command.force, in, out, err);
+  PuzzleOptions options{.title = std::nullopt,
+                        .author = command.author,
+                        .copyright = command.copyright,
+                        .language = *PageLanguageOf(command.lang),
+                        .alphabet = command.alphabet_name == "auto"
+                                        ? std::nullopt
+                                        : AlphabetNamed(command.alphabet_name),
+                        .script = script};
+  if (app.count("--title")) options.title = command.title;
+  return Export(command.input, command.outputs, options, command.force, in,
+                out, err);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "alphabet/typing.h"
 #include "export/page_files.h"
 
 namespace polimreza {
@@ -37,8 +38,8 @@ std::string FillTemplate(std::string_view page,
   return out;
 }
 
-// The page's own words in one language. The template names the HTML ones
-// as "{{key}}"; the script's ones travel in the puzzle data.
+// The page's own words in one language and script. The template names the
+// HTML ones as "{{key}}"; the script's ones travel in the puzzle data.
 struct PageLabels {
   std::string_view html_lang;
   std::string_view crossword;
@@ -49,72 +50,114 @@ struct PageLabels {
   std::string_view row;
   std::string_view column;
   std::string_view number;
+  std::string_view author;
 };
 
-const PageLabels& LabelsFor(PageLanguage language) {
-  static const PageLabels serbian = {
-      .html_lang = "sr-Latn",
-      .crossword = "Ukrstenica",
-      .html = {{"board", "Ukrstenica"},
-               {"controls", "Provera i otkrivanje"},
-               {"check-cell", "Proveri polje"},
-               {"check-slot", "Proveri rec"},
-               {"check-grid", "Proveri sve"},
-               {"reveal-cell", "Otkrij polje"},
-               {"reveal-slot", "Otkrij rec"},
-               {"reveal-grid", "Otkrij sve"},
-               {"clear", "Obrisi sve"},
-               {"help",
-                "Kliknite polje i kucajte slova. Strelice pomeraju, Tab i "
-                "Shift+Tab idu na sledecu i prethodnu rec, razmak ili drugi "
-                "klik menja smer, Backspace brise."},
-               {"clues", "Tragovi"},
-               {"across-title", "Vodoravno"},
-               {"down-title", "Uspravno"},
-               {"solution-title", "Resenje"}},
-      .script = {{"across", "vodoravno"},
-                 {"down", "uspravno"},
-                 {"solved", "Cestitamo! Ukrstenica je resena."},
-                 {"none-wrong", "Nema pogresnih slova."},
-                 {"wrong", "Pogresnih slova: "},
-                 {"cleared", "Mreza je obrisana."}},
-      .grid = "Mreza ",
-      .solution_grid = "Resenje, mreza ",
-      .row = "Red ",
-      .column = ", kolona ",
-      .number = ", broj "};
-  static const PageLabels english = {
-      .html_lang = "en",
-      .crossword = "Crossword",
-      .html = {{"board", "Crossword"},
-               {"controls", "Check and reveal"},
-               {"check-cell", "Check square"},
-               {"check-slot", "Check word"},
-               {"check-grid", "Check all"},
-               {"reveal-cell", "Reveal square"},
-               {"reveal-slot", "Reveal word"},
-               {"reveal-grid", "Reveal all"},
-               {"clear", "Clear all"},
-               {"help",
-                "Click a square and type letters. The arrow keys move, Tab "
-                "and Shift+Tab go to the next and previous word, Space or a "
-                "second click turns the direction, Backspace clears."},
-               {"clues", "Clues"},
-               {"across-title", "Across"},
-               {"down-title", "Down"},
-               {"solution-title", "Solution"}},
-      .script = {{"across", "across"},
-                 {"down", "down"},
-                 {"solved", "Congratulations! The crossword is solved."},
-                 {"none-wrong", "No wrong letters."},
-                 {"wrong", "Wrong letters: "},
-                 {"cleared", "The grid is cleared."}},
-      .grid = "Grid ",
-      .solution_grid = "Solution, grid ",
-      .row = "Row ",
-      .column = ", column ",
-      .number = ", number "};
-  return language == PageLanguage::kEnglish ? english : serbian;
+const PageLabels kSerbianLatin = {
+    .html_lang = "sr-Latn",
+    .crossword = "Ukrštenica",
+    .html = {{"board", "Ukrštenica"},
+             {"controls", "Provera i otkrivanje"},
+             {"check-cell", "Proveri polje"},
+             {"check-slot", "Proveri reč"},
+             {"check-grid", "Proveri sve"},
+             {"reveal-cell", "Otkrij polje"},
+             {"reveal-slot", "Otkrij reč"},
+             {"reveal-grid", "Otkrij sve"},
+             {"clear", "Obriši sve"},
+             {"help",
+              "Kliknite polje i kucajte slova. Strelice pomeraju, Tab i "
+              "Shift+Tab idu na sledeću i prethodnu reč, razmak ili drugi "
+              "klik menja smer, Backspace briše."},
+             {"clues", "Tragovi"},
+             {"across-title", "Vodoravno"},
+             {"down-title", "Uspravno"},
+             {"solution-title", "Rešenje"}},
+    .script = {{"across", "vodoravno"},
+               {"down", "uspravno"},
+               {"solved", "Čestitamo! Ukrštenica je rešena."},
+               {"none-wrong", "Nema pogrešnih slova."},
+               {"wrong", "Pogrešnih slova: "},
+               {"cleared", "Mreža je obrisana."}},
+    .grid = "Mreža ",
+    .solution_grid = "Rešenje, mreža ",
+    .row = "Red ",
+    .column = ", kolona ",
+    .number = ", broj ",
+    .author = "Autor: "};
+
+// The same words in Cyrillic; the names of keys stay as the keyboard shows
+// them.
+const PageLabels kSerbianCyrillic = {
+    .html_lang = "sr-Cyrl",
+    .crossword = "Укрштеница",
+    .html = {{"board", "Укрштеница"},
+             {"controls", "Провера и откривање"},
+             {"check-cell", "Провери поље"},
+             {"check-slot", "Провери реч"},
+             {"check-grid", "Провери све"},
+             {"reveal-cell", "Откриј поље"},
+             {"reveal-slot", "Откриј реч"},
+             {"reveal-grid", "Откриј све"},
+             {"clear", "Обриши све"},
+             {"help",
+              "Кликните поље и куцајте слова. Стрелице померају, Tab и "
+              "Shift+Tab иду на следећу и претходну реч, размак или други "
+              "клик мења смер, Backspace брише."},
+             {"clues", "Трагови"},
+             {"across-title", "Водоравно"},
+             {"down-title", "Усправно"},
+             {"solution-title", "Решење"}},
+    .script = {{"across", "водоравно"},
+               {"down", "усправно"},
+               {"solved", "Честитамо! Укрштеница је решена."},
+               {"none-wrong", "Нема погрешних слова."},
+               {"wrong", "Погрешних слова: "},
+               {"cleared", "Мрежа је обрисана."}},
+    .grid = "Мрежа ",
+    .solution_grid = "Решење, мрежа ",
+    .row = "Ред ",
+    .column = ", колона ",
+    .number = ", број ",
+    .author = "Аутор: "};
+
+const PageLabels kEnglish = {
+    .html_lang = "en",
+    .crossword = "Crossword",
+    .html = {{"board", "Crossword"},
+             {"controls", "Check and reveal"},
+             {"check-cell", "Check square"},
+             {"check-slot", "Check word"},
+             {"check-grid", "Check all"},
+             {"reveal-cell", "Reveal square"},
+             {"reveal-slot", "Reveal word"},
+             {"reveal-grid", "Reveal all"},
+             {"clear", "Clear all"},
+             {"help",
+              "Click a square and type letters. The arrow keys move, Tab "
+              "and Shift+Tab go to the next and previous word, Space or a "
+              "second click turns the direction, Backspace clears."},
+             {"clues", "Clues"},
+             {"across-title", "Across"},
+             {"down-title", "Down"},
+             {"solution-title", "Solution"}},
+    .script = {{"across", "across"},
+               {"down", "down"},
+               {"solved", "Congratulations! The crossword is solved."},
+               {"none-wrong", "No wrong letters."},
+               {"wrong", "Wrong letters: "},
+               {"cleared", "The grid is cleared."}},
+    .grid = "Grid ",
+    .solution_grid = "Solution, grid ",
+    .row = "Row ",
+    .column = ", column ",
+    .number = ", number ",
+    .author = "By "};
+
+// English whatever the script; Serbian in the puzzle's script.
+const PageLabels& LabelsFor(PageLanguage language, Script script) {
+  if (language == PageLanguage::kEnglish) return kEnglish;
+  return script == Script::kCyrillic ? kSerbianCyrillic : kSerbianLatin;
 }
 
 std::string Cell(std::size_t i) { return std::to_string(i); }
@@ -202,7 +245,7 @@ Json SlotData(const std::vector<NumberedSlot>& slots) {
 // What a solver may type: a Serbian puzzle's letters, or A to Z and every
 // other letter of the solution (not U+FFFD, which stands for bytes that were
 // no text).
-Json TypedLetters(const NumberedPuzzle& puzzle) {
+std::vector<std::string> TypedLetters(const NumberedPuzzle& puzzle) {
   if (!puzzle.alphabet.empty()) return puzzle.alphabet;
   std::vector<std::string> letters;
   for (char c = 'A'; c <= 'Z'; ++c) letters.emplace_back(1, c);
@@ -216,38 +259,19 @@ Json TypedLetters(const NumberedPuzzle& puzzle) {
   return letters;
 }
 
-// The keys that type a Serbian puzzle's letters: each character of either
-// script that is a letter on its own (Latin, Cyrillic and Unicode's single
-// digraphs, upper case as the page compares them) to the letter as the
-// squares show it.
-Json Keys(const NumberedPuzzle& puzzle) {
-  const Alphabet alphabet(puzzle.alphabet_kind);
-  Json keys = Json::object();
-  for (std::size_t i = 0; i < alphabet.size(); ++i) {
-    const auto letter = static_cast<Letter>(i);
-    const std::string& shown = puzzle.alphabet[i];
-    const std::string_view latin = alphabet.Spelling(letter, Script::kLatin);
-    if (Utf8Length(latin) == 1) keys[std::string(latin)] = shown;
-    keys[std::string(alphabet.Spelling(letter, Script::kLatin,
-                                       DigraphForm::kSingleCharacter))] = shown;
-    keys[std::string(alphabet.Spelling(letter, Script::kCyrillic))] = shown;
+// How the keys type the puzzle: a Serbian puzzle's from either script's
+// keyboard with the pairs that join into one letter; an ascii puzzle's
+// letters each typed as itself.
+Json Typing(const NumberedPuzzle& puzzle) {
+  if (!puzzle.alphabet.empty()) {
+    return TypingJson(
+        TypingTableFor(Alphabet(puzzle.alphabet_kind), puzzle.script));
   }
-  return keys;
-}
-
-// The Latin pairs typed as one letter: first key, second key, the letter.
-Json Joins(const NumberedPuzzle& puzzle) {
-  const Alphabet alphabet(puzzle.alphabet_kind);
-  Json joins = Json::object();
-  for (std::size_t i = 0; i < alphabet.size(); ++i) {
-    const std::string_view latin =
-        alphabet.Spelling(static_cast<Letter>(i), Script::kLatin);
-    if (Utf8Length(latin) != 2) continue;
-    // The first of a pair is always one byte: D, L or N.
-    joins[std::string(latin.substr(0, 1))][std::string(latin.substr(1))] =
-        puzzle.alphabet[i];
+  TypingTable table;
+  for (const std::string& letter : TypedLetters(puzzle)) {
+    table.keys.emplace_back(letter, letter);
   }
-  return joins;
+  return TypingJson(table);
 }
 
 }  // namespace
@@ -259,8 +283,8 @@ std::optional<PageLanguage> PageLanguageOf(std::string_view code) {
 }
 
 std::string DefaultTitle(std::uint32_t width, std::uint32_t height,
-                         PageLanguage language) {
-  return std::string(LabelsFor(language).crossword) + " " +
+                         PageLanguage language, Script script) {
+  return std::string(LabelsFor(language, script).crossword) + " " +
          std::to_string(width) + "x" + std::to_string(height);
 }
 
@@ -274,19 +298,15 @@ std::string PageData(const NumberedPuzzle& puzzle, PageLanguage language) {
     }
   }
   Json labels = Json::object();
-  for (const auto& [key, text] : LabelsFor(language).script) {
+  for (const auto& [key, text] : LabelsFor(language, puzzle.script).script) {
     labels[key] = text;
   }
   Json data = {
       {"title", puzzle.title},         {"width", puzzle.width},
       {"height", puzzle.height},       {"letters", std::move(letters)},
       {"numbers", puzzle.numbers},     {"across", SlotData(puzzle.across)},
-      {"down", SlotData(puzzle.down)}, {"alphabet", TypedLetters(puzzle)},
+      {"down", SlotData(puzzle.down)}, {"typing", Typing(puzzle)},
       {"labels", std::move(labels)}};
-  if (!puzzle.alphabet.empty()) {
-    data["keys"] = Keys(puzzle);
-    data["joins"] = Joins(puzzle);
-  }
   const std::string json =
       data.dump(-1, ' ', false, Json::error_handler_t::replace);
   // Outside its strings JSON has none of these characters, so escaping
@@ -313,10 +333,16 @@ std::string PageData(const NumberedPuzzle& puzzle, PageLanguage language) {
 }
 
 std::string WriteHtml(const NumberedPuzzle& puzzle, PageLanguage language) {
-  const PageLabels& labels = LabelsFor(language);
+  const PageLabels& labels = LabelsFor(language, puzzle.script);
   std::map<std::string, std::string> values = {
       {"lang", std::string(labels.html_lang)},
       {"title", EscapeMarkup(puzzle.title)},
+      {"author",
+       puzzle.author.empty()
+           ? ""
+           : "<p class=\"author\">" +
+                 EscapeMarkup(std::string(labels.author) + puzzle.author) +
+                 "</p>\n"},
       {"style", std::string(EmbeddedPageFile("puzzle.css"))},
       {"grid", GridTable(puzzle, false, labels)},
       {"across", ClueItems(puzzle.across, "across")},

@@ -19,20 +19,23 @@ enum class PageLanguage { kSerbian, kEnglish };
 // The language of the code `code` ("sr", "en"); none for any other code.
 std::optional<PageLanguage> PageLanguageOf(std::string_view code);
 
-// The default title in `language`: "Ukrstenica WxH", "Crossword WxH".
+// The default title in `language`, Serbian in `script`: "Ukrštenica WxH",
+// "Укрштеница WxH", "Crossword WxH".
 std::string DefaultTitle(std::uint32_t width, std::uint32_t height,
-                         PageLanguage language);
+                         PageLanguage language, Script script = Script::kLatin);
 
-// The page: grid, clues (each with its length; an empty one as a line to
-// fill) and solution rendered as HTML (so it prints without a script), the
-// puzzle as JSON for the embedded script, and the embedded style and
-// script, all labelled in `language`.
+// The page: title, author when there is one, grid, clues (each with its
+// length; an empty one as a line to fill) and solution rendered as HTML (so
+// it prints without a script), the puzzle as JSON for the embedded script,
+// and the embedded style and script, all labelled in `language` (Serbian in
+// the puzzle's script).
 std::string WriteHtml(const NumberedPuzzle& puzzle,
                       PageLanguage language = PageLanguage::kSerbian);
 
 // The puzzle data the page's script reads: dimensions, letters, numbers,
-// slots, the letters a solver may type and the script's messages in
-// `language`, as JSON in which no '<', '>' or '&' appears raw.
+// slots, what each key types ("typing", as TypingJson gives it) and the
+// script's messages in `language`, as JSON in which no '<', '>' or '&'
+// appears raw.
 std::string PageData(const NumberedPuzzle& puzzle,
                      PageLanguage language = PageLanguage::kSerbian);
 

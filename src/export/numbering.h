@@ -37,7 +37,7 @@ struct NumberedPuzzle {
   std::string title;
   // Who made the puzzle and its copyright line, as the author wrote them;
   // empty when not given.
-  std::string author;
+  std::string author;  // display text
   std::string copyright;
   // For each square, whether its letter is one the author placed rather
   // than the machine; empty (or of another size) when that is not known.

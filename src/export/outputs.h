@@ -19,7 +19,7 @@ enum class ExportKind { kHtml, kIpuz, kSvg, kSvgSolution };
 std::optional<ExportKind> ExportKindNamed(std::string_view name);
 
 // The contents of the file of `kind` for `puzzle`, the page labelled in
-// `language`.
+// `language`; the page and the ipuz name the puzzle's author.
 std::string WriteExport(const NumberedPuzzle& puzzle, ExportKind kind,
                         PageLanguage language);
 

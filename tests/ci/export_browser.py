@@ -4,14 +4,17 @@ field, and the web page in headless Chromium (loading, counts, typing,
 checking, solving, progress, print layout, a phone's screen, labels).
 
 Usage: export_browser.py REPORT IPUZ HTML SCREENSHOT HOSTILE_REPORT HOSTILE_HTML
-           BIG_REPORT BIG_HTML ENGLISH_HTML
+           BIG_REPORT BIG_HTML ENGLISH_HTML LATIN_HTML CYRILLIC_HTML
+           CYRILLIC_EXAMPLE_HTML
        export_browser.py --write-big-report SIZE FILE
 
 The hostile page's clues and title try to run script and load an image:
 none of it may happen, and they must show as typed. The big report is a
 SIZExSIZE grid with clues as long as a magazine's; its page must fit a
 phone's screen and print on two pages. The English page is the example
-exported with --lang en.
+exported with --lang en. The Latin and Cyrillic pages are the Serbian
+puzzle "U LJ E / N # R / A D A" in each script; the Cyrillic example is the
+example exported with --script cyrl --author "Ана Анић".
 """
 import base64
 import html as htmllib
@@ -107,7 +110,7 @@ def check_ipuz(path, width, height, rows, across, down, numbers, slots):
     check(ipuz["dimensions"] == {"width": width, "height": height},
           "ipuz dimensions")
     check(ipuz["block"] == "#", "ipuz block")
-    check(ipuz["title"] == f"Ukrstenica {width}x{height}", "ipuz title")
+    check(ipuz["title"] == f"Ukr\u0161tenica {width}x{height}", "ipuz title")
     puzzle = [["#" if rows[y][x] == "#" else numbers[y][x]
                for x in range(width)] for y in range(height)]
     check(ipuz["puzzle"] == puzzle, "ipuz puzzle numbers and blocks")
@@ -127,7 +130,8 @@ def main():
         write_big_report(int(sys.argv[2]), sys.argv[3])
         return
     (report, ipuz_path, html, screenshot, hostile, hostile_html, big,
-     big_html, english_html, latin_html, cyrillic_html) = sys.argv[1:12]
+     big_html, english_html, latin_html, cyrillic_html,
+     cyrillic_example_html) = sys.argv[1:13]
     width, height, rows, across, down = read_report(report)
     numbers, slots = number(width, height, rows)
     check_ipuz(ipuz_path, width, height, rows, across, down, numbers, slots)
@@ -143,6 +147,8 @@ def main():
                 screenshot.replace(".png", "-big"))
         run_english(driver, "file://" + english_html)
         run_serbian(driver, "file://" + latin_html, "file://" + cyrillic_html)
+        run_cyrillic_example(driver, "file://" + cyrillic_example_html,
+                             screenshot.replace(".png", "-cyrillic.png"))
     finally:
         driver.quit()
     finish("all browser checks passed")
@@ -252,7 +258,7 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
     driver.find_element(By.CSS_SELECTOR, "button[data-action=check-grid]").click()
     td = cell(target).find_element(By.XPATH, "..")
     check("wrong" in td.get_attribute("class"), "check marks the wrong letter")
-    check(driver.find_element(By.ID, "status").text == "Pogresnih slova: 1.",
+    check(driver.find_element(By.ID, "status").text == "Pogre\u0161nih slova: 1.",
           "check reports one wrong letter")
     js("window.scrollTo(0, 0)")
     driver.save_screenshot(screenshot)
@@ -273,7 +279,7 @@ def run_page(driver, url, width, height, rows, solution, numbers, slots,
     check(all(value(i) == solution[i] for i in range(len(solution))
               if solution[i] != "#"), "every square typed")
     status = driver.find_element(By.ID, "status").text
-    check(status == "Cestitamo! Ukrstenica je resena.",
+    check(status == "\u010cestitamo! Ukr\u0161tenica je re\u0161ena.",
           f"solved message shown ({status!r})")
 
     # A phone's screen: nothing wider than the screen, squares big enough
@@ -339,11 +345,11 @@ def run_alphabet(driver, html):
     """A puzzle whose letters include Z with caron: typed in lower case, it
     shows in upper case; the other squares take A to Z as before."""
     page = open(html, encoding="utf-8").read()
-    marker = '"alphabet":["A"'
+    marker = '"typing":{"keys":{"A":"A"'
     check(page.count(marker) == 1, "the page lists the puzzle's letters")
     path = tempfile.mkdtemp() + "/alphabet.html"
     open(path, "w", encoding="utf-8").write(
-        page.replace(marker, '"alphabet":["\u017d","A"'))
+        page.replace(marker, '"typing":{"keys":{"\u017d":"\u017d","A":"A"'))
     driver.get("file://" + path)
     first = driver.execute_script("return document.querySelector('#grid input').id")
     driver.find_element(By.ID, first).click()
@@ -371,6 +377,13 @@ def run_serbian(driver, latin_url, cyrillic_url):
         return driver.execute_script(
             "return document.getElementById('puzzle').classList.contains('solved')")
 
+    def across(cell, clue):
+        """Selects square `cell` in the across slot of clue `clue`."""
+        driver.find_element(By.ID, "q%d" % cell).click()
+        if "active" not in driver.find_element(
+                By.ID, "across-%d" % clue).get_attribute("class"):
+            keys(" ")
+
     driver.get(latin_url)
     driver.find_element(By.ID, "q0").click()
     keys("u", "l", "j")
@@ -394,6 +407,13 @@ def run_serbian(driver, latin_url, cyrillic_url):
         driver.find_element(By.ID, "q%d" % cell).click()
         keys(letter)
     check(solved(), "the Latin puzzle is solved letter for letter")
+    across(7, 3)
+    keys("d", "\u017e")
+    check(value(7) == "D\u017d", f"D then Z-caron is DZ-caron ({value(7)!r})")
+    across(6, 3)
+    keys("\u040f", "\u0452")
+    check(value(6) == "D\u017d" and value(7) == "\u0110",
+          f"Cyrillic dzh and dj type the Latin letters ({value(6)!r}, {value(7)!r})")
     driver.execute_script("localStorage.clear()")
 
     driver.get(cyrillic_url)
@@ -411,7 +431,63 @@ def run_serbian(driver, latin_url, cyrillic_url):
     driver.find_element(By.ID, "q1").click()
     keys("\u0409")
     check(value(1) == "\u0409", "Cyrillic LJ is typed directly")
+
+    # A Latin keyboard in the Cyrillic puzzle: "ljubav" as typed, the pairs
+    # joined, each Latin letter its Cyrillic one.
+    across(0, 0)
+    keys("u", "l", "j", "e")
+    check([value(i) for i in (0, 1, 2)] == ["\u0423", "\u0409", "\u0415"],
+          f"Latin u, lj, e type \u0423\u0409\u0415 ({value(0)!r}, {value(1)!r}, {value(2)!r})")
+    across(0, 0)
+    keys("n", "j")
+    check(value(0) == "\u040a" and active() == "q1",
+          f"Latin nj is \u040a, the cursor after it ({value(0)!r}, {active()})")
+    across(6, 3)
+    keys("d", "j", "d", "\u017e")
+    check(value(6) == "\u0402" and value(7) == "\u040f",
+          f"Latin dj and d-z-caron are \u0402 and \u040f ({value(6)!r}, {value(7)!r})")
+    across(6, 3)
+    keys("d", "\u0458")
+    check(value(6) == "\u0414" and value(7) == "\u0408",
+          f"Cyrillic je after D stays two letters ({value(6)!r}, {value(7)!r})")
+    for latin, cyrillic in (("c", "\u0426"), ("\u010d", "\u0427"),
+                            ("\u0107", "\u040b"), ("\u0161", "\u0428"),
+                            ("\u017e", "\u0416"), ("\u0111", "\u0402"),
+                            ("\u01c6", "\u040f"), ("W", "")):
+        driver.find_element(By.ID, "q5").click()
+        driver.find_element(By.ID, "q5").send_keys(Keys.DELETE)
+        keys(latin)
+        check(value(5) == cyrillic, f"Latin {latin!r} types {cyrillic!r} ({value(5)!r})")
     driver.execute_script("localStorage.clear()")
+
+
+def run_cyrillic_example(driver, url, screenshot):
+    """The example exported in Cyrillic with an author: the author under the
+    title, the page's words in Cyrillic, a Latin keyboard typing it, on a
+    desktop and on a phone."""
+    driver.get(url)
+    js = driver.execute_script
+    check(js("return document.documentElement.lang") == "sr-Cyrl",
+          "a Cyrillic page's lang is sr-Cyrl")
+    author = driver.find_element(By.CSS_SELECTOR, "h1 + p.author").text
+    check(author == "\u0410\u0443\u0442\u043e\u0440: \u0410\u043d\u0430 "
+          "\u0410\u043d\u0438\u045b", f"the author shows under the title ({author!r})")
+    heads = [h.text for h in driver.find_elements(By.CSS_SELECTOR, ".clues h2")]
+    check(heads == ["\u0412\u043e\u0434\u043e\u0440\u0430\u0432\u043d\u043e",
+                    "\u0423\u0441\u043f\u0440\u0430\u0432\u043d\u043e"],
+          f"Cyrillic headings {heads}")
+    first = js("return document.querySelector('#grid input').id")
+    driver.find_element(By.ID, first).click()
+    driver.switch_to.active_element.send_keys("nj")
+    typed = driver.find_element(By.ID, first).get_attribute("value")
+    check(typed == "\u040a", f"Latin nj types \u040a ({typed!r})")
+    driver.find_element(By.CSS_SELECTOR,
+                        "button[data-action=check-grid]").click()
+    js("window.scrollTo(0, 0)")
+    driver.save_screenshot(screenshot)
+    phone(driver, screenshot.replace(".png", "-phone.png"))
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+    js("localStorage.clear()")
 
 
 def run_big(driver, url, report, pdf_base):
@@ -445,9 +521,10 @@ def run_english(driver, url):
              ".getAttribute('aria-label')").startswith("Row 1, column "),
           "English square labels")
     page = js("return document.documentElement.outerHTML")
-    serbian = re.findall(r'>(?:Vodoravno|Uspravno|Resenje|Proveri \w+|Otkrij \w+|'
-                         r'Obrisi sve|Kliknite[^<]*)<|aria-label="(?:Red|Mreza|'
-                         r'Resenje|Tragovi|Ukrstenica|Provera)[^"]*"', page)
+    serbian = re.findall(r'>(?:Vodoravno|Uspravno|Re[s\u0161]enje|Proveri \w+|'
+                         r'Otkrij \w+|Obri[s\u0161]i sve|Kliknite[^<]*)<|'
+                         r'aria-label="(?:Red|Mre[z\u017e]a|Re[s\u0161]enje|Tragovi|'
+                         r'Ukr[s\u0161]tenica|Provera)[^"]*"', page)
     check(not serbian, f"no Serbian label left {serbian}")
 
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Browser check of polimreza-export: exports the bundled example to a web
 # page and an ipuz file, a hostile report, a 15x15 report, the example in
-# English and a Serbian puzzle in both scripts, then plays, shows on a phone and prints the pages in headless
+# English and in Cyrillic with an author, and a Serbian puzzle in both
+# scripts, then plays, shows on a phone and prints the pages in headless
 # Chromium (export_browser.py). Assumes build/dev was built just before.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -26,7 +27,8 @@ build/dev/polimreza-export "$work/hostile.txt" --html "$work/hostile.html" \
 # A 15x15 grid with clues as long as a magazine's, and the example in
 # English.
 /usr/bin/python3 tests/ci/export_browser.py --write-big-report 15 "$work/big.txt"
-build/dev/polimreza-export "$work/big.txt" --html "$work/big.html" >/dev/null
+build/dev/polimreza-export "$work/big.txt" --author "Ana Anić" \
+  --html "$work/big.html" >/dev/null
 build/dev/polimreza-export "$work/report.txt" --lang en \
   --html "$work/english.html" >/dev/null
 # A Serbian Latin puzzle, and the same in Cyrillic.
@@ -34,9 +36,13 @@ build/dev/polimreza-export tests/e2e/export_alphabet_latn/files/report.txt \
   --html "$work/latin.html" >/dev/null
 build/dev/polimreza-export tests/e2e/export_alphabet_latn/files/report.txt \
   --script cyrl --html "$work/cyrillic.html" >/dev/null
+# The example in Cyrillic, with its author.
+build/dev/polimreza-export "$work/report.txt" --script cyrl \
+  --author "Ана Анић" --html "$work/example-cyrillic.html" >/dev/null
 mkdir -p build/dev/export_browser
 # Debian's own Python, the one python3-selenium installs into.
 /usr/bin/python3 tests/ci/export_browser.py "$work/report.txt" "$work/puzzle.ipuz" \
   "$work/puzzle.html" build/dev/export_browser/screenshot.png \
   "$work/hostile.txt" "$work/hostile.html" "$work/big.txt" "$work/big.html" \
-  "$work/english.html" "$work/latin.html" "$work/cyrillic.html"
+  "$work/english.html" "$work/latin.html" "$work/cyrillic.html" \
+  "$work/example-cyrillic.html"

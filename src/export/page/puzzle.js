@@ -40,20 +40,17 @@
   }
 
   function normal(letter) { return (letter || '').toLocaleUpperCase(document.documentElement.lang); }
-  // The keys a solver may type and the letter each types: a Serbian
-  // puzzle lists them (either script's keyboard types it), any other types
-  // its letters as they are.
+  // A typed character as the typing table names it: composed, upper case.
+  function keyName(key) { return normal(key.normalize('NFC')); }
+  // The letter each key types (a Serbian puzzle's from either script's
+  // keyboard) and the pairs of keys that join into one letter: a join
+  // [previous, typed, joined] puts `joined` in the square just typed when
+  // that square holds `previous` and the next key is `typed`.
   var keys = {};
-  if (data.keys) {
-    Object.keys(data.keys).forEach(function (key) { keys[normal(key)] = data.keys[key]; });
-  } else {
-    data.alphabet.forEach(function (letter) { keys[normal(letter)] = letter; });
-  }
-  // Latin pairs: the second key typed right after the first joins them into
-  // one letter in the first one's square.
-  var joins = data.joins || {};
-  function allowed(letter) { return keys.hasOwnProperty(normal(letter)); }
-  // The key last typed and its square, while nothing else happened since.
+  Object.keys(data.typing.keys).forEach(function (key) { keys[keyName(key)] = data.typing.keys[key]; });
+  var joins = data.typing.joins;
+  function allowed(letter) { return keys.hasOwnProperty(keyName(letter)); }
+  // The square last typed, while nothing else happened since; null otherwise.
   var lastTyped = null;
   function isOpen(cell) { return cell >= 0 && cell < cellCount && inputs[cell] !== null; }
   function slotCells(dir, cell) { return slots[dir][slotOf[dir][cell]].cells; }
@@ -200,21 +197,27 @@
     if (next >= 0) select(next, direction);
   }
 
-  // Types the key `key`: its letter in the current square, or, right after
-  // the first key of a Latin pair, the pair in the square that key filled,
+  // Types the key `key`: its letter in the current square, or, when it
+  // joins the letter just typed into one, the joined letter in that square,
   // the cursor staying where it is.
   function typeKey(key) {
-    var upper = normal(key);
+    var upper = keyName(key);
     var last = lastTyped;
     lastTyped = null;
-    if (last && joins.hasOwnProperty(last.key) && joins[last.key].hasOwnProperty(upper) &&
-        inputs[last.cell].value === normal(keys[last.key])) {
-      setLetter(last.cell, joins[last.key][upper]);
-      return;
+    if (last !== null) {
+      // What the square held before this key: an input event has already
+      // put the typed character in the current square.
+      var held = normal(kept[last]);
+      for (var j = 0; j < joins.length; j++) {
+        if (normal(joins[j][0]) === held && keyName(joins[j][1]) === upper) {
+          setLetter(last, joins[j][2]);
+          return;
+        }
+      }
     }
     var cell = current;
     type(keys[upper]);
-    lastTyped = {key: upper, cell: cell};
+    lastTyped = cell;
   }
 
   function onKey(event) {
@@ -267,8 +270,10 @@
     // square's old letter stays out of it wherever the caret stood.
     var typed = typeof event.data === 'string' && event.data ? Array.from(event.data) : chars;
     var letters = typed.filter(allowed);
-    if (letters.length === 0) { inputs[cell].value = kept[cell]; return; }
-    typeKey(letters[letters.length - 1]);
+    // The square shows what it held until the letter typed is placed, which
+    // may be a join into the square before.
+    show(cell, kept[cell]);
+    if (letters.length > 0) typeKey(letters[letters.length - 1]);
   }
 
   var pressedCurrent = false;
