@@ -528,7 +528,7 @@ def run_latin(driver, url):
     check(errors == [], "no console errors in Latin: " + json.dumps(errors)[:500])
 
 
-def run_cyrillic(driver, url):
+def run_cyrillic(driver, url, screenshot):
     p = Page(driver)
     driver.get(url)
     wait("cyrillic page ready", lambda: "ready" in p.js("return document.body.className"))
@@ -570,6 +570,10 @@ def run_cyrillic(driver, url):
     check(p.status().startswith("Мрежа је попуњена"), "a Cyrillic grid fills")
     check(all(ch in "\u0410\u0415\u041d\u041e\u0421\u0422"
               for row in p.letters() for ch in row), "in Cyrillic letters")
+    p.square(1, 0).click()
+    wait("what fits, in Cyrillic", lambda: p.fits() and "stale" not in
+         p.el("fits-panel").get_attribute("class"))
+    driver.save_screenshot(screenshot)
     errors = console_errors(driver)
     check(errors == [], "no console errors in Cyrillic: " + json.dumps(errors)[:500])
 
@@ -587,7 +591,7 @@ def main():
         if latin:
             run_latin(driver, latin)
         if cyrillic:
-            run_cyrillic(driver, cyrillic)
+            run_cyrillic(driver, cyrillic, screenshot.replace(".png", "-cyrillic.png"))
     finally:
         driver.quit()
     finish("all studio browser checks passed")

@@ -136,7 +136,7 @@ const scheduleCheck = debounce(async () => {
 
 // What fits is asked for in steps: the first list holds what the panel shows
 // at once and comes back quickly even with long lists (the server tests each
-// word with the grid's crossings); "Prikazi jos" asks again with the next
+// word with the grid's crossings); "Prikaži još" asks again with the next
 // limit, up to the server's most.
 const FITS_LIMITS = [50, 200, 1000];
 
