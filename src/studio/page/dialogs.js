@@ -6,16 +6,16 @@ import {t} from './texts.js';
 const $ = (id) => document.getElementById(id);
 
 // Asks `question` with the buttons `yes` and `no` (texts); resolves true
-// for yes, false for no or Escape.
+// for yes, false for no, null for Escape.
 export function ask(question, yes, no) {
   const dialog = $('ask-dialog');
   $('ask-question').textContent = question;
   $('ask-yes').textContent = yes;
   $('ask-no').textContent = no;
   return new Promise((resolve) => {
-    let answer = false;
+    let answer = null;
     $('ask-yes').onclick = () => { answer = true; dialog.close(); };
-    $('ask-no').onclick = () => { dialog.close(); };
+    $('ask-no').onclick = () => { answer = false; dialog.close(); };
     dialog.onclose = () => resolve(answer);
     dialog.showModal();
     $('ask-yes').focus();

@@ -57,7 +57,7 @@ export class Draft {
       localStorage.setItem(this.key, JSON.stringify({fields, file, baseline: this.baseline,
         time: Date.now()}));
     } catch (e) {
-      console.warn('polimreza-studio: the working copy could not be stored: ' + e);
+      console.warn('polimreza-studio: the working copy could not be stored (' + e.name + ')');
     }
   }
 

@@ -50,7 +50,7 @@ export async function exportFiles() {
 // True when nothing unsaved would be lost, or the author lets it go.
 export async function mayDiscard() {
   if (!app.draft.unsaved(fields())) return true;
-  return ask(t('askDiscard'), t('discard'), t('cancel'));
+  return await ask(t('askDiscard'), t('discard'), t('cancel')) === true;
 }
 
 export async function openFiles() {
@@ -128,23 +128,26 @@ function clock(time) {
 }
 
 // Offers back the working copy a reload or a crash left, then keeps a new
-// one after every change.
+// one after every change. Escape leaves the old copy stored until the
+// next change replaces it.
 export async function offerDraft() {
   const copy = app.draft.read();
+  let answer = false;
   if (copy && copy.baseline !== undefined) {
-    if (await ask(t('askRestore', clock(copy.time)), t('restore'), t('discard'))) {
+    answer = await ask(t('askRestore', clock(copy.time)), t('restore'), t('discard'));
+    if (answer) {
       try {
         load(copy.fields);
         app.file = typeof copy.file === 'string' ? copy.file : '';
         app.draft.baseline = copy.baseline;
         say(t('restored', clock(copy.time)));
       } catch (e) {
-        console.warn('polimreza-studio: the working copy does not fit this alphabet: ' + e);
+        console.warn('polimreza-studio: the working copy does not fit this alphabet');
       }
     }
   }
   app.draft.paused = false;
-  keepDraft();
+  if (answer !== null) keepDraft();
 }
 
 // Asks before the page goes while changes are unsaved.
