@@ -5,6 +5,7 @@
 #include <sstream>
 #include <thread>
 
+#include "alphabet/typing.h"
 #include "studio/files.h"
 #include "tool/command_line.h"
 #include "tool/input_files.h"
@@ -132,6 +133,7 @@ Reply Session::Info(const std::string& host, bool loopback,
        {"alphabet", std::string(AlphabetName(alphabet_->kind()))},
        {"script", alphabet_->script() == Script::kLatin ? "latn" : "cyrl"},
        {"letters", letters},
+       {"typing", TypingJson(TypingTableFor(*alphabet_))},
        {"lists", counts},
        {"excluded", excluded_.size()},
        {"ownClues", clues_.size()},
