@@ -143,20 +143,3 @@ export class Alphabet {
         letter.startsWith(before) && both.startsWith(letter));
   }
 }
-
-// TEMPORARY: the typing table while the server does not send it yet.
-export function fallbackTyping(letters, script) {
-  const latin = ['A', 'B', 'V', 'G', 'D', 'Đ', 'E', 'Ž', 'Z', 'I', 'J', 'K', 'L', 'LJ', 'M',
-    'N', 'NJ', 'O', 'P', 'R', 'S', 'T', 'Ć', 'U', 'F', 'H', 'C', 'Č', 'DŽ', 'Š'];
-  const cyrillic = Array.from('АБВГДЂЕЖЗИЈКЛЉМНЊОПРСТЋУФХЦЧЏШ');
-  if (!letters.includes('Ж') && !letters.includes('Ž')) return {keys: {}, joins: []};
-  const to = script === 'cyrl' ? cyrillic : latin;
-  const keys = {};
-  latin.forEach((l, k) => { if (l.length === 1) keys[l] = to[k]; });
-  cyrillic.forEach((l, k) => { keys[l] = to[k]; });
-  keys['\u01C7'] = to[13]; keys['\u01CA'] = to[16]; keys['\u01C4'] = to[28];
-  const joins = script === 'cyrl'
-    ? [['Л', 'J', 'Љ'], ['Н', 'J', 'Њ'], ['Д', 'Ž', 'Џ'], ['Д', 'J', 'Ђ']]
-    : [['L', 'J', 'LJ'], ['N', 'J', 'NJ'], ['D', 'Ž', 'DŽ']];
-  return {keys, joins};
-}

@@ -6,7 +6,7 @@ import {Draft, draftKey} from './draft.js';
 import {exportFiles, guardUnload, mayDiscard, offerDraft, openFile, openFiles, saveFile}
   from './files.js';
 import {ACROSS, DIRECTION_NAMES, Grid, History} from './grid.js';
-import {Alphabet, fallbackTyping} from './letters.js';
+import {Alphabet} from './letters.js';
 import {countText, directionWord, markClues, refreshClues, say, showClues, showWords}
   from './panels.js';
 import {$, app, fields, keepDraft, rows} from './state.js';
@@ -465,8 +465,7 @@ async function start() {
   }
   app.info = info;
   showLanguage();
-  alphabet = new Alphabet(info.letters || [], info.script,
-    info.typing || fallbackTyping(info.letters || [], info.script));
+  alphabet = new Alphabet(info.letters || [], info.script, info.typing);
   maxSize = info.maxSize || 100;
   if (Array.isArray(info.lists) && info.lists.length) maxSlot = info.lists.length;
   for (const id of ['width', 'height']) $(id).max = String(maxSize);
