@@ -99,6 +99,7 @@ function load(reply) {
   });
   $('title').value = reply.title || '';
   $('author-name').value = reply.author_name || '';
+  app.copyright = typeof reply.copyright === 'string' ? reply.copyright : '';
   $('width').value = String(grid.width);
   $('height').value = String(grid.height);
   app.history.replace(grid);

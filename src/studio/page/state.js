@@ -12,6 +12,7 @@ export const app = {
   clueOf: new Map(),  // the clue of each word, as shown and saved
   draft: null,  // draft.js
   file: '',  // the ipuz file last saved or opened
+  copyright: '',  // the copyright line of the file opened, kept as it was
   // Redraws everything after the grid was replaced (set by studio.js).
   refresh: () => {},
 };
@@ -25,7 +26,8 @@ export function rows(authorOnly = false) {
 // keeps them).
 export function fields() {
   return {rows: rows(), author: rows(true), title: $('title').value,
-    author_name: $('author-name').value, clues: cluesOf(app.history.grid, app.clueOf)};
+    author_name: $('author-name').value, copyright: app.copyright,
+    clues: cluesOf(app.history.grid, app.clueOf)};
 }
 
 // Stores the working copy of the puzzle as it is now.

@@ -347,6 +347,7 @@ async function newGrid() {
   }
   if (!await mayDiscard()) return;
   app.file = '';
+  app.copyright = '';
   history.replace(new Grid(width, height));
   app.draft.settle(fields());
   board.current = 0;
