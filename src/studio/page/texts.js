@@ -9,7 +9,8 @@
 const TABLES = {
   'sr-Latn': {
     pageTitle: 'Polimreza studio',
-    banner: 'Pažnja: server sluša na adresi koja nije lokalna ({0}). Svako ko zna adresu i ključ može da menja vaše fajlove.',
+    banner: 'Pažnja: server sluša na adresi koja nije lokalna ({0}). Svako ko zna adresu i ključ ' +
+      'može da menja vaše fajlove.',
     language: 'English',
     languageTitle: 'Prikaži stranicu na engleskom',
     title: 'Naslov',
@@ -102,7 +103,8 @@ const TABLES = {
   },
   'sr-Cyrl': {
     pageTitle: 'Polimreza studio',
-    banner: 'Пажња: сервер слуша на адреси која није локална ({0}). Свако ко зна адресу и кључ може да мења ваше фајлове.',
+    banner: 'Пажња: сервер слуша на адреси која није локална ({0}). Свако ко зна адресу и кључ ' +
+      'може да мења ваше фајлове.',
     language: 'English',
     languageTitle: 'Прикажи страницу на енглеском',
     title: 'Наслов',
@@ -195,7 +197,8 @@ const TABLES = {
   },
   en: {
     pageTitle: 'Polimreza studio',
-    banner: 'Warning: the server listens on an address that is not local ({0}). Anyone who knows the address and the key can change your files.',
+    banner: 'Warning: the server listens on an address that is not local ({0}). Anyone who knows ' +
+      'the address and the key can change your files.',
     language: 'Srpski',
     languageTitle: 'Show the page in Serbian',
     title: 'Title',
