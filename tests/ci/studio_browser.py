@@ -2,8 +2,11 @@
 """Drives the studio's page in headless Chromium against a running
 polimreza-studio: builds a 9x9 grid with symmetric blocks, types, takes a
 word from what fits, sees a dead slot marked, fills, rejects a word and
-fills again, writes a clue, saves, reopens, exports, types a digraph, and
-finds no console errors (a Content-Security-Policy violation shows there).
+fills again (the panel following the grid), writes a clue, saves, exports
+under the export's own names, reopens both, gets unsaved work back after a
+reload, switches to English, types digraphs and Latin keys into a Cyrillic
+grid, measures the phone's layout, and finds no console errors (a
+Content-Security-Policy violation shows there).
 
 Usage: studio_browser.py URL FOLDER SCREENSHOT [LATIN_URL [CYRILLIC_URL]]
        studio_browser.py --write-lists DIR
@@ -20,6 +23,7 @@ slots), and no word with Z.
 import itertools
 import json
 import os
+import re
 import sys
 import time
 
@@ -115,9 +119,12 @@ class Page:
 
 
 def console_errors(driver):
-    """Severe console entries but the 409 replies the test asked for."""
-    return [e for e in driver.get_log("browser") if e["level"] == "SEVERE"
-            and not (e["source"] == "network" and "status of 409" in e["message"])]
+    """Severe console entries but the 409 replies the test asked for, and
+    any entry that is not ASCII (the page logs in ASCII Latin)."""
+    return [e for e in driver.get_log("browser")
+            if (e["level"] == "SEVERE" and not (
+                e["source"] == "network" and "status of 409" in e["message"]))
+            or not e["message"].isascii()]
 
 
 def run(driver, url, folder, screenshot):
@@ -131,7 +138,15 @@ def run(driver, url, folder, screenshot):
     # Its 13-letter slots are longer than any list's words: the page says so
     # instead of asking the server, which refuses such a grid.
     wait("too long a slot explained", lambda: p.el("fits-count").text ==
-         "Rec 1 vodoravno ima 13 slova, a spiskovi najvise 9: dodajte crna polja.")
+         "Reč 1 vodoravno ima 13 slova, a spiskovi najviše 9: dodajte crna polja.")
+    check([p.el(i).text for i in ("save", "new-grid", "fill-region", "exclude-current")]
+          [:3] == ["Sačuvaj", "Nova mreža", "Popuni označeno"]
+          and driver.find_element(By.CSS_SELECTOR, "#fits-panel h2").text == "Šta staje"
+          and p.el("exclude-current").get_attribute("textContent") == "Izbaci reč"
+          and p.js("return document.documentElement.lang") == "sr-Latn",
+          "Serbian labels with their letters")
+    check(p.status().startswith("Spremno: ") and " reči u spiskovima" in p.status(),
+          "the ready line: " + p.status())
 
     # A 9x9 grid; blocks typed with '.' on row 2 and column 2 bring their
     # twins on row 6 and column 6 with them.
@@ -166,7 +181,7 @@ def run(driver, url, folder, screenshot):
     # Typing narrows what fits.
     p.square(3, 3).click()
     wait("fits of an empty slot", lambda: len(p.fits()) == 50)
-    check(p.el("fits-count").text == "216 reci", "count of what fits")
+    check(p.el("fits-count").text == "216 reči", "count of what fits")
     # The first list is short; "Prikazi jos" asks for more, and goes once
     # every word that fits is shown.
     check(p.el("fits-more").is_displayed(), "more to show")
@@ -178,7 +193,7 @@ def run(driver, url, folder, screenshot):
     p.click("fits-more")
     wait("all of what fits", lambda: len(p.fits()) == 216)
     check(not p.el("fits-more").is_displayed(), "nothing more to show")
-    check(p.el("fits-count").text == "216 reci", "the count stays")
+    check(p.el("fits-count").text == "216 reči", "the count stays")
     p.square(3, 3).click()  # back from the button, same direction
     p.keys("s")
     check(p.letter(3, 3) == "S", "a typed letter shows upper-case")
@@ -186,10 +201,12 @@ def run(driver, url, folder, screenshot):
           "the cursor moves along the slot")
     p.keys("1", "#")
     check(p.letter(3, 4) == "", "a key that is no letter types nothing")
+    check(p.status() == "Znak „#“ nije slovo azbuke ove mreže."
+          and "error" in p.el("status").get_attribute("class"), "and says so")
     p.keys(Keys.ARROW_LEFT)
     wait("fits after typing", lambda: len(p.fits()) == 36
          and all(w.startswith("S") for w in p.fits()))
-    check(p.el("fits-count").text == "36 reci", "the count follows the grid")
+    check(p.el("fits-count").text == "36 reči", "the count follows the grid")
     # Placing a word from the list, then undo and redo.
     driver.find_element(By.CSS_SELECTOR, '#fits button.word[data-word="SAT"]').click()
     check([p.letter(3, c) for c in (3, 4, 5)] == ["S", "A", "T"],
@@ -212,7 +229,7 @@ def run(driver, url, folder, screenshot):
          and "dead" in p.classes(1, 0))
     check("dead" not in p.classes(4, 4), "live slots stay unmarked")
     wait("nothing fits, and the count says why", lambda: p.fits() == [] and
-         p.el("fits-count").text == "0 reci: crvena rec mreze se ne moze popuniti")
+         p.el("fits-count").text == "0 reči: crvena reč mreže se ne može popuniti")
     p.ctrl("z")
     wait("mark gone after undo", lambda: "dead" not in p.classes(0, 1))
 
@@ -246,7 +263,7 @@ def run(driver, url, folder, screenshot):
     # Fill: the author's word stays, the machine's letters are drawn apart.
     p.click("fill")
     p.wait_fill()
-    check(p.status().startswith("Mreza je popunjena"), "fill reports filled")
+    check(p.status().startswith("Mreža je popunjena"), "fill reports filled")
     grid = p.letters()
     check(all("*" not in row for row in grid), "every square filled")
     check(grid[3][3:6] == "SAT", "the author's word kept")
@@ -260,12 +277,25 @@ def run(driver, url, folder, screenshot):
     wait("slot word shown", lambda: p.el("exclude-current").is_displayed())
     p.click("exclude-current")
     wait("rejected word cleared", lambda: p.letter(0, 0) == "")
-    check("izbacena" in p.status(), "rejection reported")
+    check(p.status().startswith("Reč " + word + " je izbačena"), "rejection reported")
+    check(not p.el("exclude-current").is_displayed()
+          and p.el("current").text == "1 vodoravno (2)", "the panel follows the rejection")
     p.click("fill")
     p.wait_fill()
     again = p.letters()
     check(all("*" not in row for row in again) and again[0][0:2] != word
           and again[3][3:6] == "SAT", "filled again without the rejected word")
+    # The current slot's line and its button name the new word at once.
+    check(p.el("current").text == "1 vodoravno (2): " + again[0][0:2]
+          and p.el("slot-word").text == again[0][0:2]
+          and p.el("exclude-current").get_attribute("data-word") == again[0][0:2],
+          "the panel shows the refilled word without a reselect")
+    p.ctrl("z")
+    check(p.el("current").text == "1 vodoravno (2)"
+          and not p.el("exclude-current").is_displayed(), "the panel follows undo")
+    p.ctrl("y")
+    check(p.el("exclude-current").get_attribute("data-word") == again[0][0:2],
+          "the panel follows redo")
 
     # A clue of the author's own.
     field = driver.find_element(By.CSS_SELECTOR, "#across li input.clue[data-word=SAT]")
@@ -278,82 +308,196 @@ def run(driver, url, folder, screenshot):
     if hostile:
         check(hostile[0].get_attribute("value") == HOSTILE, "a hostile clue shows as typed")
     p.el("pattern").send_keys("T?N" + Keys.ENTER)
-    wait("search results", lambda: p.el("search-count").text == "6 reci")
+    wait("search results", lambda: p.el("search-count").text == "6 reči")
     check(driver.find_elements(By.CSS_SELECTOR, "#search-results img") == [],
           "a hostile clue in the search list is no markup")
 
-    # Save, save again onto the file, reopen.
+    save_export_reopen(p, folder)
+    reload_restores(p)
+    english(p)
+
+    open_file(p, "proba.ipuz")
+    p.square(3, 4).click()
+    wait("what fits SAT", lambda: "SAT" in p.fits() and "stale" not in
+         p.el("fits-panel").get_attribute("class"))
+    driver.save_screenshot(screenshot)
+    phone(p, screenshot.replace(".png", "-phone.png"))
+    errors = console_errors(driver)
+    check(errors == [], "no console errors: " + json.dumps(errors)[:500])
+
+
+def grid_state(p):
+    """The letters and the machine's marks of the squares."""
+    return p.letters(), [[("machine" in p.classes(r, c)) for c in range(SIZE)]
+                         for r in range(SIZE)]
+
+
+def name_dialog(p, typed=None):
+    """The name field's suggestion and the files it stands for; types
+    `typed` in its place when given, then confirms."""
+    name = p.el("name-input")
+    suggestion = name.get_attribute("value")
+    files = p.el("name-files").text
+    if typed is not None:
+        name.clear()
+        name.send_keys(typed)
+    name.send_keys(Keys.ENTER)
+    return suggestion, files
+
+
+def open_file(p, file):
+    p.click("open")
+    wait("file list", lambda: p.el("open-dialog").is_displayed())
+    [b for b in p.d.find_elements(By.CSS_SELECTOR, "#files button")
+     if b.text == file][0].click()
+    wait("opened " + file, lambda: p.status() == "Otvoreno: " + file)
+
+
+def save_export_reopen(p, folder):
+    """Save, save again onto the file, export under the export's own names
+    (twice), reopen the save and the export."""
     p.el("title").send_keys("Proba")
     p.el("author-name").send_keys("Autor")
     p.click("save")
-    name = p.el("name-input")
-    name.clear()
-    name.send_keys("proba.ipuz" + Keys.ENTER)
-    wait("saved", lambda: p.status() == "Sacuvano: proba.ipuz")
-    check(os.path.exists(os.path.join(folder, "proba.ipuz")), "proba.ipuz written")
+    suggestion, files = name_dialog(p, "proba")
+    check(suggestion == "Proba.ipuz" and files == "Biće zapisano: Proba.ipuz",
+          f"the title suggests a name ({suggestion}; {files})")
+    wait("saved", lambda: p.status() == "Sačuvano: proba.ipuz")
     p.click("save")
-    name = p.el("name-input")
-    check(name.get_attribute("value") == "Proba.ipuz", "the title suggests a name")
-    name.clear()
-    name.send_keys("proba.ipuz" + Keys.ENTER)
+    suggestion, _ = name_dialog(p)
+    check(suggestion == "proba.ipuz", "the file saved suggests the name")
     wait("exists asked", lambda: p.el("name-exists").is_displayed())
-    check(p.el("name-exists").text == "Fajl postoji. Zameniti?", "replace question")
+    check(p.el("name-exists").text == "Fajl „proba.ipuz“ postoji. Da ga zamenim?"
+          and p.el("name-ok").text == "Zameni", "the replace question names the file")
     p.click("name-ok")
-    wait("replaced", lambda: p.status() == "Sacuvano: proba.ipuz")
-    saved = p.letters()
-    machine = [[("machine" in p.classes(r, c)) for c in range(SIZE)] for r in range(SIZE)]
-    p.click("new-grid")
-    check(p.letters()[0] == "*" * SIZE, "a new empty grid")
-    p.click("open")
-    wait("file list", lambda: driver.find_elements(By.CSS_SELECTOR, "#files button"))
-    [b for b in driver.find_elements(By.CSS_SELECTOR, "#files button")
-     if b.text == "proba.ipuz"][0].click()
-    wait("opened", lambda: p.status() == "Otvoreno: proba.ipuz")
-    check(p.letters() == saved, "reopened grid as saved")
-    check([[("machine" in p.classes(r, c)) for c in range(SIZE)] for r in range(SIZE)]
-          == machine, "reopened machine letters as saved")
-    check(p.el("title").get_attribute("value") == "Proba"
-          and p.el("author-name").get_attribute("value") == "Autor", "title and author")
-    check(p.js("return document.querySelector('#across li input.clue[data-word=SAT]').value")
-          == "Meri vreme", "the author's clue reopened")
+    wait("replaced", lambda: p.status() == "Sačuvano: proba.ipuz")
+    saved = grid_state(p)
+    with open(os.path.join(folder, "proba.ipuz"), "rb") as f:
+        save_bytes = f.read()
 
-    # Export.
+    exported = ["proba-stampa.html", "proba-resenje.ipuz", "proba-stampa.svg"]
     p.click("export")
-    name = p.el("name-input")
-    name.clear()
-    name.send_keys("izvoz" + Keys.ENTER)
-    wait("exported", lambda: p.status().startswith("Izvezeno:"))
-    for ending in ("-stampa.html", "-resenje.ipuz", "-stampa.svg"):
-        check(os.path.exists(os.path.join(folder, "izvoz" + ending)),
-              "exported izvoz" + ending)
-    check(os.path.exists(os.path.join(folder, "proba.ipuz")), "the save still there")
-    # The exported ipuz reopens as the puzzle was: letters, the author's own
-    # and the machine's, title and author.
-    p.click("open")
-    wait("file list again", lambda: [b for b in driver.find_elements(
-        By.CSS_SELECTOR, "#files button") if b.text == "izvoz-resenje.ipuz"])
-    [b for b in driver.find_elements(By.CSS_SELECTOR, "#files button")
-     if b.text == "izvoz-resenje.ipuz"][0].click()
-    wait("export reopened", lambda: p.status() == "Otvoreno: izvoz-resenje.ipuz")
-    check(p.letters() == saved, "exported grid reopened")
-    check([[("machine" in p.classes(r, c)) for c in range(SIZE)] for r in range(SIZE)]
-          == machine, "exported machine letters reopened")
-    check(p.el("title").get_attribute("value") == "Proba"
-          and p.el("author-name").get_attribute("value") == "Autor",
-          "exported title and author reopened")
+    suggestion, files = name_dialog(p)
+    check(suggestion == "proba" and files == "Biće zapisano: " + ", ".join(exported),
+          f"the export suggests names of its own ({suggestion}; {files})")
+    wait("exported", lambda: p.status() == "Izvezeno: " + ", ".join(exported))
+    for file in exported:
+        check(os.path.exists(os.path.join(folder, file)), "exported " + file)
+    with open(os.path.join(folder, "proba.ipuz"), "rb") as f:
+        check(f.read() == save_bytes, "the export leaves the save alone")
+    p.click("export")
+    name_dialog(p)
+    wait("export exists asked", lambda: p.el("name-exists").is_displayed())
+    check(p.el("name-exists").text == "Fajl „proba-stampa.html“ postoji. Da ga zamenim?",
+          "the export's replace question names the file: " + p.el("name-exists").text)
+    p.click("name-ok")
+    wait("exported again", lambda: p.status().startswith("Izvezeno: "))
 
-    driver.save_screenshot(screenshot)
+    p.click("new-grid")  # saved: nothing to ask
+    check(p.letters()[0] == "*" * SIZE, "a new empty grid")
+    for file in ("proba.ipuz", "proba-resenje.ipuz"):
+        open_file(p, file)
+        check(grid_state(p) == saved, file + " reopened with its letters and marks")
+        check(p.el("title").get_attribute("value") == "Proba"
+              and p.el("author-name").get_attribute("value") == "Autor",
+              file + " keeps title and author")
+        check(p.js("return document.querySelector("
+                   "'#across li input.clue[data-word=SAT]').value") == "Meri vreme",
+              file + " keeps the author's clue")
+
+
+def ask_dialog(p):
+    wait("a question", lambda: p.el("ask-dialog").is_displayed())
+    return p.el("ask-question").text
+
+
+def reload_restores(p):
+    """Unsaved changes: asked before they go, and back after a reload."""
+    open_file(p, "proba.ipuz")
+    p.square(4, 4).click()
+    p.keys("e")
+    p.el("title").send_keys(" 2")
+    before = grid_state(p)
+    p.click("new-grid")
+    check(ask_dialog(p) == "Izmene nisu sačuvane. Odbaciti ih?",
+          "Nova mreža asks before dropping unsaved changes")
+    p.click("ask-no")
+    check(grid_state(p) == before, "and keeps them when told so")
+    p.click("open")
+    check(ask_dialog(p) == "Izmene nisu sačuvane. Odbaciti ih?", "so does Otvori")
+    p.click("ask-no")
+    check(not p.el("open-dialog").is_displayed(), "no file list then")
+    check(p.js("""const e = new Event('beforeunload', {cancelable: true});
+        window.dispatchEvent(e); return e.defaultPrevented;"""),
+          "leaving the page asks too")
+    p.d.refresh()
+    question = ask_dialog(p)
+    check(re.fullmatch(r"Vratiti nesačuvani rad od \d\d:\d\d\?", question),
+          "the working copy offered back: " + question)
+    p.click("ask-yes")
+    wait("page ready after the reload",
+         lambda: "ready" in p.js("return document.body.className"))
+    check(grid_state(p) == before and p.el("title").get_attribute("value") == "Proba 2"
+          and p.el("author-name").get_attribute("value") == "Autor",
+          "the reload restored the unsaved work")
+    check(p.status().startswith("Vraćen je nesačuvani rad od "), "and says so")
+    p.click("save")
+    suggestion, _ = name_dialog(p)
+    check(suggestion == "proba.ipuz", "the restored work keeps its file name")
+    wait("exists asked", lambda: p.el("name-exists").is_displayed())
+    p.click("name-ok")
+    wait("saved", lambda: p.status() == "Sačuvano: proba.ipuz")
+    check(p.js("""return Object.keys(localStorage)
+        .filter((k) => k.startsWith('polimreza-studio/draft/')).length""") == 0,
+          "a saved puzzle leaves no working copy")
+    p.d.refresh()
+    wait("page ready", lambda: "ready" in p.js("return document.body.className"))
+    check(not p.el("ask-dialog").is_displayed(), "nothing offered when all is saved")
+
+
+def english(p):
+    """The language switch, remembered over a reload."""
+    p.click("language")
+    check(p.el("save").text == "Save" and p.el("new-grid").text == "New grid"
+          and p.d.find_element(By.CSS_SELECTOR, "#fits-panel h2").text == "What fits"
+          and p.js("return document.documentElement.lang") == "en"
+          and p.el("language").text == "Srpski", "English on request")
+    p.d.refresh()
+    wait("page ready", lambda: "ready" in p.js("return document.body.className"))
+    check(p.el("fill").text == "Fill" and p.status().startswith("Ready: "),
+          "English kept over a reload")
+    p.click("language")
+    check(p.el("fill").text == "Popuni", "and Serbian back")
+
+
+def phone(p, screenshot):
+    """At 390 px: the grid, then the current slot and what fits, then the
+    clues, all in the page's width."""
+    driver = p.d
     driver.set_window_size(390, 844)
     time.sleep(0.3)
+    open_file(p, "proba.ipuz")
+    p.square(3, 3).click()
+    p.keys(Keys.DELETE)
+    wait("what fits on a phone", lambda: p.fits())
     width = p.js("return document.documentElement.scrollWidth")
     check(width <= 390, f"fits a phone's width ({width} px)")
     right = p.js("return document.getElementById('grid').getBoundingClientRect().right")
     room = p.js("return document.querySelector('.scroll').getBoundingClientRect().right")
     check(right <= min(room, 390), f"the grid fits a phone ({right} of {room} px)")
-    driver.save_screenshot(screenshot.replace(".png", "-phone.png"))
+    top = p.js("""const y = (s) => Math.round(document.querySelector(s)
+          .getBoundingClientRect()[arguments[0][s] || 'top'] + window.scrollY);
+        return {grid: y('#grid'), gridEnd: y('.scroll'), current: y('#current'),
+          fits: y('#fits-panel'), word: y('#fits li'), clues: y('.clue-lists'),
+          fill: y('#fill'), viewport: window.innerHeight};""", {".scroll": "bottom"})
+    print("phone, top offsets in px:", json.dumps(top))
+    check(top["grid"] < top["gridEnd"] <= top["current"] < top["fits"] < top["word"]
+          < top["clues"], "grid, current slot, what fits, clues in that order")
+    check(top["word"] + 30 <= top["viewport"],
+          f"the first word that fits is in the first screen ({top['word']} px)")
+    driver.execute_script("window.scrollTo(0, 0)")
+    driver.save_screenshot(screenshot)
     driver.set_window_size(1280, 800)
-    errors = console_errors(driver)
-    check(errors == [], "no console errors: " + json.dumps(errors)[:500])
 
 
 def run_latin(driver, url):
@@ -375,11 +519,16 @@ def run_latin(driver, url):
           "a single-character digraph and a letter with a caron")
     p.ctrl("z")
     check(p.letter(0, 4) == "", "undo in Latin")
+    # A Cyrillic keyboard types the Latin letters.
+    p.square(1, 0).click()
+    p.keys("\u0459", "\u0448", "\u0446", "\u0452")
+    check([p.letter(1, c) for c in range(4)] == ["LJ", "Š", "C", "Đ"],
+          "Cyrillic keys type Latin letters")
     errors = console_errors(driver)
     check(errors == [], "no console errors in Latin: " + json.dumps(errors)[:500])
 
 
-def run_cyrillic(driver, url):
+def run_cyrillic(driver, url, screenshot):
     p = Page(driver)
     driver.get(url)
     wait("cyrillic page ready", lambda: "ready" in p.js("return document.body.className"))
@@ -387,20 +536,44 @@ def run_cyrillic(driver, url):
         p.el(field).clear()
         p.el(field).send_keys("3")
     p.click("new-grid")
+    check(p.el("save").text == "Сачувај" and p.el("new-grid").text == "Нова мрежа"
+          and p.d.find_element(By.CSS_SELECTOR, "#fits-panel h2").text == "Шта стаје"
+          and p.el("pattern").get_attribute("placeholder") == "нпр. А??А"
+          and p.js("return document.documentElement.lang") == "sr-Cyrl",
+          "a Cyrillic puzzle's page in Cyrillic")
     p.square(0, 1).click()
     p.square(0, 0).click()
-    p.keys("\u0459", "t")
-    check(p.letter(0, 0) == "\u0409" and p.letter(0, 1) == "",
-          "a Cyrillic key types its letter, a Latin one nothing")
-    p.keys(Keys.BACKSPACE, Keys.BACKSPACE, "\u0442")
+    # Latin keys: lj, nj and dž join into Љ, Њ and Џ, dj into Ђ.
+    p.keys("l", "j", "n", "j", "d", "\u017e")
+    check([p.letter(0, c) for c in range(3)] == ["Љ", "Њ", "Џ"],
+          "Latin lj, nj, dž type Љ, Њ, Џ: " + repr([p.letter(0, c) for c in range(3)]))
+    p.square(1, 0).click()
+    p.keys("d", "j", "c", "\u010d")
+    check([p.letter(1, c) for c in range(3)] == ["Ђ", "Ц", "Ч"],
+          "Latin dj, c, č type Ђ, Ц, Ч")
+    p.square(2, 0).click()
+    p.keys("\u0459", "q")
+    check(p.letter(2, 0) == "Љ" and p.letter(2, 1) == "",
+          "a Cyrillic key types its letter, a key of neither script nothing")
+    check(p.status() == "Знак „q“ није слово азбуке ове мреже.", "and says so in Cyrillic")
+    p.click("new-grid")
+    check(ask_dialog(p) == "Измене нису сачуване. Одбацити их?", "the question in Cyrillic")
+    p.click("ask-yes")
+    p.square(0, 1).click()
+    p.square(0, 0).click()
+    p.keys("t")
     wait("Cyrillic words fit", lambda: len(p.fits()) == 36
          and all(w.startswith("\u0422") for w in p.fits()))
     driver.find_element(By.CSS_SELECTOR, "#fits button.word").click()
     p.click("fill")
     p.wait_fill()
-    check(p.status().startswith("Mreza je popunjena"), "a Cyrillic grid fills")
+    check(p.status().startswith("Мрежа је попуњена"), "a Cyrillic grid fills")
     check(all(ch in "\u0410\u0415\u041d\u041e\u0421\u0422"
               for row in p.letters() for ch in row), "in Cyrillic letters")
+    p.square(1, 0).click()
+    wait("what fits, in Cyrillic", lambda: p.fits() and "stale" not in
+         p.el("fits-panel").get_attribute("class"))
+    driver.save_screenshot(screenshot)
     errors = console_errors(driver)
     check(errors == [], "no console errors in Cyrillic: " + json.dumps(errors)[:500])
 
@@ -418,7 +591,7 @@ def main():
         if latin:
             run_latin(driver, latin)
         if cyrillic:
-            run_cyrillic(driver, cyrillic)
+            run_cyrillic(driver, cyrillic, screenshot.replace(".png", "-cyrillic.png"))
     finally:
         driver.quit()
     finish("all studio browser checks passed")

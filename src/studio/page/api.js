@@ -1,6 +1,8 @@
 // The server's API: every call carries the page's token (read from the
 // address once, left there so that a reload works) and answers its JSON.
 
+import {t} from './texts.js';
+
 const token = new URLSearchParams(location.search).get('token') || '';
 
 // An error reply: the server's own message, its status and its fields.
@@ -24,13 +26,13 @@ export async function call(method, path, body) {
   try {
     reply = await fetch('/api/' + path, init);
   } catch (e) {
-    throw new ApiError('Server se ne javlja.', 0, null);
+    throw new ApiError(t('noServer'), 0, null);
   }
   let data = null;
   try { data = await reply.json(); } catch (e) { data = null; }
   if (!reply.ok) {
     const message = data && typeof data.error === 'string' ? data.error
-      : 'Greska ' + reply.status + '.';
+      : t('serverError', reply.status);
     throw new ApiError(message, reply.status, data);
   }
   return data || {};

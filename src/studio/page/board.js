@@ -2,10 +2,12 @@
 // keys and clicks that move the cursor, type letters, toggle blocks and
 // select a rectangle.
 import {ACROSS, DOWN} from './grid.js';
+import {t} from './texts.js';
 
 export class Board {
   // `table`: the grid's table; `history`: the edits (grid.js); `alphabet`:
-  // letters.js; `events`: {edited(), moved()} called after each change.
+  // letters.js; `events`: {edited(), moved()} called after each change,
+  // refused(key) after a key that types no letter.
   constructor(table, history, alphabet, events) {
     this.table = table;
     this.history = history;
@@ -53,7 +55,7 @@ export class Board {
         input.tabIndex = -1;
         input.dataset.i = String(i);
         input.id = 'sq-' + row + '-' + col;
-        input.setAttribute('aria-label', (row + 1) + '. red, ' + (col + 1) + '. kolona');
+        input.setAttribute('aria-label', t('squareLabel', row + 1, col + 1));
         input.addEventListener('focus', () => {
           if (this.current !== i) this.select(i, this.direction);
         });
@@ -204,25 +206,36 @@ export class Board {
     this.select(empty === undefined ? slot.cells[0] : empty, slot.direction);
   }
 
-  // Types `letter` at the cursor and moves along the slot; J right after L
-  // (Ž after D) typed in the square before joins into that square's letter.
-  type(letter) {
+  // Types `letter` (of the key `key`) at the cursor and moves along the
+  // slot; a key that joins with the letter typed just before (J after L,
+  // Ž after D; in Cyrillic J after Л, Н or Д) makes that square's letter
+  // instead.
+  type(letter, key) {
     const g = this.grid;
     if (g.cells[this.current].block) return;
-    const t = this.typed;
-    if (t && t.next === this.current && g.cells[t.cell].letter === t.letter) {
-      const joined = this.alphabet.join(t.letter, letter);
+    const last = this.typed;
+    if (last && last.next === this.current && g.cells[last.cell].letter === last.letter) {
+      const joined = this.alphabet.joinOf(last.letter, key);
       if (joined) {
         this.typed = null;
-        this.setLetter(t.cell, joined);
+        this.setLetter(last.cell, joined);
         return;
       }
     }
+    if (!letter) return;
     const cell = this.current;
     this.setLetter(cell, letter);
     const next = this.along(1);
     if (next >= 0) this.select(next, this.direction);
-    this.typed = {cell, letter, next: next >= 0 ? next : -1};
+    // At a slot's end the cursor stays, and a key that joins still may.
+    this.typed = {cell, letter, next: next >= 0 ? next : cell};
+  }
+
+  // Whether `key` types something now: a letter, or a join with the letter
+  // typed just before.
+  types(key, last) {
+    return !!this.alphabet.letterOf(key) ||
+      (!!last && !!this.alphabet.joinOf(last.letter, key));
   }
 
   onKey(event) {
@@ -265,10 +278,11 @@ export class Board {
     // refused otherwise.
     if (Array.from(key).length === 1) {
       event.preventDefault();
-      const letter = this.alphabet.letterOf(key);
-      if (letter) {
+      if (this.types(key, typed)) {
         this.typed = typed;
-        this.type(letter);
+        this.type(this.alphabet.letterOf(key), key);
+      } else {
+        this.events.refused(key);
       }
     }
   }
@@ -282,9 +296,14 @@ export class Board {
     if (i !== this.current) this.select(i, this.direction);
     if (text === '') { this.setLetter(i, ''); return; }
     if (text.endsWith('.')) { event.target.value = cell.letter; this.toggleBlock(i); return; }
-    const letters = Array.from(text).map((c) => this.alphabet.letterOf(c)).filter((l) => l);
+    const keys = Array.from(text).filter((c) => this.alphabet.letterOf(c));
     event.target.value = cell.letter;
-    if (letters.length) this.type(letters[letters.length - 1]);
+    if (keys.length) {
+      const key = keys[keys.length - 1];
+      this.type(this.alphabet.letterOf(key), key);
+    } else {
+      this.events.refused(Array.from(text).pop());
+    }
   }
 
   onPointerDown(event) {

@@ -1,46 +1,72 @@
-// The alphabet's letters on the page: reading a typed key as a letter, and
+// The alphabet's letters on the page: reading a typed key as a letter (in
+// either script, as the server's /api/info "typing" table says), and
 // splitting pattern rows into squares and joining them back, digraphs
 // (LJ, NJ, DŽ) one square each and a separate pair kept apart with U+200C.
+import {t} from './texts.js';
 
 export const ZWNJ = '\u200C';
 
-// The single-character forms of the Latin digraphs, read as their letters.
-const DIGRAPH_CHARS = {
-  '\u01C7': 'LJ', '\u01C8': 'LJ', '\u01C9': 'LJ',
-  '\u01CA': 'NJ', '\u01CB': 'NJ', '\u01CC': 'NJ',
-  '\u01C4': 'DŽ', '\u01C5': 'DŽ', '\u01C6': 'DŽ',
-};
-
 export class Alphabet {
-  // `letters`: the letters as /api/info lists them, in the alphabet's order.
-  constructor(letters, script) {
+  // `letters`: the letters as /api/info lists them, in the alphabet's order;
+  // `typing`: its {"keys": {TYPED: LETTER}, "joins": [[PREVIOUS, TYPED,
+  // JOINED]]}, TYPED one upper-case character as a keyboard of either
+  // script types it.
+  constructor(letters, script, typing) {
     this.letters = letters.map((letter) => letter.normalize('NFC'));
     this.known = new Set(this.letters);
     this.locale = script === 'cyrl' ? 'sr-Cyrl' : 'sr-Latn';
     // Longest first, so that a row reads LJ before L.
     this.byLength = [...this.letters].sort((a, b) => b.length - a.length);
+    const table = typing || {};
+    this.keys = new Map(Object.entries(table.keys || {})
+      .map(([key, letter]) => [key.normalize('NFC'), letter.normalize('NFC')]));
+    this.joins = new Map((table.joins || []).map(([previous, key, joined]) =>
+      [previous.normalize('NFC') + '\n' + key.normalize('NFC'), joined.normalize('NFC')]));
   }
 
   upper(text) {
     return text.normalize('NFC').toLocaleUpperCase(this.locale);
   }
 
-  // The letter a key stands for, or '' when it is none of the alphabet's.
-  letterOf(key) {
-    if (DIGRAPH_CHARS[key] !== undefined) {
-      const digraph = DIGRAPH_CHARS[key];
-      return this.known.has(digraph) ? digraph : '';
-    }
-    if (Array.from(key).length !== 1) return '';
-    const letter = this.upper(key);
-    return this.known.has(letter) ? letter : '';
+  // The upper-case character of a key, as the typing table names keys, or
+  // '' for a key that is not one character.
+  typedOf(key) {
+    const text = key.normalize('NFC');
+    if (Array.from(text).length !== 1) return '';
+    const upper = text.toUpperCase();
+    return Array.from(upper).length === 1 ? upper : '';
   }
 
-  // The letter two squares' letters make when joined (L then J: LJ), or ''.
-  join(first, second) {
-    const joined = first + second;
-    return first.length === 1 && second.length === 1 && this.known.has(joined)
-      ? joined : '';
+  // The letter a key stands for, or '' when it is none of the alphabet's.
+  letterOf(key) {
+    const typed = this.typedOf(key);
+    if (!typed) return '';
+    if (this.keys.has(typed)) return this.keys.get(typed);
+    return this.known.has(typed) ? typed : '';
+  }
+
+  // The letter that `key` typed right after `previous` makes of the two
+  // (L then J: LJ; Д then J: Ђ), or ''.
+  joinOf(previous, key) {
+    return this.joins.get(previous + '\n' + this.typedOf(key)) || '';
+  }
+
+  // The letters of text typed in either script ('?' and '*' kept as '?'),
+  // pairs joined as when typed into the grid; null when a character is
+  // no letter.
+  lettersOfTyped(text) {
+    const out = [];
+    let joinable = false;
+    for (const c of Array.from(text.normalize('NFC'))) {
+      if (c === '?' || c === '*') { out.push('?'); joinable = false; continue; }
+      const joined = joinable ? this.joinOf(out[out.length - 1], c) : '';
+      if (joined) { out[out.length - 1] = joined; joinable = false; continue; }
+      const letter = this.letterOf(c);
+      if (!letter) return null;
+      out.push(letter);
+      joinable = true;
+    }
+    return out;
   }
 
   // The squares of one pattern row: '#' a block, '' an open empty square,
@@ -55,7 +81,7 @@ export class Alphabet {
       if (c === '#') { squares.push('#'); at += 1; continue; }
       if (c === '*' || c === '.') { squares.push(''); at += 1; continue; }
       const letter = this.byLength.find((l) => text.startsWith(l, at));
-      if (letter === undefined) throw new Error('Nepoznat znak: ' + c);
+      if (letter === undefined) throw new Error(t('unknownChar', c));
       squares.push(letter);
       at += letter.length;
     }

@@ -2,6 +2,7 @@
 // pattern search) and the clue lists. Every word and clue goes on the page
 // as text, never as markup.
 import {ACROSS, DOWN} from './grid.js';
+import {count, t} from './texts.js';
 
 const $ = (id) => document.getElementById(id);
 
@@ -12,9 +13,14 @@ export function say(text, error = false) {
   status.classList.toggle('error', error);
 }
 
-// "N reci", or "oko N reci" when the server only estimated the count.
-export function countText(count, exact) {
-  return (exact === false ? 'oko ' : '') + count + ' reci';
+// "N reči", or "oko N reči" when the server only estimated the count.
+export function countText(n, exact) {
+  return count(exact === false ? 'aboutWords' : 'words', n);
+}
+
+// "vodoravno" or "uspravno".
+export function directionWord(direction) {
+  return t(direction === ACROSS ? 'acrossWord' : 'downWord');
 }
 
 // Fills the list `ol` with `words` ({word, clue}); `pick(word)` runs on a
@@ -39,8 +45,8 @@ export function showWords(ol, words, pick, exclude) {
       const out = document.createElement('button');
       out.type = 'button';
       out.className = 'exclude';
-      out.textContent = 'Izbaci';
-      out.title = 'Izbaci rec ' + word + ' iz spiskova';
+      out.textContent = t('excludeOne');
+      out.title = t('excludeTitle', word);
       out.addEventListener('click', () => exclude(word));
       li.append(out);
     }
@@ -68,8 +74,7 @@ export function showClues(grid, clueOf, events) {
       input.value = word ? clueOf.get(word) || '' : '';
       input.disabled = !word;
       input.placeholder = word ? '' : '(' + slot.cells.length + ')';
-      input.setAttribute('aria-label', 'Opis ' + slot.number + ' ' +
-        (direction === ACROSS ? 'vodoravno' : 'uspravno'));
+      input.setAttribute('aria-label', t('clueLabel', slot.number, directionWord(direction)));
       input.addEventListener('change', () => events.save(word, input.value));
       const len = document.createElement('span');
       len.className = 'len';

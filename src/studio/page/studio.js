@@ -2,26 +2,25 @@
 // what fits, checks, fills, keeps clues, saves, opens and exports.
 import {ApiError, get, post} from './api.js';
 import {Board} from './board.js';
+import {Draft, draftKey} from './draft.js';
+import {exportFiles, guardUnload, mayDiscard, offerDraft, openFile, openFiles, saveFile}
+  from './files.js';
 import {ACROSS, DIRECTION_NAMES, Grid, History} from './grid.js';
 import {Alphabet} from './letters.js';
-import {cluesOf, countText, markClues, refreshClues, say, showClues, showWords}
+import {countText, directionWord, markClues, refreshClues, say, showClues, showWords}
   from './panels.js';
+import {$, app, fields, keepDraft, rows} from './state.js';
+import {applyTexts, chooseLanguage, chosenLanguage, count, decimal, setLanguage, t}
+  from './texts.js';
 
-const $ = (id) => document.getElementById(id);
-
-const STATUS_TEXT = {
-  filled: 'Mreza je popunjena.',
-  impossible: 'Mreza se ne moze popuniti.',
-  timeout: 'Vreme je isteklo; upisano je koliko je popunjeno.',
-  stopped: 'Popunjavanje je zaustavljeno; upisano je koliko je popunjeno.',
-};
+const STATUS_KEYS = new Set(['filled', 'impossible', 'timeout', 'stopped']);
 
 let alphabet = null;
 let history = null;
 let board = null;
 let maxSize = 100;
 let maxSlot = 9;  // the longest slot the lists have words for
-const clueOf = new Map();  // the clue of each word, as shown and saved
+const clueOf = app.clueOf;
 let filling = false;
 let progressTimer = 0;
 
@@ -30,10 +29,6 @@ const latest = {check: 0, candidates: 0, clues: 0, search: 0};
 function debounce(fn, ms) {
   let timer = 0;
   return () => { clearTimeout(timer); timer = setTimeout(fn, ms); };
-}
-
-function rows(authorOnly = false) {
-  return history.grid.squares(authorOnly).map((r) => alphabet.joinRow(r));
 }
 
 // The first slot longer than the lists' longest words, or null: the server
@@ -50,11 +45,15 @@ function fail(error) {
   say(error instanceof ApiError ? error.message : String(error), true);
 }
 
-// Everything that follows an edit: marks, clues, buttons, what fits.
+// Everything that follows an edit (a fill, undo, redo, a rejection and an
+// opened file too): the current slot's line, marks, clues, buttons, what
+// fits, the working copy.
 function afterEdit() {
   updateButtons();
+  showCurrent();
   showClues(history.grid, clueOf, {go: goToSlot, save: saveClue});
   markClues(history.grid, board.current, board.direction);
+  keepDraft();
   scheduleCheck();
   scheduleClues();
   scheduleCandidates();
@@ -87,7 +86,7 @@ function showCurrent() {
     return;
   }
   const word = grid.wordOf(slot);
-  text.textContent = slot.number + ' ' + (slot.direction === ACROSS ? 'vodoravno' : 'uspravno') +
+  text.textContent = slot.number + ' ' + directionWord(slot.direction) +
     ' (' + slot.cells.length + ')' + (word ? ': ' + word : '');
   wordLine.textContent = word ? word : '';
   exclude.hidden = !word;
@@ -115,8 +114,7 @@ let fitsCount = null;
 function showFitsCount() {
   if (!fitsCount) return;
   $('fits-count').textContent = countText(fitsCount.count, fitsCount.exact) +
-    (fitsCount.count === 0 && board.dead.size
-      ? ': crvena rec mreze se ne moze popuniti' : '');
+    (fitsCount.count === 0 && board.dead.size ? t('deadGrid') : '');
 }
 
 const scheduleCheck = debounce(async () => {
@@ -138,14 +136,20 @@ const scheduleCheck = debounce(async () => {
 
 // What fits is asked for in steps: the first list holds what the panel shows
 // at once and comes back quickly even with long lists (the server tests each
-// word with the grid's crossings); "Prikazi jos" asks again with the next
+// word with the grid's crossings); "Prikaži još" asks again with the next
 // limit, up to the server's most.
 const FITS_LIMITS = [50, 200, 1000];
 
 // Asks what fits the cursor's slot, at most FITS_LIMITS[step] words, and
-// shows it with a "Prikazi jos" button when more may fit.
+// shows it with a "Prikaži još" button when more may fit; the panel stops
+// showing itself as stale once the latest request is answered.
 async function askCandidates(step) {
   const ticket = ++latest.candidates;
+  await showCandidates(step, ticket);
+  if (ticket === latest.candidates) $('fits-panel').classList.remove('stale');
+}
+
+async function showCandidates(step, ticket) {
   const grid = history.grid;
   const slot = grid.slotAt(board.current, board.direction);
   const list = $('fits');
@@ -161,9 +165,8 @@ async function askCandidates(step) {
   const long = longSlot();
   if (long) {
     list.replaceChildren();
-    $('fits-count').textContent = 'Rec ' + long.number + ' ' +
-      (long.direction === ACROSS ? 'vodoravno' : 'uspravno') + ' ima ' + long.cells.length +
-      ' slova, a spiskovi najvise ' + maxSlot + ': dodajte crna polja.';
+    $('fits-count').textContent = t('longSlot', long.number, directionWord(long.direction),
+      count('letters', long.cells.length), maxSlot);
     return;
   }
   const limit = FITS_LIMITS[step];
@@ -187,7 +190,14 @@ async function askCandidates(step) {
   }
 }
 
-const scheduleCandidates = debounce(() => askCandidates(0), 150);
+const askSoon = debounce(() => askCandidates(0), 150);
+
+// Asks what fits anew; until the answer comes the list shown is marked as
+// being for an earlier grid or slot.
+function scheduleCandidates() {
+  $('fits-panel').classList.add('stale');
+  askSoon();
+}
 
 // Asks for the clues of full slots' words not known yet.
 const scheduleClues = debounce(async () => {
@@ -216,7 +226,7 @@ const scheduleClues = debounce(async () => {
 // Places `word` in `slot` as the author's letters.
 function place(slot, word) {
   const squares = alphabet.splitWord(word, slot.cells.length);
-  if (!squares) { say('Rec ' + word + ' ne staje u ovu rec mreze.', true); return; }
+  if (!squares) { say(t('noFit', word), true); return; }
   board.edit((g) => {
     slot.cells.forEach((i, k) => { g.cells[i].letter = squares[k]; g.cells[i].machine = false; });
   });
@@ -228,7 +238,8 @@ async function saveClue(word, clue) {
   try {
     await post('clue', {word, clue});
     clueOf.set(word, clue);
-    say('Opis za ' + word + ' je sacuvan.');
+    keepDraft();
+    say(t('clueSaved', word));
   } catch (e) { fail(e); }
 }
 
@@ -254,7 +265,7 @@ async function excludeWord(word) {
       }
       return changed;
     });
-    say('Rec ' + word + ' je izbacena (izbaceno ukupno: ' + reply.excluded + ').');
+    say(t('excluded', word, reply.excluded));
     scheduleCandidates();
   } catch (e) { fail(e); }
 }
@@ -268,7 +279,7 @@ async function fill(region, another) {
   if (region) body.region = region;
   filling = true;
   updateButtons();
-  $('progress').textContent = 'Popunjavam...';
+  $('progress').textContent = t('filling');
   progressTimer = setInterval(pollProgress, 250);
   try {
     const reply = await post('fill', body);
@@ -295,8 +306,9 @@ async function fill(region, another) {
       if (w.clue !== undefined && !clueOf.has(w.word)) clueOf.set(w.word, w.clue);
     }
     refreshClues(clueOf);
-    const seconds = typeof reply.seconds === 'number' ? ' (' + reply.seconds.toFixed(1) + ' s)' : '';
-    say((STATUS_TEXT[reply.status] || reply.status) + seconds, reply.status === 'impossible');
+    const seconds = typeof reply.seconds === 'number' ? ' (' + decimal(reply.seconds) + ' s)' : '';
+    say((STATUS_KEYS.has(reply.status) ? t(reply.status) : reply.status) + seconds,
+      reply.status === 'impossible');
   } catch (e) {
     fail(e);
   } finally {
@@ -312,8 +324,8 @@ async function pollProgress() {
     const p = await get('progress');
     if (!filling) return;
     if (p.running) {
-      $('progress').textContent = 'Popunjavam: ' + p.filled + ' od ' + p.slots +
-        ' reci, ' + p.nodes + ' koraka, ' + Number(p.seconds).toFixed(1) + ' s';
+      $('progress').textContent = t('progress', p.filled, count('words', p.slots),
+        count('steps', p.nodes), decimal(Number(p.seconds)));
     }
   } catch (e) { /* the fill's own reply reports failures */ }
 }
@@ -322,18 +334,22 @@ function fillRegion() {
   const rect = board.selection();
   if (rect) { fill(rect, false); return; }
   const slot = history.grid.slotAt(board.current, board.direction);
-  if (!slot) { say('Izaberite rec ili oznacite pravougaonik.', true); return; }
+  if (!slot) { say(t('chooseSlot'), true); return; }
   fill({row: slot.row, col: slot.col, direction: DIRECTION_NAMES[slot.direction]}, false);
 }
 
-function newGrid() {
+async function newGrid() {
   const width = Number($('width').value), height = Number($('height').value);
   if (!Number.isInteger(width) || !Number.isInteger(height) || width < 1 || height < 1 ||
       width > maxSize || height > maxSize) {
-    say('Sirina i visina moraju biti od 1 do ' + maxSize + '.', true);
+    say(t('badSize', maxSize), true);
     return;
   }
+  if (!await mayDiscard()) return;
+  app.file = '';
+  app.copyright = '';
   history.replace(new Grid(width, height));
+  app.draft.settle(fields());
   board.current = 0;
   board.direction = ACROSS;
   board.anchor = -1;
@@ -346,7 +362,11 @@ function newGrid() {
 
 async function search() {
   const ticket = ++latest.search;
-  const pattern = alphabet.upper($('pattern').value.trim());
+  // A pattern typed in the other script reads as the grid's letters.
+  const typed = $('pattern').value.trim();
+  const letters = alphabet.lettersOfTyped(typed);
+  const pattern = letters ? alphabet.joinRow(letters.map((l) => l === '?' ? '' : l))
+    .replace(/\*/g, '?') : alphabet.upper(typed);
   try {
     const reply = await post('search', {pattern, limit: 200});
     if (ticket !== latest.search) return;
@@ -358,131 +378,6 @@ async function search() {
   } catch (e) {
     if (ticket === latest.search) fail(e);
   }
-}
-
-// The fields save and export send.
-function document_() {
-  return {rows: rows(),
-    author: history.grid.squares(true).map((r) => alphabet.joinRow(r)),
-    title: $('title').value, author_name: $('author-name').value,
-    clues: cluesOf(history.grid, clueOf)};
-}
-
-// Asks for a file name in the page's dialog, then runs `send(name,
-// overwrite)` and shows the text it returns; a 409 "exists" asks whether
-// to replace.
-function askName(question, suggestion, send) {
-  const dialog = $('name-dialog');
-  const input = $('name-input');
-  const exists = $('name-exists');
-  $('name-question').textContent = question;
-  input.value = suggestion;
-  exists.hidden = true;
-  $('name-ok').textContent = 'U redu';
-  let overwrite = false;
-  $('name-form').onsubmit = async (event) => {
-    event.preventDefault();
-    const name = input.value.trim();
-    if (!name) return;
-    try {
-      const done = await send(name, overwrite);
-      dialog.close();
-      say(done);
-    } catch (e) {
-      if (e instanceof ApiError && e.status === 409 && e.data.exists) {
-        exists.hidden = false;
-        overwrite = true;
-        $('name-ok').textContent = 'Zameni';
-      } else {
-        dialog.close();
-        fail(e);
-      }
-    }
-  };
-  input.oninput = () => {
-    overwrite = false;
-    exists.hidden = true;
-    $('name-ok').textContent = 'U redu';
-  };
-  dialog.showModal();
-  input.focus();
-}
-
-function baseName() {
-  const title = $('title').value.trim();
-  return title ? title.replace(/[/\\]/g, '-').replace(/^\.+/, '') : 'ukrstenica';
-}
-
-function saveFile() {
-  askName('Ime fajla (.ipuz):', baseName() + '.ipuz', async (name, overwrite) => {
-    if (!name.toLowerCase().endsWith('.ipuz')) name += '.ipuz';
-    const reply = await post('save', {name, ...document_(), overwrite});
-    return 'Sacuvano: ' + reply.saved;
-  });
-}
-
-function exportFiles() {
-  if (!history.grid.isFull()) { say('Mreza nije popunjena.', true); return; }
-  askName('Ime za izvoz (bez nastavka):', baseName(), async (name, overwrite) => {
-    const reply = await post('export', {name, ...document_(), overwrite});
-    return 'Izvezeno: ' + (reply.written || []).join(', ');
-  });
-}
-
-async function openFiles() {
-  let reply;
-  try { reply = await get('files'); } catch (e) { fail(e); return; }
-  const list = $('files');
-  list.replaceChildren();
-  if (!reply.files || reply.files.length === 0) {
-    const li = document.createElement('li');
-    li.textContent = 'Nema ipuz fajlova u folderu.';
-    list.append(li);
-  }
-  for (const name of reply.files || []) {
-    const li = document.createElement('li');
-    const button = document.createElement('button');
-    button.type = 'button';
-    button.textContent = name;
-    button.addEventListener('click', () => { $('open-dialog').close(); openFile(name); });
-    li.append(button);
-    list.append(li);
-  }
-  $('open-dialog').showModal();
-}
-
-async function openFile(name) {
-  try {
-    const reply = await post('open', {name});
-    const squares = reply.rows.map((r) => alphabet.splitRow(r));
-    const author = (reply.author || reply.rows).map((r) => alphabet.splitRow(r));
-    const machine = new Set();
-    squares.forEach((row, r) => row.forEach((value, c) => {
-      if (value !== '#' && value !== '' && (author[r] || [])[c] !== value) {
-        machine.add(r * row.length + c);
-      }
-    }));
-    const grid = Grid.fromSquares(squares, machine);
-    const clues = reply.clues || {};
-    [[0, clues.across || []], [1, clues.down || []]].forEach(([d, list]) => {
-      grid.slots[d].forEach((slot, k) => {
-        const word = grid.wordOf(slot);
-        if (word && typeof list[k] === 'string') clueOf.set(word, list[k]);
-      });
-    });
-    $('title').value = reply.title || '';
-    $('author-name').value = reply.author_name || '';
-    $('width').value = String(grid.width);
-    $('height').value = String(grid.height);
-    history.replace(grid);
-    board.current = 0;
-    board.anchor = -1;
-    board.dead = new Set();
-    board.draw();
-    afterEdit();
-    afterMove();
-    say('Otvoreno: ' + name);
-  } catch (e) { fail(e); }
 }
 
 function onGlobalKey(event) {
@@ -510,25 +405,33 @@ function redo() {
   afterMove();
 }
 
-async function start() {
-  let info;
-  try {
-    info = await get('info');
-  } catch (e) {
-    fail(e);
-    return;
-  }
-  alphabet = new Alphabet(info.letters || [], info.script);
-  maxSize = info.maxSize || 100;
-  if (Array.isArray(info.lists) && info.lists.length) maxSlot = info.lists.length;
-  for (const id of ['width', 'height']) $(id).max = String(maxSize);
-  if (info.loopback === false) {
-    $('banner-host').textContent = info.host || '';
+// Puts the texts of the chosen language into the page and what is drawn.
+function showLanguage() {
+  setLanguage(chosenLanguage(), app.info.script);
+  applyTexts();
+  if (app.info.loopback === false) {
+    $('banner').textContent = t('banner', app.info.host || '');
     $('banner').hidden = false;
   }
-  history = new History(new Grid(13, 13));
-  board = new Board($('grid'), history, alphabet, {edited: afterEdit, moved: afterMove});
+  if (!board) return;
+  board.built = '';
   board.draw();
+  afterEdit();
+  afterMove();
+}
+
+function switchLanguage() {
+  chooseLanguage(chosenLanguage() === 'en' ? 'sr' : 'en');
+  say('');  // the last message was in the other language
+  showLanguage();
+}
+
+// A key that types no letter says so (it used to do nothing at all).
+function refusedKey(key) {
+  say(t('noLetter', key), true);
+}
+
+function listen() {
   $('new-grid').addEventListener('click', newGrid);
   $('undo').addEventListener('click', undo);
   $('redo').addEventListener('click', redo);
@@ -544,16 +447,46 @@ async function start() {
   $('save').addEventListener('click', saveFile);
   $('open').addEventListener('click', openFiles);
   $('export').addEventListener('click', exportFiles);
-  $('name-cancel').addEventListener('click', () => $('name-dialog').close());
+  $('language').addEventListener('click', switchLanguage);
   $('open-cancel').addEventListener('click', () => $('open-dialog').close());
+  for (const id of ['title', 'author-name']) $(id).addEventListener('input', keepDraft);
   document.addEventListener('keydown', onGlobalKey);
+  guardUnload();
+}
+
+async function start() {
+  setLanguage(chosenLanguage(), 'latn');
+  applyTexts();
+  let info;
+  try {
+    info = await get('info');
+  } catch (e) {
+    fail(e);
+    return;
+  }
+  app.info = info;
+  showLanguage();
+  alphabet = new Alphabet(info.letters || [], info.script, info.typing);
+  maxSize = info.maxSize || 100;
+  if (Array.isArray(info.lists) && info.lists.length) maxSlot = info.lists.length;
+  for (const id of ['width', 'height']) $(id).max = String(maxSize);
+  history = new History(new Grid(13, 13));
+  board = new Board($('grid'), history, alphabet,
+    {edited: afterEdit, moved: afterMove, refused: refusedKey});
+  Object.assign(app, {alphabet, history, board, draft: new Draft(draftKey(info)),
+    refresh: () => { afterEdit(); afterMove(); }});
+  app.draft.settle(fields());
+  board.draw();
+  listen();
   afterEdit();
   afterMove();
   const lists = (info.lists || []).reduce((a, b) => a + b, 0);
-  say('Spremno: ' + lists + ' reci u spiskovima, izbaceno ' + (info.excluded || 0) + '.');
+  say(t('ready', count('words', lists), info.excluded || 0));
   board.focus();
-  // The puzzle named on the server's command line opens first.
+  // The puzzle named on the server's command line opens first; then the
+  // working copy a reload or a crash left is offered back.
   if (info.file) await openFile(info.file);
+  await offerDraft();
   document.body.classList.add('ready');
 }
 
