@@ -1,8 +1,3 @@
-#include "search/engine.h"
-
-#include <algorithm>
-#include <cassert>
-
 // How the search works. Every slot is a variable whose values are the
 // distinct words of its list, numbered in the order of their first entries
 // (a later entry of the same word adds nothing). The fixed problem (problem.h)
@@ -13,12 +8,17 @@
 // chooses, the nogood store (nogood_store.h) keeps what restarts learnt.
 // Beside each pruning rule stands why it loses no fill.
 
+#include "search/engine.h"
+
+#include <algorithm>
+#include <cassert>
+
 namespace polimreza {
 
 namespace {
 
-// Decisions between two questions to the caller's stop: asking costs a
-// clock reading, a decision far less.
+// Decisions between two questions to the caller's stop: asking may cost
+// the caller a clock reading, a decision far less.
 constexpr std::uint64_t kCheckEvery = 256;
 
 // Squares at most, for the search to branch on single squares after its

@@ -1,3 +1,7 @@
+// Setting up one search or query: the slots that take part, the problem
+// and its initial state, the forbidden words, and the caller's stop asked
+// during the setup.
+
 #include "search/instance.h"
 
 #include <cassert>

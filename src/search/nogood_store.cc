@@ -1,3 +1,6 @@
+// Recording a nogood from a run's last branch, and waking the nogoods that
+// watch a literal once it holds.
+
 #include "search/nogood_store.h"
 
 #include <cassert>

@@ -1,3 +1,8 @@
+// Arc consistency over the domain store: revising a slot (its count, the
+// letters its words support, the cells that narrows), filtering a slot by a
+// cell, and keeping words from repeating; beside each rule stands why it
+// loses no fill.
+
 #include "search/propagator.h"
 
 #include <bit>

@@ -28,6 +28,11 @@ namespace polimreza {
 // of a propagation.
 struct StopRequested {};
 
+// Every array of the search sized by the longest slot takes its size from
+// kMaxSlotLength (grid/grid.h): these two, Lexicon's letters
+// present by position, Problem's slots by length and SearchLexicons'
+// lexicons by length.
+
 // The letters each open position of a slot still has a word for.
 using Supports = std::array<LetterSet, kMaxSlotLength>;
 

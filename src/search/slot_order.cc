@@ -1,10 +1,3 @@
-#include "search/slot_order.h"
-
-#include <algorithm>
-#include <bit>
-
-#include "search/lexicon.h"
-
 // Choice. The search picks the open slot with the smallest ratio of domain
 // size to weighted degree (dom/wdeg: the failure counts of its cells whose
 // crossing slot is still open), ties broken by a seeded random rank, then
@@ -14,6 +7,13 @@
 // same branch again, and dom/wdeg is only a rough guide anyway. A
 // tournament tree over the slots keeps that order: only the slots whose key
 // changed since the last choice are replayed.
+
+#include "search/slot_order.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "search/lexicon.h"
 
 namespace polimreza {
 
