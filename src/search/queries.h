@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,11 +66,14 @@ struct FittingWords {
 // fits when, with it placed and every slot kept arc consistent as the search
 // keeps it, no slot is left without a word. Honours the options' repeats,
 // active slots (slot `slot` takes part even when it is not active),
-// forbidden words and stop. Count 0 when the grid is inconsistent already,
-// or `slot` is no slot of it.
+// forbidden words and stop. Once `limit` words fit and 64 were tested,
+// `time_up` (when set) is asked before each further test: true leaves the
+// rest untested, counted as arc consistency leaves them, and `exact` false.
+// Count 0 when the grid is inconsistent already, or `slot` is no slot of it.
 FittingWords FitSlot(const Grid& grid, SearchLexicons& lexicons,
                      std::size_t slot, std::size_t limit,
-                     const SearchOptions& options);
+                     const SearchOptions& options,
+                     const std::function<bool()>& time_up = nullptr);
 
 // The slots (indexes into FindSlots(grid)) that no word can fill: those no
 // word of their list fits as the grid stands, and, when every slot has one,

@@ -308,5 +308,54 @@ TEST(SearchLexiconsTest, LeavesOutExcludedWordsAndKeepsEntries) {
   EXPECT_EQ(result.words[0]->entry, 1u);
 }
 
+// Every word of three letters over A..H (512), and their single letters.
+WordLists ThreeLetterLists() {
+  std::string singles;
+  std::string triples;
+  for (char a = 'A'; a <= 'H'; ++a) {
+    singles += std::string(1, a) + ";x\n";
+    for (char b = 'A'; b <= 'H'; ++b) {
+      for (char c = 'A'; c <= 'H'; ++c) {
+        triples += std::string{a, b, c} + ";x\n";
+      }
+    }
+  }
+  return ListsOf({{1, singles}, {3, triples}});
+}
+
+// Cut short by the caller's time, once the limit is reached and 64 words
+// were tested, or by the stop, asked every 256 tests: the untested words
+// count as the root leaves them, and the answer is not exact.
+TEST(FitSlotTest, CutShortCountsTheUntestedWords) {
+  WordLists lists = ThreeLetterLists();
+  SearchLexicons lexicons(lists);
+  const Grid open = MakeGrid({"***"});
+  int asked = 0;
+  const FittingWords timed =
+      FitSlot(open, lexicons, 0, 2, SearchOptions(), [&asked] {
+        ++asked;
+        return true;
+      });
+  EXPECT_EQ(asked, 1);
+  EXPECT_FALSE(timed.exact);
+  EXPECT_EQ(timed.count, 512u);
+  ASSERT_EQ(timed.words.size(), 2u);
+  EXPECT_EQ(timed.words[0].word, "AAA");
+  EXPECT_EQ(timed.words[1].word, "AAB");
+
+  SearchOptions options;
+  int stops = 0;
+  options.stop = [&stops](const SearchProgress&) { return ++stops == 1; };
+  const FittingWords stopped = FitSlot(open, lexicons, 0, 1000, options);
+  EXPECT_EQ(stops, 1);
+  EXPECT_FALSE(stopped.exact);
+  EXPECT_EQ(stopped.count, 512u);
+  EXPECT_EQ(stopped.words.size(), 255u);
+
+  const FittingWords whole = FitSlot(open, lexicons, 0, 2, SearchOptions());
+  EXPECT_TRUE(whole.exact);
+  EXPECT_EQ(whole.count, 512u);
+}
+
 }  // namespace
 }  // namespace polimreza

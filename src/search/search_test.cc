@@ -1,5 +1,7 @@
 #include "search/search.h"
 
+#include <algorithm>
+
 #include "gtest/gtest.h"
 #include "tests/test_util.h"
 
@@ -109,6 +111,55 @@ TEST(SearchTest, AsksTheStopDuringSetup) {
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(opened, std::vector<unsigned>{1});
   for (const auto& word : result.words) EXPECT_FALSE(word.has_value());
+}
+
+// 87x87 squares in 3x3 blocks between black lines: 4,356 squares in slots,
+// too many to branch on single squares, so every restart decides words.
+// The given blocks are one word square; thirteen open blocks need a decision
+// each at least, more than the first run may take, so the search fills
+// only after restarts, and keeps its invariants through them.
+TEST(SearchTest, RestartsByWordsOnAGridOfOver4096Squares) {
+  constexpr std::size_t kSide = 87;
+  std::vector<std::string> rows(kSide, std::string(kSide, '#'));
+  const char* square[] = {"ABC", "BCA", "CAB"};
+  std::size_t squares = 0;
+  for (std::size_t r = 0; r < kSide; ++r) {
+    for (std::size_t c = 0; c < kSide; ++c) {
+      if (r % 4 == 3 || c % 4 == 3) continue;
+      const bool open = r < 20 && c < 20 && (r / 4 + c / 4) % 2 == 0;
+      rows[r][c] = open ? '*' : square[r % 4][c % 4];
+      ++squares;
+    }
+  }
+  ASSERT_GT(squares, 4096u);
+  const std::vector<std::string> words = {"ACB", "ABC", "BCA",
+                                          "CAB", "BAC", "CBA"};
+  std::string text;
+  for (const std::string& word : words) text += word + ";x\n";
+  WordLists lists = ListsOf({{3, text}});
+  SearchOptions options;
+  options.allow_repeats = true;
+  options.first_run_nodes = 1;
+  options.check_state = [](const std::string& verdict) {
+    EXPECT_EQ(verdict, "");
+  };
+  const Grid grid = MakeGrid(rows);
+  const SearchResult result = Search(grid, lists, options);
+  ASSERT_EQ(result.outcome, SearchOutcome::kFilled);
+  EXPECT_GT(result.nodes, 1u);
+  std::vector<std::string> filled = rows;
+  for (std::size_t s = 0; s < result.slots.size(); ++s) {
+    const Slot& slot = result.slots[s];
+    ASSERT_TRUE(result.words[s].has_value());
+    const std::string& word = result.words[s]->word;
+    EXPECT_NE(std::find(words.begin(), words.end(), word), words.end());
+    for (unsigned k = 0; k < slot.length; ++k) {
+      const CellIndex i = slot.start + k * grid.Step(slot.direction);
+      char& at = filled[i / kSide][i % kSide];
+      if (at == '*') at = word[k];
+      EXPECT_EQ(at, word[k]) << "slot " << s << " square " << k;
+    }
+  }
 }
 
 }  // namespace

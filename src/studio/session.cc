@@ -1,6 +1,8 @@
 #include "studio/session.h"
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <shared_mutex>
 #include <sstream>
 #include <thread>
@@ -58,6 +60,14 @@ std::int64_t NowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
              std::chrono::steady_clock::now().time_since_epoch())
       .count();
+}
+
+// How long a query of fitting words may go on testing once it has enough:
+// 10 ms from the call on.
+std::function<bool()> FitTimeUp() {
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(10);
+  return [deadline] { return std::chrono::steady_clock::now() >= deadline; };
 }
 
 }  // namespace
@@ -167,7 +177,7 @@ Reply Session::Candidates(std::string_view body) {
   const Slot geometry = FindSlots(request.grid)[s];
   const FittingWords fitting =
       FitSlot(request.grid, *lexicons_, s, request.limit + excluded_.size(),
-              SearchOptions{});
+              SearchOptions{}, FitTimeUp());
   Json words = Json::array();
   const WordList* list = lists_->List(geometry.length);
   for (const SlotWord& word : fitting.words) {
@@ -270,7 +280,7 @@ std::vector<std::pair<std::size_t, std::string>> Session::Forbidden(
         }
         ++tried;
         const std::size_t count =
-            FitSlot(grid, *lexicons_, s, 0, SearchOptions{}).count;
+            FitSlot(grid, *lexicons_, s, 0, SearchOptions{}, FitTimeUp()).count;
         if (!best || count > best_count) {
           best = std::pair(s, placed.word);
           best_count = count;
