@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <shared_mutex>
 #include <sstream>
+#include <system_error>
 #include <thread>
 
 #include "studio/files.h"
@@ -294,6 +295,15 @@ Reply Session::Fill(std::string_view body) {
     slots_ = 0;
     started_ms_ = NowMs();
   }
+  // Built before anything can throw: whatever happens from here on, the
+  // next fill may start once this one's words are recorded.
+  struct Done {
+    Session& session;
+    ~Done() {
+      std::lock_guard lock(session.fill_mutex_);
+      session.running_ = false;
+    }
+  } done{*this};
   SearchOptions options;
   if (request.region) {
     options.active = [&request](const Slot& slot) {
@@ -312,30 +322,28 @@ Reply Session::Fill(std::string_view body) {
 
   SearchResult result;
   std::string failure;
-  std::thread worker([&] {
-    std::shared_lock lock(lists_mutex_);
-    try {
-      if (request.another) {
-        options.forbidden = Forbidden(request.grid, options.active);
-        options.seed = fills_.size() + 1;
+  try {
+    std::thread worker = start_thread_([&] {
+      std::shared_lock lock(lists_mutex_);
+      try {
+        if (request.another) {
+          options.forbidden = Forbidden(request.grid, options.active);
+          options.seed = fills_.size() + 1;
+        }
+        result = Search(request.grid, *lexicons_, options);
+      } catch (const std::bad_alloc&) {
+        failure = "Nema dovoljno memorije";
       }
-      result = Search(request.grid, *lexicons_, options);
-    } catch (const std::bad_alloc&) {
-      failure = "Nema dovoljno memorije";
-    }
-  });
-  worker.join();
+    });
+    worker.join();
+  } catch (const std::system_error&) {
+    return Refused(ApiError{503, "Ne mogu da pokrenem popunjavanje"});
+  } catch (const std::bad_alloc&) {
+    return Refused(ApiError{503, "Nema dovoljno memorije"});
+  }
   const double seconds = static_cast<double>(NowMs() - start) / 1000.0;
   const bool stopped = stop_;
-  // The next fill may start once this one's words are recorded.
-  struct Done {
-    Session& session;
-    ~Done() {
-      std::lock_guard lock(session.fill_mutex_);
-      session.running_ = false;
-    }
-  } done{*this};
-  if (!failure.empty()) return Refused(ApiError{500, failure});
+  if (!failure.empty()) return Refused(ApiError{503, failure});
 
   const Grid& sent = request.grid;
   Grid grid = sent;

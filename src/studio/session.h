@@ -16,6 +16,7 @@
 #include <shared_mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -73,6 +74,13 @@ class Session {
   // Asks a running fill to stop (for shutting down); returns at once.
   void StopFill();
 
+  // Starts the thread a fill runs on; throws std::system_error (or
+  // std::bad_alloc) when it cannot. Replaced by tests to make that happen.
+  using ThreadStarter = std::function<std::thread(std::function<void()>)>;
+  void SetThreadStarter(ThreadStarter start) {
+    start_thread_ = std::move(start);
+  }
+
  private:
   // A machine word of an earlier fill, in its slot.
   struct PlacedWord {
@@ -118,6 +126,9 @@ class Session {
   std::vector<std::vector<PlacedWord>> fills_;
 
   // The fill: one at a time.
+  ThreadStarter start_thread_ = [](std::function<void()> work) {
+    return std::thread(std::move(work));
+  };
   std::mutex fill_mutex_;
   bool running_ = false;
   std::atomic<bool> stop_{false};
