@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "grid/pattern_reader.h"
+#include "tool/json_reader.h"
 
 namespace polimreza {
 namespace {
@@ -109,9 +110,15 @@ std::string ErrorBody(const ApiError& error) {
 }
 
 Decoded<Json> ParseObject(std::string_view body) {
-  Json json = Json::parse(body, nullptr, false);
-  if (json.is_discarded() || !json.is_object()) return Bad("Neispravan JSON");
-  return json;
+  auto read = ReadJson(body);
+  if (read.index() != 0 &&
+      std::get<JsonProblem>(read) == JsonProblem::kTooDeep) {
+    return Bad("JSON je dublji od 64 nivoa");
+  }
+  if (read.index() != 0 || !std::get<0>(read).is_object()) {
+    return Bad("Neispravan JSON");
+  }
+  return std::move(std::get<0>(read));
 }
 
 Decoded<Grid> DecodeRows(const Json& rows, const Alphabet& alphabet) {

@@ -25,6 +25,9 @@ TEST(StudioApiTest, FillRefusals) {
   const std::vector<Refusal> cases = {
       {"{rows", "Neispravan JSON"},
       {"[1]", "Neispravan JSON"},
+      {"{\"rows\": " + std::string(100000, '[') + std::string(100000, ']') +
+           "}",
+       "JSON je dublji od 64 nivoa"},
       {"{}", "Polje rows nedostaje ili nije ispravno"},
       {R"({"rows": "**"})", "Polje rows nedostaje ili nije ispravno"},
       {R"({"rows": ["**", 3]})", "Polje rows nedostaje ili nije ispravno"},

@@ -90,6 +90,20 @@ try:
           "polimreza_token=%s; Path=/; HttpOnly; SameSite=Strict" % token)
     check("page without token", call("/", token_header=False)[0] == 403)
 
+    # JSON nested past 64 levels is refused before it is built.
+    deep = b'{"rows": ' + b"[" * 100000 + b"]" * 100000 + b"}"
+    status, _, body = call("/api/check", raw=deep,
+                           headers={"Content-Type": "application/json"})
+    check("deep JSON body", status == 400 and
+          error_of(body) == "JSON je dublji od 64 nivoa")
+    with open("deep.ipuz", "w") as f:
+        f.write('{"kind": ["http://ipuz.org/crossword#1"], "title": ' +
+                "[" * 100000 + "]" * 100000 + "}")
+    status, _, body = call("/api/open", {"name": "deep.ipuz"})
+    check("deep ipuz", status == 400 and
+          error_of(body) == "Fajl ima JSON dublji od 64 nivoa")
+    os.remove("deep.ipuz")
+
     # Bad requests.
     for what, path, request, message in [
         ("bad JSON", "/api/check", b"{rows", "Neispravan JSON"),
