@@ -38,21 +38,6 @@ bool SameSecret(const std::string& a, const std::string& b) {
   return diff == 0;
 }
 
-// The value of the cookie `name` in the Cookie header `header`.
-std::string CookieValue(const std::string& header, const std::string& name) {
-  std::size_t i = 0;
-  while (i < header.size()) {
-    std::size_t end = header.find(';', i);
-    if (end == std::string::npos) end = header.size();
-    std::string pair = header.substr(i, end - i);
-    const std::size_t first = pair.find_first_not_of(' ');
-    if (first != std::string::npos) pair.erase(0, first);
-    if (pair.starts_with(name + "=")) return pair.substr(name.size() + 1);
-    i = end + 1;
-  }
-  return "";
-}
-
 void SetError(httplib::Response& res, int status, const std::string& message) {
   res.status = status;
   res.set_content(ErrorBody(ApiError{status, message}), kJson);
@@ -112,10 +97,11 @@ struct StudioServer::Impl {
     if (req.path.starts_with("/api/")) {
       return SameSecret(req.get_header_value("X-Polimreza-Token"), token);
     }
-    return SameSecret(req.get_param_value("token"), token) ||
-           SameSecret(
-               CookieValue(req.get_header_value("Cookie"), "polimreza_token"),
-               token);
+    // The page's own files hold no secret and are served to anyone who got
+    // past the Host check; no cookie carries the token, since a browser
+    // sends a cookie of this host to every other server on it too.
+    if (req.path != "/") return true;
+    return SameSecret(req.get_param_value("token"), token);
   }
 
   void Routes() {
@@ -150,10 +136,8 @@ struct StudioServer::Impl {
             SetError(res, res.status, "Neispravan zahtev");
           }
         });
-    server.Get("/", [this](const httplib::Request&, httplib::Response& res) {
+    server.Get("/", [](const httplib::Request&, httplib::Response& res) {
       res.set_content(*PageFile("studio.html"), ContentType("studio.html"));
-      res.set_header("Set-Cookie", "polimreza_token=" + token +
-                                       "; Path=/; HttpOnly; SameSite=Strict");
     });
     server.Get(R"(/([A-Za-z0-9_-]+\.(?:html|css|js)))",
                [](const httplib::Request& req, httplib::Response& res) {
