@@ -7,6 +7,7 @@
 #include <fstream>
 #include <vector>
 
+#include "studio/connection.h"
 #include "studio/page_files.h"
 
 namespace polimreza {
@@ -72,7 +73,7 @@ struct StudioServer::Impl {
   std::string host;
   std::string token;
   std::string first_file;
-  httplib::Server server;
+  StudioHttpServer server;
   std::vector<std::string> hosts;  // the Host headers accepted
 
   Impl(Session& s, std::string h, std::string t, std::string f)
@@ -121,12 +122,33 @@ struct StudioServer::Impl {
     server.set_tcp_nodelay(true);
     server.set_pre_routing_handler(
         [this](const httplib::Request& req, httplib::Response& res) {
+          if (auto refusal = StudioHttpServer::CurrentRefusal()) {
+            SetError(res, refusal->status, refusal->message);
+            return httplib::Server::HandlerResponse::Handled;
+          }
           if (Allowed(req)) return httplib::Server::HandlerResponse::Unhandled;
           SetError(res, 403, "Pristup nije dozvoljen");
           return httplib::Server::HandlerResponse::Handled;
         });
+    // No exception's own text goes out: only the studio's message.
+    server.set_exception_handler([](const httplib::Request&,
+                                    httplib::Response& res,
+                                    std::exception_ptr exception) {
+      try {
+        std::rethrow_exception(exception);
+      } catch (const std::bad_alloc&) {
+        SetError(res, 503, "Nema dovoljno memorije");
+      } catch (...) {
+        SetError(res, 500, "Greska na serveru");
+      }
+    });
     server.set_error_handler(
         [](const httplib::Request&, httplib::Response& res) {
+          if (StudioHttpServer::CurrentBodyTooLarge()) {
+            SetError(res, 413, "Zahtev je veci od 1 MB");
+            res.set_header("Connection", "close");
+            return;
+          }
           if (!res.body.empty()) return;
           if (res.status == 413) {
             SetError(res, 413, "Zahtev je veci od 1 MB");
@@ -238,6 +260,6 @@ std::string StudioServer::Url() const {
 
 void StudioServer::Run() { impl_->server.listen_after_bind(); }
 
-void StudioServer::Stop() { impl_->server.stop(); }
+void StudioServer::Stop() { impl_->server.Shutdown(); }
 
 }  // namespace polimreza

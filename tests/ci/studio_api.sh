@@ -69,6 +69,35 @@ def call(path, body=None, headers=None, token_header=True, raw=None):
 def error_of(body):
     return json.loads(body).get("error")
 
+def raw(data, timeout=10):
+    """Sends `data` on a connection of its own; the reply's status (None
+    when the connection closed without one) and its whole text."""
+    import socket
+    sock = socket.create_connection(("127.0.0.1", int(port)), timeout=timeout)
+    reply = b""
+    try:
+        sock.sendall(data)
+        while True:
+            chunk = sock.recv(65536)
+            if not chunk:
+                break
+            reply += chunk
+    except OSError:
+        pass
+    finally:
+        sock.close()
+    head = reply.split(b"\r\n", 1)[0].split(b" ")
+    status = int(head[1]) if len(head) > 1 and head[1].isdigit() else None
+    return status, reply
+
+def post_raw(headers, body, path="/api/check"):
+    lines = ["POST %s HTTP/1.1" % path, "Host: 127.0.0.1:" + port,
+             "X-Polimreza-Token: " + token, "Connection: close"] + headers
+    return raw(("\r\n".join(lines) + "\r\n\r\n").encode() + body)
+
+def reply_error(reply):
+    return json.loads(reply.split(b"\r\n\r\n", 1)[1]).get("error")
+
 try:
     # Refusals before any route.
     check("no token", call("/api/info", token_header=False)[0] == 403)
@@ -93,6 +122,34 @@ try:
     check("script without token", call("/studio.js", token_header=False)[0] == 200)
     check("cookie opens no API", call("/api/info", token_header=False,
           headers={"Cookie": "polimreza_token=" + token})[0] == 403)
+
+    # Framing: compressed bodies, chunked bodies over 1 MB, lengths that are
+    # no number; each answered at once.
+    import gzip
+    bomb = gzip.compress(b'{"rows": ["**"]' + b" " * (20 << 20) + b"}")
+    status, reply = post_raw(["Content-Encoding: gzip",
+                              "Content-Length: %d" % len(bomb)], bomb)
+    check("415 gzip body", status == 415 and
+          reply_error(reply) == "Sazeto telo zahteva nije podrzano")
+    def chunked(body):
+        return b"%x\r\n%s\r\n0\r\n\r\n" % (len(body), body)
+    status, reply = post_raw(["Transfer-Encoding: chunked"],
+                             chunked(b'{"rows": ["**"]}'))
+    check("small chunked body", status == 200)
+    status, reply = post_raw(["Transfer-Encoding: chunked"],
+                             chunked(b'{"rows": ["**"]' + b" " * (1 << 20) + b"}"))
+    check("413 chunked body over 1 MB", status == 413 and
+          reply_error(reply) == "Zahtev je veci od 1 MB")
+    for length in ["-1", "abc", "1x", "99999999999999999999999"]:
+        started = time.monotonic()
+        status, reply = post_raw(["Content-Length: " + length], b"{}")
+        check("400 Content-Length " + length, status == 400 and
+              reply_error(reply) == "Neispravna duzina zahteva" and
+              time.monotonic() - started < 5)
+    status, reply = raw(("POST /api/check HTTP/1.1\r\nHost: 127.0.0.1:%s\r\n"
+                         "X-Polimreza-Token: %s\r\n\r\n" % (port, token)).encode())
+    check("411 POST without length", status == 411 and
+          reply_error(reply) == "Zahtev nema duzinu")
 
     # JSON nested past 64 levels is refused before it is built.
     deep = b'{"rows": ' + b"[" * 100000 + b"]" * 100000 + b"}"
@@ -200,14 +257,50 @@ try:
 
     check("open missing", call("/api/open", {"name": "nema.ipuz"})[0] == 404)
     check("unknown path", call("/api/nothing")[0] == 404)
+
+    # Eight clients sending a header line a second: the author is still
+    # answered at once, and each of them is cut off by the headers'
+    # deadline (10 s) with a reply.
+    import socket
+    def slow_client(results, seconds):
+        sock = socket.create_connection(("127.0.0.1", int(port)))
+        sock.sendall(b"GET /api/info HTTP/1.1\r\n")
+        started = time.monotonic()
+        try:
+            while time.monotonic() - started < seconds:
+                time.sleep(1)
+                sock.sendall(b"X-Slow: 1\r\n")
+        except OSError:
+            pass
+        results.append(time.monotonic() - started)
+        sock.close()
+    slow = []
+    clients = [threading.Thread(target=slow_client, args=(slow, 20))
+               for _ in range(8)]
+    for client in clients:
+        client.start()
+    time.sleep(3)
+    started = time.monotonic()
+    status = call("/api/info")[0]
+    check("answered beside slow clients", status == 200 and
+          time.monotonic() - started < 2)
+    for client in clients:
+        client.join(30)
+    check("slow clients cut off", len(slow) == 8 and max(slow) < 15)
+    # Slow clients do not hold up the stop either.
+    for _ in range(3):
+        threading.Thread(target=slow_client, args=([], 30), daemon=True).start()
+    time.sleep(1)
 finally:
     proc.send_signal(signal.SIGINT)
+    stopping = time.monotonic()
     try:
         code = proc.wait(timeout=10)
     except subprocess.TimeoutExpired:
         proc.kill()
         code = None
     check("SIGINT exit 0", code == 0)
+    check("stop within 3 s", time.monotonic() - stopping < 3)
     check("nothing on stderr", proc.stderr.read() == "")
 
 if failures:
