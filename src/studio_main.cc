@@ -6,6 +6,7 @@
 #include <spawn.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -31,9 +32,66 @@ bool ReadableFolder(const std::string& path) {
   return true;
 }
 
-// Starts `xdg-open url` without waiting for it; nothing happens when it is
-// missing.
-void OpenBrowser(const std::string& url) {
+// `text` with &, <, > and " written as HTML entities.
+std::string EscapeHtml(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out.push_back(c);
+    }
+  }
+  return out;
+}
+
+// A page that sends the browser on to `url`, written where only this user
+// can read it (a folder of mode 0700 made for it, the file 0600, under
+// $XDG_RUNTIME_DIR, else $TMPDIR, else /tmp); the folder, or "" when it
+// cannot be written.
+std::string WriteOpeningPage(const std::string& url) {
+  const char* base = getenv("XDG_RUNTIME_DIR");
+  if (!base || !*base) base = getenv("TMPDIR");
+  if (!base || !*base) base = "/tmp";
+  std::string folder = std::string(base) + "/polimreza-studio-XXXXXX";
+  if (!mkdtemp(folder.data())) return "";
+  const std::string path = folder + "/otvori.html";
+  const int fd =
+      open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  const std::string href = EscapeHtml(url);
+  const std::string page =
+      "<!DOCTYPE html>\n<meta charset=\"utf-8\">\n"
+      "<meta http-equiv=\"refresh\" content=\"0;url=" +
+      href +
+      "\">\n"
+      "<title>polimreza-studio</title>\n<a href=\"" +
+      href + "\">" + href + "</a>\n";
+  const bool written = fd >= 0 && write(fd, page.data(), page.size()) ==
+                                      static_cast<ssize_t>(page.size());
+  if (fd >= 0) close(fd);
+  if (!written) {
+    unlink(path.c_str());
+    rmdir(folder.c_str());
+    return "";
+  }
+  return folder;
+}
+
+// Starts `xdg-open` on the page `folder`/otvori.html without waiting for
+// it; nothing happens when it is missing. The address with its token never
+// goes on a command line, where every user of the machine could read it.
+void OpenBrowser(const std::string& folder) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null",
@@ -41,7 +99,7 @@ void OpenBrowser(const std::string& url) {
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null",
                                    O_WRONLY, 0);
   std::string program = "xdg-open";
-  std::string argument = url;
+  std::string argument = folder + "/otvori.html";
   char* argv[] = {program.data(), argument.data(), nullptr};
   pid_t pid;
   posix_spawnp(&pid, "xdg-open", &actions, nullptr, argv, environ);
@@ -129,8 +187,10 @@ int Run(int argc, char** argv) {
     server.Stop();
   });
   std::cout << server.Url() << std::endl;
-  if (open) OpenBrowser(server.Url());
+  const std::string opening = open ? WriteOpeningPage(server.Url()) : "";
+  if (!opening.empty()) OpenBrowser(opening);
   server.Run();
+  if (!opening.empty()) std::filesystem::remove_all(opening);
   // Run ends only after a signal, or when the server failed: then wake the
   // waiting thread.
   kill(getpid(), SIGTERM);

@@ -303,6 +303,38 @@ finally:
     check("stop within 3 s", time.monotonic() - stopping < 3)
     check("nothing on stderr", proc.stderr.read() == "")
 
+# --open hands the browser a page only this user can read, never the
+# address with its token on a command line.
+os.makedirs("bin", exist_ok=True)
+with open("bin/xdg-open", "w") as f:
+    f.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$OPENED\"\n"
+            "stat -c %a \"$1\" \"$(dirname \"$1\")\" >> \"$OPENED\"\n"
+            "cat \"$1\" >> \"$OPENED\"\n")
+os.chmod("bin/xdg-open", 0o755)
+env = dict(os.environ, PATH=os.path.abspath("bin") + ":" + os.environ["PATH"],
+           OPENED=os.path.abspath("opened.txt"), TMPDIR=os.path.abspath("."))
+env.pop("XDG_RUNTIME_DIR", None)
+proc = subprocess.Popen([program, "--lists", "lists", "--open"], env=env,
+                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+url = proc.stdout.readline().strip()
+for _ in range(50):
+    if os.path.exists("opened.txt") and "</a>" in open("opened.txt").read():
+        break
+    time.sleep(0.1)
+opened = open("opened.txt").read().split("\n") if os.path.exists("opened.txt") else []
+check("--open: a file is opened", len(opened) > 3 and
+      re.fullmatch(re.escape(os.path.abspath(".")) +
+                   r"/polimreza-studio-\w{6}/otvori\.html", opened[0]))
+check("--open: no token on the command line",
+      url and url.split("token=")[1] not in opened[0])
+check("--open: only the user reads it", opened[1:3] == ["600", "700"])
+check("--open: the page goes on to the address",
+      '<meta http-equiv="refresh" content="0;url=%s">' % url in opened)
+proc.send_signal(signal.SIGINT)
+check("--open: stops", proc.wait(timeout=10) == 0)
+check("--open: the page is removed", opened and
+      not os.path.exists(os.path.dirname(opened[0])))
+
 if failures:
     sys.exit("studio_api: failed: " + ", ".join(failures))
 print("studio_api: all checks passed")
