@@ -93,9 +93,7 @@ Decoded<std::size_t> LimitField(const Json& object) {
 }
 
 Decoded<int> DirectionField(const Json& object) {
-  auto direction = StringField(object, "direction");
-  if (auto* error = std::get_if<ApiError>(&direction)) return *error;
-  const std::string& name = std::get<std::string>(direction);
+  POLIMREZA_TAKE(name, StringField(object, "direction"));
   if (name == "across") return int{ACROSS};
   if (name == "down") return int{DOWN};
   return BadField("direction");
@@ -256,11 +254,6 @@ Decoded<std::size_t> SlotThrough(const Grid& grid, std::size_t row,
   return Bad("Kroz polje ne prolazi rec u tom smeru");
 }
 
-#define POLIMREZA_TAKE(var, expr)                                         \
-  auto var##_decoded = (expr);                                            \
-  if (auto* error = std::get_if<ApiError>(&var##_decoded)) return *error; \
-  auto& var = std::get<0>(var##_decoded)
-
 Decoded<CandidatesRequest> DecodeCandidates(std::string_view body,
                                             const Alphabet& alphabet) {
   POLIMREZA_TAKE(json, ParseObject(body));
@@ -303,6 +296,49 @@ Decoded<SearchRequest> DecodeSearch(std::string_view body,
   return SearchRequest{std::move(pattern), limit};
 }
 
+namespace {
+
+// The part of `g` a fill works on: a rectangle or a slot.
+Decoded<FillRegion> DecodeRegion(const Json& region, const Grid& g) {
+  if (!region.is_object()) return BadField("region");
+  FillRegion out;
+  if (region.contains("top")) {
+    POLIMREZA_TAKE(top, NumberField(region, "top", std::nullopt, 0, 1 << 30));
+    POLIMREZA_TAKE(left, NumberField(region, "left", std::nullopt, 0, 1 << 30));
+    POLIMREZA_TAKE(bottom,
+                   NumberField(region, "bottom", std::nullopt, 0, 1 << 30));
+    POLIMREZA_TAKE(right,
+                   NumberField(region, "right", std::nullopt, 0, 1 << 30));
+    if (top > bottom || left > right || bottom >= g.gridHeight() ||
+        right >= g.gridWidth()) {
+      return Bad("Oblast je van mreze");
+    }
+    out.top = top;
+    out.left = left;
+    out.bottom = bottom;
+    out.right = right;
+    return out;
+  }
+  POLIMREZA_TAKE(row, NumberField(region, "row", std::nullopt, 0, 1 << 30));
+  POLIMREZA_TAKE(col, NumberField(region, "col", std::nullopt, 0, 1 << 30));
+  POLIMREZA_TAKE(direction, DirectionField(region));
+  if (row >= g.gridHeight() || col >= g.gridWidth()) {
+    return Bad("Oblast je van mreze");
+  }
+  POLIMREZA_TAKE(slot, SlotThrough(g, row, col, direction));
+  const Slot target = FindSlots(g)[slot];
+  for (unsigned k = 0; k < target.length; ++k) {
+    out.cells.push_back(target.start + k * g.Step(target.direction));
+  }
+  out.slot = true;
+  out.row = row;
+  out.col = col;
+  out.direction = direction;
+  return out;
+}
+
+}  // namespace
+
 Decoded<FillRequest> DecodeFill(std::string_view body,
                                 const Alphabet& alphabet) {
   POLIMREZA_TAKE(json, ParseObject(body));
@@ -320,44 +356,8 @@ Decoded<FillRequest> DecodeFill(std::string_view body,
     request.time_limit = std::min(limit.get<double>(), 600.0);
   }
   if (json.contains("region") && !json["region"].is_null()) {
-    const Json& region = json["region"];
-    if (!region.is_object()) return BadField("region");
-    const Grid& g = request.grid;
-    FillRegion out;
-    if (region.contains("top")) {
-      POLIMREZA_TAKE(top, NumberField(region, "top", std::nullopt, 0, 1 << 30));
-      POLIMREZA_TAKE(left,
-                     NumberField(region, "left", std::nullopt, 0, 1 << 30));
-      POLIMREZA_TAKE(bottom,
-                     NumberField(region, "bottom", std::nullopt, 0, 1 << 30));
-      POLIMREZA_TAKE(right,
-                     NumberField(region, "right", std::nullopt, 0, 1 << 30));
-      if (top > bottom || left > right || bottom >= g.gridHeight() ||
-          right >= g.gridWidth()) {
-        return Bad("Oblast je van mreze");
-      }
-      out.top = top;
-      out.left = left;
-      out.bottom = bottom;
-      out.right = right;
-    } else {
-      POLIMREZA_TAKE(row, NumberField(region, "row", std::nullopt, 0, 1 << 30));
-      POLIMREZA_TAKE(col, NumberField(region, "col", std::nullopt, 0, 1 << 30));
-      POLIMREZA_TAKE(direction, DirectionField(region));
-      if (row >= g.gridHeight() || col >= g.gridWidth()) {
-        return Bad("Oblast je van mreze");
-      }
-      POLIMREZA_TAKE(slot, SlotThrough(g, row, col, direction));
-      const Slot target = FindSlots(g)[slot];
-      for (unsigned k = 0; k < target.length; ++k) {
-        out.cells.push_back(target.start + k * g.Step(target.direction));
-      }
-      out.slot = true;
-      out.row = row;
-      out.col = col;
-      out.direction = direction;
-    }
-    request.region = out;
+    POLIMREZA_TAKE(region, DecodeRegion(json["region"], request.grid));
+    request.region = std::move(region);
   }
   return request;
 }
@@ -494,7 +494,5 @@ Decoded<SaveRequest> DecodeSave(std::string_view body, const Alphabet& alphabet,
   request.overwrite = overwrite;
   return request;
 }
-
-#undef POLIMREZA_TAKE
 
 }  // namespace polimreza
