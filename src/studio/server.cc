@@ -106,6 +106,14 @@ struct StudioServer::Impl {
   }
 
   void Routes() {
+    Guards();
+    PageRoutes();
+    ApiRoutes();
+  }
+
+  // What every request and reply goes through: the headers of every reply,
+  // the refusals before any route, and the replies to errors.
+  void Guards() {
     server.set_default_headers(
         {{"Content-Security-Policy",
           "default-src 'none'; script-src 'self'; style-src 'self'; img-src "
@@ -130,34 +138,39 @@ struct StudioServer::Impl {
           SetError(res, 403, "Pristup nije dozvoljen");
           return httplib::Server::HandlerResponse::Handled;
         });
-    // No exception's own text goes out: only the studio's message.
-    server.set_exception_handler([](const httplib::Request&,
-                                    httplib::Response& res,
-                                    std::exception_ptr exception) {
-      try {
-        std::rethrow_exception(exception);
-      } catch (const std::bad_alloc&) {
-        SetError(res, 503, "Nema dovoljno memorije");
-      } catch (...) {
-        SetError(res, 500, "Greska na serveru");
-      }
-    });
-    server.set_error_handler(
-        [](const httplib::Request&, httplib::Response& res) {
-          if (StudioHttpServer::CurrentBodyTooLarge()) {
-            SetError(res, 413, "Zahtev je veci od 1 MB");
-            res.set_header("Connection", "close");
-            return;
-          }
-          if (!res.body.empty()) return;
-          if (res.status == 413) {
-            SetError(res, 413, "Zahtev je veci od 1 MB");
-          } else if (res.status == 404) {
-            SetError(res, 404, "Nepoznata putanja");
-          } else {
-            SetError(res, res.status, "Neispravan zahtev");
-          }
-        });
+    server.set_exception_handler(ExceptionReply);
+    server.set_error_handler(ErrorReply);
+  }
+
+  // No exception's own text goes out: only the studio's message.
+  static void ExceptionReply(const httplib::Request&, httplib::Response& res,
+                             std::exception_ptr exception) {
+    try {
+      std::rethrow_exception(exception);
+    } catch (const std::bad_alloc&) {
+      SetError(res, 503, "Nema dovoljno memorije");
+    } catch (...) {
+      SetError(res, 500, "Greska na serveru");
+    }
+  }
+
+  static void ErrorReply(const httplib::Request&, httplib::Response& res) {
+    if (StudioHttpServer::CurrentBodyTooLarge()) {
+      SetError(res, 413, "Zahtev je veci od 1 MB");
+      res.set_header("Connection", "close");
+      return;
+    }
+    if (!res.body.empty()) return;
+    if (res.status == 413) {
+      SetError(res, 413, "Zahtev je veci od 1 MB");
+    } else if (res.status == 404) {
+      SetError(res, 404, "Nepoznata putanja");
+    } else {
+      SetError(res, res.status, "Neispravan zahtev");
+    }
+  }
+
+  void PageRoutes() {
     server.Get("/", [](const httplib::Request&, httplib::Response& res) {
       res.set_content(*PageFile("studio.html"), ContentType("studio.html"));
     });
@@ -170,6 +183,9 @@ struct StudioServer::Impl {
                    SetError(res, 404, "Nepoznata putanja");
                  }
                });
+  }
+
+  void ApiRoutes() {
     using Body = Reply (Session::*)(std::string_view);
     const std::vector<std::pair<const char*, Body>> posts = {
         {"/api/candidates", &Session::Candidates},
@@ -189,6 +205,17 @@ struct StudioServer::Impl {
         Send(res, (session.*method)(req.body));
       });
     }
+    using Query = Reply (Session::*)();
+    const std::vector<std::pair<const char*, Query>> gets = {
+        {"/api/progress", &Session::Progress},
+        {"/api/excluded", &Session::Excluded},
+        {"/api/files", &Session::Files}};
+    for (const auto& [path, method] : gets) {
+      server.Get(path, [this, method = method](const httplib::Request&,
+                                               httplib::Response& res) {
+        Send(res, (session.*method)());
+      });
+    }
     server.Post("/api/stop",
                 [this](const httplib::Request&, httplib::Response& res) {
                   Send(res, session.Stop());
@@ -196,18 +223,6 @@ struct StudioServer::Impl {
     server.Get("/api/info",
                [this](const httplib::Request&, httplib::Response& res) {
                  Send(res, session.Info(host, IsLoopback(host), first_file));
-               });
-    server.Get("/api/progress",
-               [this](const httplib::Request&, httplib::Response& res) {
-                 Send(res, session.Progress());
-               });
-    server.Get("/api/excluded",
-               [this](const httplib::Request&, httplib::Response& res) {
-                 Send(res, session.Excluded());
-               });
-    server.Get("/api/files",
-               [this](const httplib::Request&, httplib::Response& res) {
-                 Send(res, session.Files());
                });
   }
 
