@@ -102,9 +102,21 @@ Decoded<int> DirectionField(const Json& object) {
 }  // namespace
 
 std::string ErrorBody(const ApiError& error) {
-  Json body = {{"error", error.message}};
-  if (error.exists) body["exists"] = true;
-  return body.dump(-1, ' ', false, Json::error_handler_t::replace);
+  const std::string& message = error.message;
+  const bool plain = std::all_of(message.begin(), message.end(), [](char c) {
+    return c >= 0x20 && c < 0x7f && c != '"' && c != '\\';
+  });
+  if (!plain) {
+    Json body = {{"error", message}};
+    if (error.exists) body["exists"] = true;
+    return body.dump(-1, ' ', false, Json::error_handler_t::replace);
+  }
+  // Written by hand: a JSON value frees its members through a stack it
+  // allocates, so destroying one while memory runs out ends the program.
+  std::string body = "{\"error\":\"";
+  body += message;
+  body += error.exists ? "\",\"exists\":true}" : "\"}";
+  return body;
 }
 
 Decoded<Json> ParseObject(std::string_view body) {

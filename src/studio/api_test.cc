@@ -131,6 +131,17 @@ TEST(StudioApiTest, SearchPattern) {
   }
 }
 
+// Error bodies are the JSON of {"error": message} whether written by hand
+// or not.
+TEST(StudioApiTest, ErrorBodies) {
+  EXPECT_EQ(ErrorBody(ApiError{503, "Nema dovoljno memorije"}),
+            R"({"error":"Nema dovoljno memorije"})");
+  EXPECT_EQ(ErrorBody(ApiError{409, "Fajl x.ipuz vec postoji", true}),
+            R"({"error":"Fajl x.ipuz vec postoji","exists":true})");
+  EXPECT_EQ(ErrorBody(ApiError{409, "Fajl \"š\".ipuz\n", true}),
+            R"({"error":"Fajl \"š\".ipuz\n","exists":true})");
+}
+
 TEST(StudioApiTest, FileNames) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"x.ipuz", ""},

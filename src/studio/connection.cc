@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <mutex>
@@ -38,6 +39,26 @@ constexpr char kNoMemoryReply[] =
     "X-Content-Type-Options: nosniff\r\n"
     "\r\n"
     "{\"error\":\"Nema dovoljno memorije\"}";
+
+// Address space held back for when memory runs out. A JSON value frees its
+// members through a stack it allocates, in a destructor, where a
+// std::bad_alloc ends the program; so when an allocation fails, the reserve
+// is given back before the failure is thrown, for the unwinding to use.
+constexpr std::size_t kReserveBytes = 16 << 20;
+std::atomic<void*> reserve{nullptr};
+
+void OnNoMemory() {
+  std::free(reserve.exchange(nullptr));
+  throw std::bad_alloc();
+}
+
+// Holds a reserve back again once there is memory for it.
+void ArmReserve() {
+  if (reserve.load() != nullptr) return;
+  void* block = std::malloc(kReserveBytes);
+  void* none = nullptr;
+  if (block && !reserve.compare_exchange_strong(none, block)) std::free(block);
+}
 
 // Workers started as connections wait for one, up to a bound; a worker that
 // cannot be started leaves its connection to the ones there are.
@@ -237,6 +258,12 @@ bool SameText(const std::string& a, const char* b) {
   return strcasecmp(a.c_str(), b) == 0;
 }
 
+bool HasBody(const httplib::Request& request) {
+  return request.has_header("Transfer-Encoding") ||
+         (request.has_header("Content-Length") &&
+          request.get_header_value("Content-Length") != "0");
+}
+
 bool IsLength(const std::string& text) {
   return !text.empty() && text.size() <= 18 &&
          std::all_of(text.begin(), text.end(),
@@ -295,6 +322,8 @@ std::optional<FramingRefusal> CheckFraming(const httplib::Request& request,
 
 StudioHttpServer::StudioHttpServer(ConnectionLimits limits) : limits_(limits) {
   new_task_queue = [this] { return new WorkerPool(limits_.workers); };
+  ArmReserve();
+  std::set_new_handler(OnNoMemory);
 }
 
 void StudioHttpServer::Shutdown() {
@@ -333,16 +362,34 @@ bool StudioHttpServer::Serve(socket_t sock) {
     stream.StartRequest(Clock::now() + limits_.headers);
     state = RequestState{};
     bool closed = false;
+    // Given back however the request ends.
+    struct Turn {
+      std::counting_semaphore<>* turns = nullptr;
+      ~Turn() {
+        if (turns) turns->release();
+      }
+    } turn;
     const bool written = process_request(
         stream, n + 1 == kRequestsPerConnection, closed,
         [&](httplib::Request& request) {
-          stream.StartBody(Clock::now() + limits_.body, limits_.max_body);
+          const auto deadline = Clock::now() + limits_.body;
+          stream.StartBody(deadline, limits_.max_body);
           state.refusal = CheckFraming(request, limits_.max_body);
+          if (!state.refusal && HasBody(request)) {
+            // Bodies are read and handled a few at a time, so that many
+            // large ones at once do not exhaust memory.
+            if (body_turns_.try_acquire_until(deadline)) {
+              turn.turns = &body_turns_;
+            } else {
+              state.refusal = FramingRefusal{503, "Server je zauzet"};
+            }
+          }
           if (!state.refusal) return;
           // Its body is never read: nothing after it can be told apart.
           request.headers.erase("Connection");
           request.headers.emplace("Connection", "close");
         });
+    ArmReserve();
     if (!written || closed || state.refusal || stream.Broken()) return written;
   }
   return true;

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstddef>
 #include <optional>
+#include <semaphore>
 #include <string>
 
 namespace polimreza {
@@ -61,6 +62,7 @@ class StudioHttpServer : public httplib::Server {
 
   ConnectionLimits limits_;
   std::atomic<bool> stopping_{false};
+  std::counting_semaphore<> body_turns_{8};
 };
 
 }  // namespace polimreza

@@ -148,7 +148,9 @@ struct StudioServer::Impl {
     try {
       std::rethrow_exception(exception);
     } catch (const std::bad_alloc&) {
-      SetError(res, 503, "Nema dovoljno memorije");
+      // No JSON value is built (see ErrorBody).
+      res.status = 503;
+      res.set_content(R"({"error":"Nema dovoljno memorije"})", kJson);
     } catch (...) {
       SetError(res, 500, "Greska na serveru");
     }
