@@ -120,6 +120,8 @@ try:
     check("no cookie", headers.get("Set-Cookie") is None)
     check("page without token", call("/", token_header=False)[0] == 403)
     check("script without token", call("/studio.js", token_header=False)[0] == 200)
+    check("script for a foreign Host", call("/studio.js", token_header=False,
+          headers={"Host": "evil.example:" + port})[0] == 403)
     check("cookie opens no API", call("/api/info", token_header=False,
           headers={"Cookie": "polimreza_token=" + token})[0] == 403)
 
