@@ -342,26 +342,33 @@ check("--open: the page is removed", opened and
 proc = subprocess.Popen(["prlimit", "--as=%d" % (300 << 20), program,
                          "--lists", "lists"], stdout=subprocess.PIPE,
                         stderr=subprocess.PIPE, text=True)
-port, token = re.search(r":(\d+)/\?token=(\w+)", proc.stdout.readline()).groups()
-base = "http://127.0.0.1:%s" % port
-big = json.dumps({"rows": ["*********#" * 10] * 100, "x": "y" * 900000}).encode()
-statuses = set()
-def heavy():
-    try:
-        statuses.add(call("/api/check", raw=big,
-                          headers={"Content-Type": "application/json"})[0])
-    except OSError:
-        statuses.add("closed")
-for _ in range(3):
-    heavy_calls = [threading.Thread(target=heavy) for _ in range(40)]
-    for thread in heavy_calls:
-        thread.start()
-    for thread in heavy_calls:
-        thread.join()
-check("memory: every reply 400 or 503", statuses <= {400, 503, "closed"})
-check("memory: still serving", proc.poll() is None and call("/api/info")[0] == 200)
-proc.send_signal(signal.SIGINT)
-check("memory: stops", proc.wait(timeout=10) == 0)
+started = re.search(r":(\d+)/\?token=(\w+)", proc.stdout.readline())
+if not started and "Sanitizer" in proc.stderr.read():
+    # A sanitized build reserves more address space than the limit.
+    print("studio_api: memory check skipped in a sanitized build")
+elif not started:
+    check("memory: starts under the limit", False)
+else:
+    port, token = started.groups()
+    base = "http://127.0.0.1:%s" % port
+    big = json.dumps({"rows": ["*********#" * 10] * 100, "x": "y" * 900000}).encode()
+    statuses = set()
+    def heavy():
+        try:
+            statuses.add(call("/api/check", raw=big,
+                              headers={"Content-Type": "application/json"})[0])
+        except OSError:
+            statuses.add("closed")
+    for _ in range(3):
+        heavy_calls = [threading.Thread(target=heavy) for _ in range(40)]
+        for thread in heavy_calls:
+            thread.start()
+        for thread in heavy_calls:
+            thread.join()
+    check("memory: every reply 400 or 503", statuses <= {400, 503, "closed"})
+    check("memory: still serving", proc.poll() is None and call("/api/info")[0] == 200)
+    proc.send_signal(signal.SIGINT)
+    check("memory: stops", proc.wait(timeout=10) == 0)
 
 if failures:
     sys.exit("studio_api: failed: " + ", ".join(failures))
