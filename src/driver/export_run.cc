@@ -278,8 +278,8 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
                                         : AlphabetNamed(command.alphabet_name),
                         .script = script};
   if (app.count("--title")) options.title = command.title;
-  return Export(command.input, command.outputs, options, command.force, in,
-                out, err);
+  return Export(command.input, command.outputs, options, command.force, in, out,
+                err);
 }
 
 }  // namespace

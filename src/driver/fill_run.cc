@@ -21,6 +21,7 @@
 #include "report/report.h"
 #include "search/queries.h"
 #include "search/search.h"
+#include "studio/placement.h"
 #include "tool/command_line.h"
 #include "tool/input_files.h"
 #include "wordlist/alphabet_lists.h"
@@ -128,10 +129,9 @@ int Fill(std::istream& pattern, const ListOpener& opener,
     case SearchOutcome::kFilled: {
       ClueTables clues;
       std::string converted;
-      for (std::size_t s = 0; s < result.slots.size(); ++s) {
-        const Slot& slot = result.slots[s];
-        const SlotWord& word = *result.words[s];
-        grid.WriteSlot(word.word, slot.start, slot.direction);
+      for (const PlacedSlot& placed : PlaceResult(result, grid)) {
+        const Slot& slot = result.slots[placed.slot];
+        const SlotWord& word = *result.words[placed.slot];
         std::string_view clue = lists.List(slot.length)->Clue(word.entry);
         if (alphabet && settings.script) {
           converted.clear();
@@ -151,11 +151,7 @@ int Fill(std::istream& pattern, const ListOpener& opener,
                   spellings);
       return kExitNoFill;
     case SearchOutcome::kStopped:
-      for (std::size_t s = 0; s < result.slots.size(); ++s) {
-        if (!result.words[s]) continue;
-        const Slot& slot = result.slots[s];
-        grid.WriteSlot(result.words[s]->word, slot.start, slot.direction);
-      }
+      PlaceResult(result, grid);
       PrintTimedOut(out, grid, spellings);
       return kExitTimeLimit;
   }

@@ -4,6 +4,8 @@
 #include <nlohmann/json.hpp>
 #include <utility>
 
+#include "tool/json_reader.h"
+
 namespace polimreza {
 namespace {
 
@@ -147,8 +149,15 @@ std::vector<std::string> ClueListOf(const Json& clues,
 }  // namespace
 
 std::variant<IpuzCrossword, std::string> ReadIpuz(std::string_view text) {
-  const Json ipuz = Json::parse(text, nullptr, false);
-  if (ipuz.is_discarded() || !ipuz.is_object()) return "Fajl nije JSON";
+  auto read = ReadJson(text);
+  if (read.index() != 0 &&
+      std::get<JsonProblem>(read) == JsonProblem::kTooDeep) {
+    return "Fajl ima JSON dublji od 64 nivoa";
+  }
+  if (read.index() != 0 || !std::get<0>(read).is_object()) {
+    return "Fajl nije JSON";
+  }
+  const Json ipuz = std::move(std::get<0>(read));
   bool crossword = false;
   if (ipuz.contains("kind") && ipuz["kind"].is_array()) {
     for (const Json& kind : ipuz["kind"]) {

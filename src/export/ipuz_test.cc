@@ -108,6 +108,25 @@ TEST(IpuzTest, AuthorCopyrightAndMarksRoundTrip) {
   EXPECT_EQ(read.author_squares, puzzle.author_squares);
 }
 
+// A field nested 100,000 deep (200 KB) would overflow the stack when the
+// reader copies it: every field is refused at the read.
+TEST(IpuzTest, DeepNestingIsRefused) {
+  const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+  const std::string head =
+      R"({"kind": ["http://ipuz.org/crossword#1"], "dimensions": )";
+  for (const std::string& text :
+       {head + R"({"width": 1, "height": 1}, "title": )" + deep + "}",
+        head + R"({"width": 1, "height": 1}, "author": )" + deep + "}",
+        head + R"({"width": 1, "height": 1}, "clues": )" + deep + "}",
+        head + R"({"width": 1, "height": 1}, "puzzle": )" + deep + "}",
+        head + R"({"width": 1, "height": 1}, "com.polimreza:author": )" + deep +
+            "}",
+        head + deep + "}"}) {
+    EXPECT_EQ(std::get<std::string>(ReadIpuz(text)),
+              "Fajl ima JSON dublji od 64 nivoa");
+  }
+}
+
 // An unfinished grid: open squares without a letter hold the empty value.
 TEST(IpuzTest, OpenSquaresWithoutALetterAreEmpty) {
   NumberedPuzzle puzzle = NumberPuzzle(SmallPuzzle("c"), "t");

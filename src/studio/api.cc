@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "grid/pattern_reader.h"
+#include "tool/json_reader.h"
 
 namespace polimreza {
 namespace {
@@ -92,9 +93,7 @@ Decoded<std::size_t> LimitField(const Json& object) {
 }
 
 Decoded<int> DirectionField(const Json& object) {
-  auto direction = StringField(object, "direction");
-  if (auto* error = std::get_if<ApiError>(&direction)) return *error;
-  const std::string& name = std::get<std::string>(direction);
+  POLIMREZA_TAKE(name, StringField(object, "direction"));
   if (name == "across") return int{ACROSS};
   if (name == "down") return int{DOWN};
   return BadField("direction");
@@ -103,15 +102,33 @@ Decoded<int> DirectionField(const Json& object) {
 }  // namespace
 
 std::string ErrorBody(const ApiError& error) {
-  Json body = {{"error", error.message}};
-  if (error.exists) body["exists"] = true;
-  return body.dump(-1, ' ', false, Json::error_handler_t::replace);
+  const std::string& message = error.message;
+  const bool plain = std::all_of(message.begin(), message.end(), [](char c) {
+    return c >= 0x20 && c < 0x7f && c != '"' && c != '\\';
+  });
+  if (!plain) {
+    Json body = {{"error", message}};
+    if (error.exists) body["exists"] = true;
+    return body.dump(-1, ' ', false, Json::error_handler_t::replace);
+  }
+  // Written by hand: a JSON value frees its members through a stack it
+  // allocates, so destroying one while memory runs out ends the program.
+  std::string body = "{\"error\":\"";
+  body += message;
+  body += error.exists ? "\",\"exists\":true}" : "\"}";
+  return body;
 }
 
 Decoded<Json> ParseObject(std::string_view body) {
-  Json json = Json::parse(body, nullptr, false);
-  if (json.is_discarded() || !json.is_object()) return Bad("Neispravan JSON");
-  return json;
+  auto read = ReadJson(body);
+  if (read.index() != 0 &&
+      std::get<JsonProblem>(read) == JsonProblem::kTooDeep) {
+    return Bad("JSON je dublji od 64 nivoa");
+  }
+  if (read.index() != 0 || !std::get<0>(read).is_object()) {
+    return Bad("Neispravan JSON");
+  }
+  return std::move(std::get<0>(read));
 }
 
 Decoded<Grid> DecodeRows(const Json& rows, const Alphabet& alphabet) {
@@ -249,11 +266,6 @@ Decoded<std::size_t> SlotThrough(const Grid& grid, std::size_t row,
   return Bad("Kroz polje ne prolazi rec u tom smeru");
 }
 
-#define POLIMREZA_TAKE(var, expr)                                         \
-  auto var##_decoded = (expr);                                            \
-  if (auto* error = std::get_if<ApiError>(&var##_decoded)) return *error; \
-  auto& var = std::get<0>(var##_decoded)
-
 Decoded<CandidatesRequest> DecodeCandidates(std::string_view body,
                                             const Alphabet& alphabet) {
   POLIMREZA_TAKE(json, ParseObject(body));
@@ -296,6 +308,49 @@ Decoded<SearchRequest> DecodeSearch(std::string_view body,
   return SearchRequest{std::move(pattern), limit};
 }
 
+namespace {
+
+// The part of `g` a fill works on: a rectangle or a slot.
+Decoded<FillRegion> DecodeRegion(const Json& region, const Grid& g) {
+  if (!region.is_object()) return BadField("region");
+  FillRegion out;
+  if (region.contains("top")) {
+    POLIMREZA_TAKE(top, NumberField(region, "top", std::nullopt, 0, 1 << 30));
+    POLIMREZA_TAKE(left, NumberField(region, "left", std::nullopt, 0, 1 << 30));
+    POLIMREZA_TAKE(bottom,
+                   NumberField(region, "bottom", std::nullopt, 0, 1 << 30));
+    POLIMREZA_TAKE(right,
+                   NumberField(region, "right", std::nullopt, 0, 1 << 30));
+    if (top > bottom || left > right || bottom >= g.gridHeight() ||
+        right >= g.gridWidth()) {
+      return Bad("Oblast je van mreze");
+    }
+    out.top = top;
+    out.left = left;
+    out.bottom = bottom;
+    out.right = right;
+    return out;
+  }
+  POLIMREZA_TAKE(row, NumberField(region, "row", std::nullopt, 0, 1 << 30));
+  POLIMREZA_TAKE(col, NumberField(region, "col", std::nullopt, 0, 1 << 30));
+  POLIMREZA_TAKE(direction, DirectionField(region));
+  if (row >= g.gridHeight() || col >= g.gridWidth()) {
+    return Bad("Oblast je van mreze");
+  }
+  POLIMREZA_TAKE(slot, SlotThrough(g, row, col, direction));
+  const Slot target = FindSlots(g)[slot];
+  for (unsigned k = 0; k < target.length; ++k) {
+    out.cells.push_back(target.start + k * g.Step(target.direction));
+  }
+  out.slot = true;
+  out.row = row;
+  out.col = col;
+  out.direction = direction;
+  return out;
+}
+
+}  // namespace
+
 Decoded<FillRequest> DecodeFill(std::string_view body,
                                 const Alphabet& alphabet) {
   POLIMREZA_TAKE(json, ParseObject(body));
@@ -313,44 +368,8 @@ Decoded<FillRequest> DecodeFill(std::string_view body,
     request.time_limit = std::min(limit.get<double>(), 600.0);
   }
   if (json.contains("region") && !json["region"].is_null()) {
-    const Json& region = json["region"];
-    if (!region.is_object()) return BadField("region");
-    const Grid& g = request.grid;
-    FillRegion out;
-    if (region.contains("top")) {
-      POLIMREZA_TAKE(top, NumberField(region, "top", std::nullopt, 0, 1 << 30));
-      POLIMREZA_TAKE(left,
-                     NumberField(region, "left", std::nullopt, 0, 1 << 30));
-      POLIMREZA_TAKE(bottom,
-                     NumberField(region, "bottom", std::nullopt, 0, 1 << 30));
-      POLIMREZA_TAKE(right,
-                     NumberField(region, "right", std::nullopt, 0, 1 << 30));
-      if (top > bottom || left > right || bottom >= g.gridHeight() ||
-          right >= g.gridWidth()) {
-        return Bad("Oblast je van mreze");
-      }
-      out.top = top;
-      out.left = left;
-      out.bottom = bottom;
-      out.right = right;
-    } else {
-      POLIMREZA_TAKE(row, NumberField(region, "row", std::nullopt, 0, 1 << 30));
-      POLIMREZA_TAKE(col, NumberField(region, "col", std::nullopt, 0, 1 << 30));
-      POLIMREZA_TAKE(direction, DirectionField(region));
-      if (row >= g.gridHeight() || col >= g.gridWidth()) {
-        return Bad("Oblast je van mreze");
-      }
-      POLIMREZA_TAKE(slot, SlotThrough(g, row, col, direction));
-      const Slot target = FindSlots(g)[slot];
-      for (unsigned k = 0; k < target.length; ++k) {
-        out.cells.push_back(target.start + k * g.Step(target.direction));
-      }
-      out.slot = true;
-      out.row = row;
-      out.col = col;
-      out.direction = direction;
-    }
-    request.region = out;
+    POLIMREZA_TAKE(region, DecodeRegion(json["region"], request.grid));
+    request.region = std::move(region);
   }
   return request;
 }
@@ -487,7 +506,5 @@ Decoded<SaveRequest> DecodeSave(std::string_view body, const Alphabet& alphabet,
   request.overwrite = overwrite;
   return request;
 }
-
-#undef POLIMREZA_TAKE
 
 }  // namespace polimreza

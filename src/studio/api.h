@@ -33,6 +33,14 @@ struct ApiError {
 template <typename T>
 using Decoded = std::variant<T, ApiError>;
 
+// Declares `var` as the value of `expr` (a Decoded<T>), or returns its
+// refusal from the function it is in: the one way every decoder and
+// endpoint checks a step.
+#define POLIMREZA_TAKE(var, expr)                                         \
+  auto var##_decoded = (expr);                                            \
+  if (auto* error = std::get_if<ApiError>(&var##_decoded)) return *error; \
+  auto& var = std::get<0>(var##_decoded)
+
 // The reply body of a refusal: {"error": ...} (and "exists": true).
 std::string ErrorBody(const ApiError& error);
 

@@ -25,6 +25,9 @@ TEST(StudioApiTest, FillRefusals) {
   const std::vector<Refusal> cases = {
       {"{rows", "Neispravan JSON"},
       {"[1]", "Neispravan JSON"},
+      {"{\"rows\": " + std::string(100000, '[') + std::string(100000, ']') +
+           "}",
+       "JSON je dublji od 64 nivoa"},
       {"{}", "Polje rows nedostaje ili nije ispravno"},
       {R"({"rows": "**"})", "Polje rows nedostaje ili nije ispravno"},
       {R"({"rows": ["**", 3]})", "Polje rows nedostaje ili nije ispravno"},
@@ -126,6 +129,17 @@ TEST(StudioApiTest, SearchPattern) {
     ASSERT_EQ(bad.index(), 1u) << body;
     EXPECT_EQ(std::get<ApiError>(bad).message, "Neispravan uzorak");
   }
+}
+
+// Error bodies are the JSON of {"error": message} whether written by hand
+// or not.
+TEST(StudioApiTest, ErrorBodies) {
+  EXPECT_EQ(ErrorBody(ApiError{503, "Nema dovoljno memorije"}),
+            R"({"error":"Nema dovoljno memorije"})");
+  EXPECT_EQ(ErrorBody(ApiError{409, "Fajl x.ipuz vec postoji", true}),
+            R"({"error":"Fajl x.ipuz vec postoji","exists":true})");
+  EXPECT_EQ(ErrorBody(ApiError{409, "Fajl \"š\".ipuz\n", true}),
+            R"({"error":"Fajl \"š\".ipuz\n","exists":true})");
 }
 
 TEST(StudioApiTest, FileNames) {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <vector>
 
+#include "studio/connection.h"
 #include "studio/page_files.h"
 
 namespace polimreza {
@@ -36,21 +37,6 @@ bool SameSecret(const std::string& a, const std::string& b) {
     diff |= static_cast<unsigned char>(a[i] ^ b[i]);
   }
   return diff == 0;
-}
-
-// The value of the cookie `name` in the Cookie header `header`.
-std::string CookieValue(const std::string& header, const std::string& name) {
-  std::size_t i = 0;
-  while (i < header.size()) {
-    std::size_t end = header.find(';', i);
-    if (end == std::string::npos) end = header.size();
-    std::string pair = header.substr(i, end - i);
-    const std::size_t first = pair.find_first_not_of(' ');
-    if (first != std::string::npos) pair.erase(0, first);
-    if (pair.starts_with(name + "=")) return pair.substr(name.size() + 1);
-    i = end + 1;
-  }
-  return "";
 }
 
 void SetError(httplib::Response& res, int status, const std::string& message) {
@@ -87,7 +73,7 @@ struct StudioServer::Impl {
   std::string host;
   std::string token;
   std::string first_file;
-  httplib::Server server;
+  StudioHttpServer server;
   std::vector<std::string> hosts;  // the Host headers accepted
 
   Impl(Session& s, std::string h, std::string t, std::string f)
@@ -112,13 +98,22 @@ struct StudioServer::Impl {
     if (req.path.starts_with("/api/")) {
       return SameSecret(req.get_header_value("X-Polimreza-Token"), token);
     }
-    return SameSecret(req.get_param_value("token"), token) ||
-           SameSecret(
-               CookieValue(req.get_header_value("Cookie"), "polimreza_token"),
-               token);
+    // The page's own files hold no secret and are served to anyone who got
+    // past the Host check; no cookie carries the token, since a browser
+    // sends a cookie of this host to every other server on it too.
+    if (req.path != "/") return true;
+    return SameSecret(req.get_param_value("token"), token);
   }
 
   void Routes() {
+    Guards();
+    PageRoutes();
+    ApiRoutes();
+  }
+
+  // What every request and reply goes through: the headers of every reply,
+  // the refusals before any route, and the replies to errors.
+  void Guards() {
     server.set_default_headers(
         {{"Content-Security-Policy",
           "default-src 'none'; script-src 'self'; style-src 'self'; img-src "
@@ -135,25 +130,51 @@ struct StudioServer::Impl {
     server.set_tcp_nodelay(true);
     server.set_pre_routing_handler(
         [this](const httplib::Request& req, httplib::Response& res) {
+          if (auto refusal = StudioHttpServer::CurrentRefusal()) {
+            SetError(res, refusal->status, refusal->message);
+            return httplib::Server::HandlerResponse::Handled;
+          }
           if (Allowed(req)) return httplib::Server::HandlerResponse::Unhandled;
           SetError(res, 403, "Pristup nije dozvoljen");
           return httplib::Server::HandlerResponse::Handled;
         });
-    server.set_error_handler(
-        [](const httplib::Request&, httplib::Response& res) {
-          if (!res.body.empty()) return;
-          if (res.status == 413) {
-            SetError(res, 413, "Zahtev je veci od 1 MB");
-          } else if (res.status == 404) {
-            SetError(res, 404, "Nepoznata putanja");
-          } else {
-            SetError(res, res.status, "Neispravan zahtev");
-          }
-        });
-    server.Get("/", [this](const httplib::Request&, httplib::Response& res) {
+    server.set_exception_handler(ExceptionReply);
+    server.set_error_handler(ErrorReply);
+  }
+
+  // No exception's own text goes out: only the studio's message.
+  static void ExceptionReply(const httplib::Request&, httplib::Response& res,
+                             std::exception_ptr exception) {
+    try {
+      std::rethrow_exception(exception);
+    } catch (const std::bad_alloc&) {
+      // No JSON value is built (see ErrorBody).
+      res.status = 503;
+      res.set_content(R"({"error":"Nema dovoljno memorije"})", kJson);
+    } catch (...) {
+      SetError(res, 500, "Greska na serveru");
+    }
+  }
+
+  static void ErrorReply(const httplib::Request&, httplib::Response& res) {
+    if (StudioHttpServer::CurrentBodyTooLarge()) {
+      SetError(res, 413, "Zahtev je veci od 1 MB");
+      res.set_header("Connection", "close");
+      return;
+    }
+    if (!res.body.empty()) return;
+    if (res.status == 413) {
+      SetError(res, 413, "Zahtev je veci od 1 MB");
+    } else if (res.status == 404) {
+      SetError(res, 404, "Nepoznata putanja");
+    } else {
+      SetError(res, res.status, "Neispravan zahtev");
+    }
+  }
+
+  void PageRoutes() {
+    server.Get("/", [](const httplib::Request&, httplib::Response& res) {
       res.set_content(*PageFile("studio.html"), ContentType("studio.html"));
-      res.set_header("Set-Cookie", "polimreza_token=" + token +
-                                       "; Path=/; HttpOnly; SameSite=Strict");
     });
     server.Get(R"(/([A-Za-z0-9_-]+\.(?:html|css|js)))",
                [](const httplib::Request& req, httplib::Response& res) {
@@ -164,6 +185,9 @@ struct StudioServer::Impl {
                    SetError(res, 404, "Nepoznata putanja");
                  }
                });
+  }
+
+  void ApiRoutes() {
     using Body = Reply (Session::*)(std::string_view);
     const std::vector<std::pair<const char*, Body>> posts = {
         {"/api/candidates", &Session::Candidates},
@@ -183,6 +207,17 @@ struct StudioServer::Impl {
         Send(res, (session.*method)(req.body));
       });
     }
+    using Query = Reply (Session::*)();
+    const std::vector<std::pair<const char*, Query>> gets = {
+        {"/api/progress", &Session::Progress},
+        {"/api/excluded", &Session::Excluded},
+        {"/api/files", &Session::Files}};
+    for (const auto& [path, method] : gets) {
+      server.Get(path, [this, method = method](const httplib::Request&,
+                                               httplib::Response& res) {
+        Send(res, (session.*method)());
+      });
+    }
     server.Post("/api/stop",
                 [this](const httplib::Request&, httplib::Response& res) {
                   Send(res, session.Stop());
@@ -190,18 +225,6 @@ struct StudioServer::Impl {
     server.Get("/api/info",
                [this](const httplib::Request&, httplib::Response& res) {
                  Send(res, session.Info(host, IsLoopback(host), first_file));
-               });
-    server.Get("/api/progress",
-               [this](const httplib::Request&, httplib::Response& res) {
-                 Send(res, session.Progress());
-               });
-    server.Get("/api/excluded",
-               [this](const httplib::Request&, httplib::Response& res) {
-                 Send(res, session.Excluded());
-               });
-    server.Get("/api/files",
-               [this](const httplib::Request&, httplib::Response& res) {
-                 Send(res, session.Files());
                });
   }
 
@@ -254,6 +277,6 @@ std::string StudioServer::Url() const {
 
 void StudioServer::Run() { impl_->server.listen_after_bind(); }
 
-void StudioServer::Stop() { impl_->server.stop(); }
+void StudioServer::Stop() { impl_->server.Shutdown(); }
 
 }  // namespace polimreza

@@ -1,29 +1,18 @@
-// One studio run's state, passed explicitly to every request: alphabet, word
-// lists and lexicons, excluded words and own clues, the machine's earlier
-// fills and the one fill running now on a worker thread.
+// One studio run's endpoints, passed explicitly to every request: each
+// decodes its request (studio/api), calls the vocabulary, the fill job or
+// the files, and encodes the reply; a refusal at any step is the reply.
 #ifndef POLIMREZA_STUDIO_SESSION_H_
 #define POLIMREZA_STUDIO_SESSION_H_
 
-#include <atomic>
-#include <chrono>
-#include <cstdint>
-#include <deque>
 #include <filesystem>
-#include <functional>
 #include <memory>
-#include <mutex>
-#include <optional>
-#include <shared_mutex>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "alphabet/alphabet.h"
-#include "grid/grid.h"
-#include "search/queries.h"
 #include "studio/api.h"
-#include "wordlist/word_list.h"
+#include "studio/fill_job.h"
+#include "studio/vocabulary.h"
 
 namespace polimreza {
 
@@ -33,10 +22,6 @@ struct Reply {
   std::string body;
 };
 
-// The excluded words' file and the author's clues' file, in the lists folder.
-inline constexpr std::string_view kExcludedFile = "izbaci.txt";
-inline constexpr std::string_view kOwnCluesFile = "moji-opisi.txt";
-
 class Session {
  public:
   // Reads the lists of `lists` (1.txt to 9.txt, as the alphabet writes
@@ -44,7 +29,6 @@ class Session {
   // `folder`.
   Session(AlphabetKind alphabet, std::filesystem::path lists,
           std::filesystem::path folder);
-  ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
@@ -71,60 +55,23 @@ class Session {
   Reply Export(std::string_view body);
 
   // Asks a running fill to stop (for shutting down); returns at once.
-  void StopFill();
+  void StopFill() { fill_.StopNow(); }
+  // Replaces how a fill's thread is started (tests make it fail).
+  void SetThreadStarter(FillJob::ThreadStarter start) {
+    fill_.SetThreadStarter(std::move(start));
+  }
 
  private:
-  // A machine word of an earlier fill, in its slot.
-  struct PlacedWord {
-    Slot slot;
-    std::string word;
-  };
-
-  // The author's clue of `codes`, else its list's; "" for none. Needs
-  // lists_mutex_.
-  std::string ClueOf(const std::string& codes);
-  std::optional<ApiError> WriteExcluded();
-  std::optional<ApiError> WriteOwnClues();
-  bool IsExcluded(const std::string& codes) const;
-  // Passes the excluded words to the lexicons and builds them again.
-  void SetExcluded();
-  // The (slot, word) pairs that keep an "another" fill of `grid` off every
-  // earlier fill. Needs lists_mutex_.
-  std::vector<std::pair<std::size_t, std::string>> Forbidden(
-      const Grid& grid, const std::function<bool(const Slot&)>& active);
+  Decoded<std::string> CandidatesBody(std::string_view body);
+  Decoded<Json> CheckJson(std::string_view body);
+  Decoded<Json> SearchJson(std::string_view body);
+  Decoded<Json> FillJson(std::string_view body);
 
   std::shared_ptr<const Alphabet> alphabet_;
-  std::filesystem::path lists_path_;
   std::filesystem::path folder_;
-
-  // The lists, their lexicons, the excluded words and the author's clues:
-  // read under a shared lock by queries and the running fill, changed under
-  // an exclusive one.
-  std::shared_mutex lists_mutex_;
-  std::unique_ptr<WordLists> lists_;
-  std::unique_ptr<SearchLexicons> lexicons_;
-  std::vector<std::string> excluded_;                       // codes
-  std::vector<std::pair<std::string, std::string>> clues_;  // codes, clue
-
-  // The last candidate lists answered, by grid, slot and limit: moving the
-  // cursor along a slot asks the same question again. Emptied whenever the
-  // excluded words or the author's clues change, under lists_mutex_.
-  std::mutex candidates_mutex_;
-  std::deque<std::pair<std::string, std::string>> candidates_;  // key, body
-  void ForgetCandidates();
-
-  // The machine words of every earlier fill; only the running fill reads
-  // and adds to them.
-  std::vector<std::vector<PlacedWord>> fills_;
-
-  // The fill: one at a time.
-  std::mutex fill_mutex_;
-  bool running_ = false;
-  std::atomic<bool> stop_{false};
-  std::atomic<std::uint64_t> nodes_{0};
-  std::atomic<std::size_t> filled_{0};
-  std::atomic<std::size_t> slots_{0};
-  std::atomic<std::int64_t> started_ms_{0};
+  Vocabulary vocabulary_;
+  CandidateCache candidates_;
+  FillJob fill_;
 };
 
 }  // namespace polimreza

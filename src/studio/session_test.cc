@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
+#include <thread>
 
 #include "gtest/gtest.h"
 
@@ -53,6 +55,31 @@ TEST_F(StudioSessionTest, CandidatesFollowExclusionsAndClues) {
             R"({"count":2,"exact":true,"slot":{"row":0,"col":0,"direction":)"
             R"("across","length":2},"words":[{"word":"AB","clue":"prvi"},)"
             R"({"word":"CD","clue":"moj"}]})");
+}
+
+// A fill whose thread cannot be started is refused, and leaves no fill
+// running: the next one runs.
+TEST_F(StudioSessionTest, FillWhoseThreadCannotStartLeavesNoneRunning) {
+  Session session(AlphabetKind::kAscii, folder_, folder_);
+  session.SetThreadStarter([](std::function<void()>) -> std::thread {
+    throw std::system_error(
+        std::make_error_code(std::errc::resource_unavailable_try_again));
+  });
+  const std::string fill = R"({"rows": ["**"]})";
+  const Reply refused = session.Fill(fill);
+  EXPECT_EQ(refused.status, 503);
+  EXPECT_EQ(refused.body, R"({"error":"Ne mogu da pokrenem popunjavanje"})");
+  EXPECT_EQ(
+      session.Progress().body,
+      R"({"running":false,"nodes":0,"filled":0,"slots":0,"seconds":0.0})");
+  session.SetThreadStarter(
+      [](std::function<void()>) -> std::thread { throw std::bad_alloc(); });
+  EXPECT_EQ(session.Fill(fill).body, R"({"error":"Nema dovoljno memorije"})");
+  session.SetThreadStarter(
+      [](std::function<void()> work) { return std::thread(std::move(work)); });
+  const Reply filled = session.Fill(fill);
+  EXPECT_EQ(filled.status, 200);
+  EXPECT_NE(filled.body.find(R"("status":"filled")"), std::string::npos);
 }
 
 }  // namespace

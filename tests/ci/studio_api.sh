@@ -6,10 +6,10 @@
 # clean stop on SIGINT. Runs build/dev/polimreza-studio (or $POLIMREZA_BIN's).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-command -v python3 >/dev/null || {
+command -v python3 >/dev/null && command -v prlimit >/dev/null || {
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq python3
+  apt-get install -y -qq python3 util-linux
 }
 bin=${POLIMREZA_BIN:-$PWD/build/dev}
 if [ ! -x "$bin/polimreza-studio" ]; then
@@ -69,6 +69,35 @@ def call(path, body=None, headers=None, token_header=True, raw=None):
 def error_of(body):
     return json.loads(body).get("error")
 
+def raw(data, timeout=10):
+    """Sends `data` on a connection of its own; the reply's status (None
+    when the connection closed without one) and its whole text."""
+    import socket
+    sock = socket.create_connection(("127.0.0.1", int(port)), timeout=timeout)
+    reply = b""
+    try:
+        sock.sendall(data)
+        while True:
+            chunk = sock.recv(65536)
+            if not chunk:
+                break
+            reply += chunk
+    except OSError:
+        pass
+    finally:
+        sock.close()
+    head = reply.split(b"\r\n", 1)[0].split(b" ")
+    status = int(head[1]) if len(head) > 1 and head[1].isdigit() else None
+    return status, reply
+
+def post_raw(headers, body, path="/api/check"):
+    lines = ["POST %s HTTP/1.1" % path, "Host: 127.0.0.1:" + port,
+             "X-Polimreza-Token: " + token, "Connection: close"] + headers
+    return raw(("\r\n".join(lines) + "\r\n\r\n").encode() + body)
+
+def reply_error(reply):
+    return json.loads(reply.split(b"\r\n\r\n", 1)[1]).get("error")
+
 try:
     # Refusals before any route.
     check("no token", call("/api/info", token_header=False)[0] == 403)
@@ -86,9 +115,57 @@ try:
     status, headers, body = call("/?token=" + token, token_header=False)
     check("page", status == 200 and "default-src 'none'" in
           headers.get("Content-Security-Policy", ""))
-    check("cookie", headers.get("Set-Cookie") ==
-          "polimreza_token=%s; Path=/; HttpOnly; SameSite=Strict" % token)
+    # A browser sends a cookie to every server of the host, whatever the
+    # port: no cookie, and the page's files need no credential.
+    check("no cookie", headers.get("Set-Cookie") is None)
     check("page without token", call("/", token_header=False)[0] == 403)
+    check("script without token", call("/studio.js", token_header=False)[0] == 200)
+    check("script for a foreign Host", call("/studio.js", token_header=False,
+          headers={"Host": "evil.example:" + port})[0] == 403)
+    check("cookie opens no API", call("/api/info", token_header=False,
+          headers={"Cookie": "polimreza_token=" + token})[0] == 403)
+
+    # Framing: compressed bodies, chunked bodies over 1 MB, lengths that are
+    # no number; each answered at once.
+    import gzip
+    bomb = gzip.compress(b'{"rows": ["**"]' + b" " * (20 << 20) + b"}")
+    status, reply = post_raw(["Content-Encoding: gzip",
+                              "Content-Length: %d" % len(bomb)], bomb)
+    check("415 gzip body", status == 415 and
+          reply_error(reply) == "Sazeto telo zahteva nije podrzano")
+    def chunked(body):
+        return b"%x\r\n%s\r\n0\r\n\r\n" % (len(body), body)
+    status, reply = post_raw(["Transfer-Encoding: chunked"],
+                             chunked(b'{"rows": ["**"]}'))
+    check("small chunked body", status == 200)
+    status, reply = post_raw(["Transfer-Encoding: chunked"],
+                             chunked(b'{"rows": ["**"]' + b" " * (1 << 20) + b"}"))
+    check("413 chunked body over 1 MB", status == 413 and
+          reply_error(reply) == "Zahtev je veci od 1 MB")
+    for length in ["-1", "abc", "1x", "99999999999999999999999"]:
+        started = time.monotonic()
+        status, reply = post_raw(["Content-Length: " + length], b"{}")
+        check("400 Content-Length " + length, status == 400 and
+              reply_error(reply) == "Neispravna duzina zahteva" and
+              time.monotonic() - started < 5)
+    status, reply = raw(("POST /api/check HTTP/1.1\r\nHost: 127.0.0.1:%s\r\n"
+                         "X-Polimreza-Token: %s\r\n\r\n" % (port, token)).encode())
+    check("411 POST without length", status == 411 and
+          reply_error(reply) == "Zahtev nema duzinu")
+
+    # JSON nested past 64 levels is refused before it is built.
+    deep = b'{"rows": ' + b"[" * 100000 + b"]" * 100000 + b"}"
+    status, _, body = call("/api/check", raw=deep,
+                           headers={"Content-Type": "application/json"})
+    check("deep JSON body", status == 400 and
+          error_of(body) == "JSON je dublji od 64 nivoa")
+    with open("deep.ipuz", "w") as f:
+        f.write('{"kind": ["http://ipuz.org/crossword#1"], "title": ' +
+                "[" * 100000 + "]" * 100000 + "}")
+    status, _, body = call("/api/open", {"name": "deep.ipuz"})
+    check("deep ipuz", status == 400 and
+          error_of(body) == "Fajl ima JSON dublji od 64 nivoa")
+    os.remove("deep.ipuz")
 
     # Bad requests.
     for what, path, request, message in [
@@ -182,15 +259,116 @@ try:
 
     check("open missing", call("/api/open", {"name": "nema.ipuz"})[0] == 404)
     check("unknown path", call("/api/nothing")[0] == 404)
+
+    # Eight clients sending a header line a second: the author is still
+    # answered at once, and each of them is cut off by the headers'
+    # deadline (10 s) with a reply.
+    import socket
+    def slow_client(results, seconds):
+        sock = socket.create_connection(("127.0.0.1", int(port)))
+        sock.sendall(b"GET /api/info HTTP/1.1\r\n")
+        started = time.monotonic()
+        try:
+            while time.monotonic() - started < seconds:
+                time.sleep(1)
+                sock.sendall(b"X-Slow: 1\r\n")
+        except OSError:
+            pass
+        results.append(time.monotonic() - started)
+        sock.close()
+    slow = []
+    clients = [threading.Thread(target=slow_client, args=(slow, 20))
+               for _ in range(8)]
+    for client in clients:
+        client.start()
+    time.sleep(3)
+    started = time.monotonic()
+    status = call("/api/info")[0]
+    check("answered beside slow clients", status == 200 and
+          time.monotonic() - started < 2)
+    for client in clients:
+        client.join(30)
+    check("slow clients cut off", len(slow) == 8 and max(slow) < 15)
+    # Slow clients do not hold up the stop either.
+    for _ in range(3):
+        threading.Thread(target=slow_client, args=([], 30), daemon=True).start()
+    time.sleep(1)
 finally:
     proc.send_signal(signal.SIGINT)
+    stopping = time.monotonic()
     try:
         code = proc.wait(timeout=10)
     except subprocess.TimeoutExpired:
         proc.kill()
         code = None
     check("SIGINT exit 0", code == 0)
+    check("stop within 3 s", time.monotonic() - stopping < 3)
     check("nothing on stderr", proc.stderr.read() == "")
+
+# --open hands the browser a page only this user can read, never the
+# address with its token on a command line.
+os.makedirs("bin", exist_ok=True)
+with open("bin/xdg-open", "w") as f:
+    f.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$OPENED\"\n"
+            "stat -c %a \"$1\" \"$(dirname \"$1\")\" >> \"$OPENED\"\n"
+            "cat \"$1\" >> \"$OPENED\"\n")
+os.chmod("bin/xdg-open", 0o755)
+env = dict(os.environ, PATH=os.path.abspath("bin") + ":" + os.environ["PATH"],
+           OPENED=os.path.abspath("opened.txt"), TMPDIR=os.path.abspath("."))
+env.pop("XDG_RUNTIME_DIR", None)
+proc = subprocess.Popen([program, "--lists", "lists", "--open"], env=env,
+                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+url = proc.stdout.readline().strip()
+for _ in range(50):
+    if os.path.exists("opened.txt") and "</a>" in open("opened.txt").read():
+        break
+    time.sleep(0.1)
+opened = open("opened.txt").read().split("\n") if os.path.exists("opened.txt") else []
+check("--open: a file is opened", len(opened) > 3 and
+      re.fullmatch(re.escape(os.path.abspath(".")) +
+                   r"/polimreza-studio-\w{6}/otvori\.html", opened[0]))
+check("--open: no token on the command line",
+      url and url.split("token=")[1] not in opened[0])
+check("--open: only the user reads it", opened[1:3] == ["600", "700"])
+check("--open: the page goes on to the address",
+      '<meta http-equiv="refresh" content="0;url=%s">' % url in opened)
+proc.send_signal(signal.SIGINT)
+check("--open: stops", proc.wait(timeout=10) == 0)
+check("--open: the page is removed", opened and
+      not os.path.exists(os.path.dirname(opened[0])))
+
+# Memory running out under many large requests at once is answered, and
+# the server goes on (it aborted on a std::bad_alloc).
+proc = subprocess.Popen(["prlimit", "--as=%d" % (300 << 20), program,
+                         "--lists", "lists"], stdout=subprocess.PIPE,
+                        stderr=subprocess.PIPE, text=True)
+started = re.search(r":(\d+)/\?token=(\w+)", proc.stdout.readline())
+if not started and "Sanitizer" in proc.stderr.read():
+    # A sanitized build reserves more address space than the limit.
+    print("studio_api: memory check skipped in a sanitized build")
+elif not started:
+    check("memory: starts under the limit", False)
+else:
+    port, token = started.groups()
+    base = "http://127.0.0.1:%s" % port
+    big = json.dumps({"rows": ["*********#" * 10] * 100, "x": "y" * 900000}).encode()
+    statuses = set()
+    def heavy():
+        try:
+            statuses.add(call("/api/check", raw=big,
+                              headers={"Content-Type": "application/json"})[0])
+        except OSError:
+            statuses.add("closed")
+    for _ in range(3):
+        heavy_calls = [threading.Thread(target=heavy) for _ in range(40)]
+        for thread in heavy_calls:
+            thread.start()
+        for thread in heavy_calls:
+            thread.join()
+    check("memory: every reply 400 or 503", statuses <= {400, 503, "closed"})
+    check("memory: still serving", proc.poll() is None and call("/api/info")[0] == 200)
+    proc.send_signal(signal.SIGINT)
+    check("memory: stops", proc.wait(timeout=10) == 0)
 
 if failures:
     sys.exit("studio_api: failed: " + ", ".join(failures))
