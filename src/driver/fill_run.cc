@@ -21,7 +21,7 @@
 #include "report/report.h"
 #include "search/queries.h"
 #include "search/search.h"
-#include "studio/placement.h"
+#include "search/placement.h"
 #include "tool/command_line.h"
 #include "tool/input_files.h"
 #include "wordlist/alphabet_lists.h"

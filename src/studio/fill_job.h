@@ -17,7 +17,7 @@
 #include "grid/grid.h"
 #include "search/search.h"
 #include "studio/api.h"
-#include "studio/placement.h"
+#include "search/placement.h"
 #include "studio/vocabulary.h"
 
 namespace polimreza {

@@ -1,4 +1,4 @@
-#include "studio/placement.h"
+#include "search/placement.h"
 
 #include "gtest/gtest.h"
 

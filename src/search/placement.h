@@ -1,7 +1,7 @@
 // Placing a search result in a grid: the one way polimreza-fill's report and
 // the studio's fills write the words a search found.
-#ifndef POLIMREZA_STUDIO_PLACEMENT_H_
-#define POLIMREZA_STUDIO_PLACEMENT_H_
+#ifndef POLIMREZA_SEARCH_PLACEMENT_H_
+#define POLIMREZA_SEARCH_PLACEMENT_H_
 
 #include <cstddef>
 #include <vector>
@@ -23,4 +23,4 @@ std::vector<PlacedSlot> PlaceResult(const SearchResult& result, Grid& grid);
 
 }  // namespace polimreza
 
-#endif  // POLIMREZA_STUDIO_PLACEMENT_H_
+#endif  // POLIMREZA_SEARCH_PLACEMENT_H_
