@@ -9,7 +9,7 @@ SearchLexicons::SearchLexicons(WordLists& lists) : lists_(lists) {}
 SearchLexicons::~SearchLexicons() = default;
 
 const Lexicon* SearchLexicons::ForLength(unsigned length) {
-  if (length == 0 || length > kMaxSlotLength) return nullptr;
+  if (length == 0 || length > kMaxEntryLength) return nullptr;
   if (!lexicons_[length]) {
     const WordList* list = lists_.List(length);
     if (list == nullptr) return nullptr;

@@ -43,7 +43,7 @@ class SearchLexicons {
  private:
   WordLists& lists_;
   std::unordered_set<std::string> excluded_;
-  std::array<std::unique_ptr<Lexicon>, kMaxSlotLength + 1> lexicons_;
+  std::array<std::unique_ptr<Lexicon>, kMaxEntryLength + 1> lexicons_;
 };
 
 // Search over lexicons built before; the same answer as Search(grid, lists,

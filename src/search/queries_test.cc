@@ -299,7 +299,7 @@ TEST(SearchLexiconsTest, LeavesOutExcludedWordsAndKeepsEntries) {
   EXPECT_EQ(some->Find("AB"), ~std::uint32_t{0});
   EXPECT_EQ(some->Find("EF"), 1u);
   EXPECT_EQ(lexicons.ForLength(0), nullptr);
-  EXPECT_EQ(lexicons.ForLength(kMaxSlotLength + 1), nullptr);
+  EXPECT_EQ(lexicons.ForLength(kMaxEntryLength + 1), nullptr);
 
   const SearchResult result =
       Search(MakeGrid({"**"}), lexicons, SearchOptions());

@@ -134,11 +134,11 @@ enum class RunEnd { kFilled, kNoFill, kStopped, kRestart };
 struct StopRequested {};
 
 // The letters each open position of a slot still has a word for.
-using Supports = std::array<LetterSet, kMaxSlotLength>;
+using Supports = std::array<LetterSet, kMaxEntryLength>;
 
 // The positions of a slot whose cell may still hold more than one letter.
 struct OpenPositions {
-  std::array<unsigned, kMaxSlotLength> at{};
+  std::array<unsigned, kMaxEntryLength> at{};
   unsigned size = 0;
 };
 
@@ -1297,7 +1297,7 @@ std::vector<std::size_t> Engine::Dead(const Grid& grid) {
   std::vector<std::size_t> dead;
   result_.slots = FindSlots(grid);
   for (std::size_t k = 0; k < result_.slots.size(); ++k) {
-    if (result_.slots[k].length > kMaxSlotLength &&
+    if (result_.slots[k].length > kMaxEntryLength &&
         (!options_.active || options_.active(result_.slots[k]))) {
       dead.push_back(k);
     }
