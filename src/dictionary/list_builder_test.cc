@@ -24,7 +24,8 @@ TEST(ListBuilderTest, MergesInOrderAndFillsMissingClues) {
                               SourceFormat::kClued),
             6u);
   ListSummary summary;
-  const std::array<std::string, 9> lists = builder.Finish(summary);
+  const std::array<std::string, kMaxEntryLength> lists =
+      builder.Finish(summary);
   // A clue of control characters only is no clue: the later one fills it.
   EXPECT_EQ(lists[2], "PAS;Laje\r\nNOS;Njuh\r\n");
   EXPECT_EQ(lists[3], "KUCA;Dom\r\n");
@@ -48,7 +49,8 @@ TEST(ListBuilderTest, FiltersLimitAndLetters) {
                     SourceFormat::kWords);
   builder.AddSource("A;Veznik\nBOR;Drvo\n", SourceFormat::kClued);
   ListSummary summary;
-  const std::array<std::string, 9> lists = builder.Finish(summary);
+  const std::array<std::string, kMaxEntryLength> lists =
+      builder.Finish(summary);
   EXPECT_EQ(lists[2], "SAH;\r\nNOS;\r\n");
   // The letters the sources gave keep their place and clue; the rest
   // follow in order.
@@ -120,7 +122,7 @@ TEST(ListBuilderTest, OrdersEachDictionaryByKind) {
   builder.AddSource("ZUB;Grize\nDVD\nzub\n", SourceFormat::kClued);
   builder.AddSource("lav\nMIR\nbol\n", SourceFormat::kWords);
   ListSummary summary;
-  std::array<std::string, 9> lists = builder.Finish(summary);
+  std::array<std::string, kMaxEntryLength> lists = builder.Finish(summary);
   EXPECT_EQ(lists[1], "VI;\r\nMI;\r\nII;\r\n");
   EXPECT_EQ(lists[2],
             "NOS;\r\nMIX;\r\nNIS;\r\nZUB;Grize\r\nDVD;\r\n"
