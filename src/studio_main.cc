@@ -62,7 +62,7 @@ int Run(int argc, char** argv) {
   int port = 0;
   bool open = false;
   app.add_option("--lists", lists,
-                 "Folder sa listama reci 1.txt do 9.txt (podrazumevano: "
+                 "Folder sa listama reci 1.txt do 25.txt (podrazumevano: "
                  "tekuci folder)")
       ->type_name("FOLDER");
   app.add_option("--alphabet", alphabet_name,

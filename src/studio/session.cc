@@ -83,7 +83,7 @@ Session::Session(AlphabetKind alphabet, std::filesystem::path lists,
         DecodeWord(std::string_view(line).substr(0, semicolon), *alphabet_);
     if (codes) clues_.emplace_back(*codes, line.substr(semicolon + 1));
   }
-  for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+  for (unsigned length = 1; length <= kMaxEntryLength; ++length) {
     lists_->List(length);
   }
   SetExcluded();
@@ -94,7 +94,7 @@ void Session::SetExcluded() {
   lexicons_->SetExcluded({excluded_.begin(), excluded_.end()});
   // Built now, under the writer's lock, so that every later reader only
   // reads them.
-  for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+  for (unsigned length = 1; length <= kMaxEntryLength; ++length) {
     lexicons_->ForLength(length);
   }
 }
@@ -123,7 +123,7 @@ Reply Session::Info(const std::string& host, bool loopback,
     letters.push_back(std::string(alphabet_->Name(static_cast<Letter>(l))));
   }
   Json counts = Json::array();
-  for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+  for (unsigned length = 1; length <= kMaxEntryLength; ++length) {
     const WordList* list = lists_->List(length);
     counts.push_back(list ? list->size() : 0);
   }
