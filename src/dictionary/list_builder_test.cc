@@ -37,6 +37,30 @@ TEST(ListBuilderTest, MergesInOrderAndFillsMissingClues) {
   EXPECT_EQ(summary.from_sources, 4u);
 }
 
+TEST(ListBuilderTest, KeepsWordsUpToTheLongestEntry) {
+  ListOptions options;
+  options.letters = false;
+  options.alphabet = AlphabetKind::kSerbianLatin;
+  Folder folder;
+  ListBuilder builder(options, folder);
+  // 25 letters (lj and nj one letter each), then 26, then 25 again with
+  // its last letter changed: every letter of a long word tells it apart.
+  const std::string longest = "ljnjabcdefghijklmnoprstuvzz";
+  EXPECT_EQ(builder.AddSource(longest + "\n" + longest + "a\n" +
+                                  longest.substr(0, longest.size() - 1) +
+                                  "c\n" + longest + "\n",
+                              SourceFormat::kWords),
+            3u);
+  ListSummary summary;
+  const std::array<std::string, kMaxEntryLength> lists =
+      builder.Finish(summary);
+  EXPECT_EQ(lists[kMaxEntryLength - 1],
+            "LJNJABCDEFGHIJKLMNOPRSTUVZZ;\r\nLJNJABCDEFGHIJKLMNOPRSTUVZC;\r\n");
+  EXPECT_EQ(summary.entries[kMaxEntryLength - 1], 2u);
+  EXPECT_EQ(Skipped(summary, SkipReason::kLength), 1u);
+  EXPECT_EQ(Skipped(summary, SkipReason::kRepeated), 1u);
+}
+
 TEST(ListBuilderTest, FiltersLimitAndLetters) {
   ListOptions options;
   options.min_length = 1;
