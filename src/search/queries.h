@@ -65,8 +65,9 @@ struct FittingWords {
 // fits when, with it placed and every slot kept arc consistent as the search
 // keeps it, no slot is left without a word. Honours the options' repeats,
 // active slots (slot `slot` takes part even when it is not active),
-// forbidden words and stop. Count 0 when the grid is inconsistent already,
-// or `slot` is no slot of it.
+// forbidden words and stop (when it stops the tests, the words found until
+// then come back, `exact` false). Count 0 when the grid is inconsistent
+// already, or `slot` is no slot of it.
 FittingWords FitSlot(const Grid& grid, SearchLexicons& lexicons,
                      std::size_t slot, std::size_t limit,
                      const SearchOptions& options);

@@ -1253,7 +1253,7 @@ FittingWords Engine::Fit(const Grid& grid, std::size_t slot,
       const bool enough =
           fit.words.size() >= limit && tested >= kFitAlwaysTested;
       if ((enough && std::chrono::steady_clock::now() >= deadline) ||
-          (tested % kCheckEvery == kCheckEvery - 1 && StopAsked())) {
+          StopAsked()) {
         fit.exact = false;
         fit.count += Ones(w);
         for (std::size_t j = i + 1; j < root_words.size(); ++j) {

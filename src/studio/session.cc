@@ -1,6 +1,7 @@
 #include "studio/session.h"
 
 #include <algorithm>
+#include <chrono>
 #include <shared_mutex>
 #include <sstream>
 #include <thread>
@@ -13,6 +14,10 @@
 
 namespace polimreza {
 namespace {
+
+// How long a candidate list may search before it answers with what it has:
+// the page asks one on every move of the cursor.
+constexpr std::chrono::milliseconds kCandidatesBudget{15};
 
 Reply Ok(const Json& body) {
   return {200, body.dump(-1, ' ', false, Json::error_handler_t::replace)};
@@ -163,9 +168,15 @@ Reply Session::Candidates(std::string_view body) {
     }
   }
   const Slot geometry = FindSlots(request.grid)[s];
-  const FittingWords fitting =
-      FitSlot(request.grid, *lexicons_, s, request.limit + excluded_.size(),
-              SearchOptions{});
+  // A long slot whose words mostly fail takes milliseconds a word: past
+  // the budget the page gets the words found so far, marked not exact.
+  SearchOptions options;
+  const auto deadline = std::chrono::steady_clock::now() + kCandidatesBudget;
+  options.stop = [deadline](const SearchProgress&) {
+    return std::chrono::steady_clock::now() >= deadline;
+  };
+  const FittingWords fitting = FitSlot(
+      request.grid, *lexicons_, s, request.limit + excluded_.size(), options);
   Json words = Json::array();
   const WordList* list = lists_->List(geometry.length);
   for (const SlotWord& word : fitting.words) {
