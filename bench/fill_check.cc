@@ -181,7 +181,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot read %s\n", argv[1]);
     return 2;
   }
-  std::vector<std::set<std::string>> lists(10);
+  // Lists of 1 to 25 letters; a missing one holds no word.
+  std::vector<std::set<std::string>> lists(26);
   for (std::size_t length = 1; length < lists.size(); ++length) {
     Rows lines;
     ReadLines(std::string(argv[2]) + "/" + std::to_string(length) + ".txt",

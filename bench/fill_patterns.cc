@@ -1,14 +1,17 @@
 // Writes the patterns of the fill benchmark, and for each the same crossword
 // as a deck for qxw's batch mode:
-//   polimreza_fill_patterns FOLDER [COUNT]
+//   polimreza_fill_patterns FOLDER [COUNT [long]]
 // For every size 9, 11, 13, 15 and black share 18%, 24%, 30%: COUNT
 // (default 10) rotationally symmetric patterns FOLDER/S-P-KK.txt with their
 // decks FOLDER/S-P-KK.qxd. No run of open squares is longer than 9 or
-// shorter than 2, so every open square is crossed both ways. Only
-// std::mt19937's raw output is used, so every platform makes the same bytes.
+// shorter than 2, so every open square is crossed both ways. With "long":
+// sizes 13, 15, 17 and black shares 18%, 21%, 24% instead, runs as long as
+// the grid allowed (the long-entry classes). Only std::mt19937's raw output
+// is used, so every platform makes the same bytes.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,6 +24,8 @@ constexpr std::uint32_t kSeed = 20261207;
 constexpr int kSizes[] = {9, 11, 13, 15};
 constexpr int kPercents[] = {18, 24, 30};
 constexpr int kLongest = 9;
+constexpr int kLongSizes[] = {13, 15, 17};
+constexpr int kLongPercents[] = {18, 21, 24};
 
 class Pattern {
  public:
@@ -72,10 +77,10 @@ class Pattern {
   std::vector<bool> black_;
 };
 
-// Breaks every run longer than kLongest at a random square that leaves at
+// Breaks every run longer than `longest` at a random square that leaves at
 // least two squares on each side, and blackens every square whose run across
 // or down is a single square; repeats until neither is left.
-void Tidy(Pattern& pattern, std::mt19937& rng) {
+void Tidy(Pattern& pattern, int longest, std::mt19937& rng) {
   const int size = pattern.Size();
   for (bool changed = true; changed;) {
     changed = false;
@@ -89,7 +94,7 @@ void Tidy(Pattern& pattern, std::mt19937& rng) {
           if (length == 1) {
             pattern.Blacken(row, column);
             changed = true;
-          } else if (starts && length > kLongest) {
+          } else if (starts && length > longest) {
             const int at = 2 + static_cast<int>(rng() % (length - 4));
             pattern.Blacken(row + at * dr, column + at * dc);
             changed = true;
@@ -100,14 +105,14 @@ void Tidy(Pattern& pattern, std::mt19937& rng) {
   }
 }
 
-Pattern MakePattern(int size, int percent, std::mt19937& rng) {
+Pattern MakePattern(int size, int percent, int longest, std::mt19937& rng) {
   Pattern pattern(size);
   const int target = (size * size * percent + 50) / 100;
-  Tidy(pattern, rng);
+  Tidy(pattern, longest, rng);
   while (pattern.BlackCount() < target) {
     const auto cell = static_cast<int>(rng() % (size * size));
     pattern.Blacken(cell / size, cell % size);
-    Tidy(pattern, rng);
+    Tidy(pattern, longest, rng);
   }
   return pattern;
 }
@@ -154,22 +159,31 @@ bool WriteFile(const fs::path& path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 && argc != 3) {
-    std::fprintf(stderr, "usage: %s FOLDER [COUNT]\n", argv[0]);
+  const bool long_runs = argc == 4 && std::string(argv[3]) == "long";
+  if (argc < 2 || argc > 4 || (argc == 4 && !long_runs)) {
+    std::fprintf(stderr, "usage: %s FOLDER [COUNT [long]]\n", argv[0]);
     return 2;
   }
   const fs::path folder = argv[1];
-  const int count = argc == 3 ? std::atoi(argv[2]) : 10;
+  const int count = argc >= 3 ? std::atoi(argv[2]) : 10;
   fs::create_directories(folder);
   bool ok = true;
-  for (int size : kSizes) {
-    for (int percent : kPercents) {
+  const std::vector<int> sizes =
+      long_runs ? std::vector<int>(std::begin(kLongSizes), std::end(kLongSizes))
+                : std::vector<int>(std::begin(kSizes), std::end(kSizes));
+  const std::vector<int> percents =
+      long_runs
+          ? std::vector<int>(std::begin(kLongPercents), std::end(kLongPercents))
+          : std::vector<int>(std::begin(kPercents), std::end(kPercents));
+  for (int size : sizes) {
+    for (int percent : percents) {
       // One generator per class, so a class does not change with COUNT or
       // with the classes before it.
-      std::mt19937 rng(kSeed +
+      std::mt19937 rng(kSeed + (long_runs ? 1000u : 0u) +
                        static_cast<std::uint32_t>(size * 100 + percent));
       for (int k = 1; k <= count; ++k) {
-        const Pattern pattern = MakePattern(size, percent, rng);
+        const Pattern pattern =
+            MakePattern(size, percent, long_runs ? size : kLongest, rng);
         char name[32];
         std::snprintf(name, sizeof name, "%d-%d-%02d", size, percent, k);
         ok = WriteFile(folder / (std::string(name) + ".txt"), pattern.Text()) &&

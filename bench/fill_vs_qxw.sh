@@ -7,7 +7,11 @@
 # lists polimreza-lists writes from the same dictionary ("az": the same
 # words, order and tiers, only folded to A-Z) and against the Latin
 # dictionary folded to A-Z in its own order ("sr"); qxw runs on "sr" and
-# "en" only.
+# "en" only. The long-entry classes ("long": 13x13 to 17x17, runs as long as
+# the grid) run on lists of 1 to 25 letters from the same sources, the
+# English ones with WordNet's multiword lemmas run together (ice_cream:
+# ICECREAM), the Serbian ones in A-Z for both programs and in Cyrillic for
+# ours alone; their classes are marked "L" (13x13L).
 #   bench/fill_vs_qxw.sh [BUILD_DIR]      (default: build/bench)
 # BUILD_DIR is configured (Release, -DPOLIMREZA_BENCH=ON) when it has no
 # build yet, and the generator, the checker and polimreza-fill are built.
@@ -23,6 +27,8 @@
 #   LANGS       lists to use, of "sr", "az", "cyrl" and "en" (default
 #               "sr az cyrl en")
 #   EN_SIZES    sizes run with the English lists (default "9 11 13 15")
+#   CLASSES     "short" (slots of 2 to 9), "long" (the long-entry classes) or
+#               both (default "short long")
 #   KEEP        a folder to keep the inputs, outputs and results.tsv in
 # Exits 1 if the checker rejects any fill.
 set -euo pipefail
@@ -32,6 +38,7 @@ limit="${LIMIT:-30}"
 count="${COUNT:-10}"
 langs="${LANGS:-sr az cyrl en}"
 en_sizes="${EN_SIZES:-9 11 13 15}"
+classes="${CLASSES:-short long}"
 qxw=/usr/games/qxw
 run_qxw="${QXW:-yes}"
 
@@ -82,16 +89,29 @@ else
 fi
 
 # --- Inputs ------------------------------------------------------------------
-"$build/bench/polimreza_fill_patterns" "$work/patterns" "$count"
+if [[ " $classes " == *" short "* ]]; then
+  "$build/bench/polimreza_fill_patterns" "$work/patterns" "$count"
+fi
+if [[ " $classes " == *" long "* ]]; then
+  # Named with an "L" after the number (13-18-01L), so both kinds share the
+  # results and the table.
+  mkdir -p "$work/patterns"
+  "$build/bench/polimreza_fill_patterns" "$work/long" "$count" long
+  for file in "$work/long"/*.txt; do
+    mv "$file" "$work/patterns/$(basename "${file%.txt}")L.txt"
+    mv "${file%.txt}.qxd" "$work/patterns/$(basename "${file%.txt}")L.qxd"
+  done
+fi
 
-# Writes FOLDER/1.txt..9.txt ("WORD;" lines) and FOLDER/qxw.dict (one word a
+# Writes FOLDER/1.txt..MAX.txt ("WORD;" lines) and FOLDER/qxw.dict (one word a
 # line) from the words on standard input: upper case A-Z only, in the
-# source's order, each word once, at most 9 letters.
+# source's order, each word once, at most MAX letters (default 9).
 write_lists() {
-  local folder="$1"
+  local folder="$1" max="${2:-9}"
   mkdir -p "$folder"
-  grep -x '[A-Z]\+' | awk '!seen[$0]++ && length($0) <= 9' >"$folder/qxw.dict"
-  for n in 1 2 3 4 5 6 7 8 9; do
+  grep -x '[A-Z]\+' | awk -v max="$max" '!seen[$0]++ && length($0) <= max' \
+    >"$folder/qxw.dict"
+  for n in $(seq 1 "$max"); do
     awk -v n="$n" 'length($0) == n { print $0 ";" }' "$folder/qxw.dict" \
       >"$folder/$n.txt"
   done
@@ -99,10 +119,13 @@ write_lists() {
 
 # Serbian: the hunspell stems (no affixes applied) without the count line and
 # the flags, folded to A-Z: C-caron and C-acute to C, S-caron to S, Z-caron
-# to Z, D-stroke to DJ.
+# to Z, D-stroke to DJ; for the short classes and, up to 25 letters, the
+# long ones.
 tail -n +2 /usr/share/hunspell/sr_Latn_RS.dic | tr -d '\r' | sed 's|/.*||' |
   uconv -f utf-8 -t utf-8 -x upper |
-  sed 's/[ČĆ]/C/g; s/Š/S/g; s/Ž/Z/g; s/Đ/DJ/g' | write_lists "$work/sr"
+  sed 's/[ČĆ]/C/g; s/Š/S/g; s/Ž/Z/g; s/Đ/DJ/g' >"$work/sr-words"
+write_lists "$work/sr" <"$work/sr-words"
+write_lists "$work/sr25" 25 <"$work/sr-words"
 # Serbian letters: the Cyrillic hunspell dictionary as polimreza-lists
 # writes it. The checker reads them, and the grids, recoded to ISO-8859-5,
 # which has every Serbian Cyrillic letter in one byte.
@@ -110,10 +133,12 @@ if [[ " $langs " == *" cyrl "* ]]; then
   mkdir -p "$work/cyrl" "$work/cyrl-check"
   "$lists_tool" --alphabet sr-cyrl --output "$work/cyrl" \
     /usr/share/hunspell/sr_RS.dic >/dev/null
-  for n in 1 2 3 4 5 6 7 8 9; do
-    iconv -c -f UTF-8 -t ISO-8859-5 "$work/cyrl/$n.txt" \
-      >"$work/cyrl-check/$n.txt" || true
+  for file in "$work/cyrl"/*.txt; do
+    iconv -c -f UTF-8 -t ISO-8859-5 "$file" \
+      >"$work/cyrl-check/$(basename "$file")" || true
   done
+  ln -s cyrl "$work/cyrl25"
+  ln -s cyrl-check "$work/cyrl25-check"
 fi
 # The same dictionary as "cyrl", written in A-Z by polimreza-lists.
 if [[ " $langs " == *" az "* ]]; then
@@ -123,7 +148,11 @@ fi
 # English: WordNet lemmas of nouns, verbs, adjectives, adverbs, in that order.
 for part in noun verb adj adv; do
   grep -v '^ ' "/usr/share/wordnet/index.$part" | cut -d' ' -f1
-done | tr a-z A-Z | write_lists "$work/en"
+done | tr a-z A-Z >"$work/en-words"
+write_lists "$work/en" <"$work/en-words"
+# The long classes' English: multiword lemmas run together (ICE_CREAM:
+# ICECREAM, X-RAY: XRAY).
+tr -d '_-' <"$work/en-words" | write_lists "$work/en25" 25
 
 # --- Runs --------------------------------------------------------------------
 # One run of "$@" with standard output to $out: sets $seconds (wall),
@@ -163,17 +192,26 @@ for file in $(cd "$work/patterns" && ls -- *.txt | sort -t- -k1,1n -k2,2n -k3,3n
     pattern="$work/patterns/$file"
     name="${file%.txt}"
     size="${name%%-*}"
-    if [ "$lang" = en ] && [[ " $en_sizes " != *" $size "* ]]; then continue; fi
-    class="${size}x${size} $(echo "$name" | cut -d- -f2)%"
+    lists="$work/$lang"
+    mark=""
+    if [[ "$name" == *L ]]; then
+      # A long-entry pattern: the lists of 1 to 25 letters.
+      lists="$work/${lang}25"
+      mark=L
+      [ "$lang" = az ] && continue
+    elif [ "$lang" = en ] && [[ " $en_sizes " != *" $size "* ]]; then
+      continue
+    fi
+    class="${size}x${size}${mark} $(echo "$name" | cut -d- -f2)%"
     progress "$lang $name"
 
     # qxw: exit 0 with "W<n> WORD" lines filled, 4 "No fill found".
     if [ "$run_qxw" != none ] && [ "$lang" != cyrl ] && [ "$lang" != az ]; then
       out="$work/out/$lang-$name.qxw"
-      run timeout "$limit" "$qxw" -b "${pattern%.txt}.qxd" -d "$work/$lang/qxw.dict"
+      run timeout "$limit" "$qxw" -b "${pattern%.txt}.qxd" -d "$lists/qxw.dict"
       verdict=-
       case $status in
-        0) outcome=filled; verify "$pattern" "$work/$lang" qxw "${pattern%.txt}.qxd" "$out" ;;
+        0) outcome=filled; verify "$pattern" "$lists" qxw "${pattern%.txt}.qxd" "$out" ;;
         4) outcome=impossible ;;
         124) outcome=timeout ;;
         *) outcome="error$status" ;;
@@ -189,16 +227,16 @@ for file in $(cd "$work/patterns" && ls -- *.txt | sort -t- -k1,1n -k2,2n -k3,3n
     alphabet=()
     [ "$lang" = cyrl ] && alphabet=(--alphabet sr-cyrl)
     run timeout "$((limit + 5))" "$fill" --quiet --time-limit "$limit" \
-      "${alphabet[@]}" --lists "$work/$lang" "$pattern"
+      "${alphabet[@]}" --lists "$lists" "$pattern"
     verdict=-
     case $status in
       0)
         outcome=filled
         if [ "$lang" = cyrl ]; then
           iconv -c -f UTF-8 -t ISO-8859-5 "$out" >"$out.8859" || true
-          verify "$pattern" "$work/cyrl-check" ours "$out.8859"
+          verify "$pattern" "$lists-check" ours "$out.8859"
         else
-          verify "$pattern" "$work/$lang" ours "$out"
+          verify "$pattern" "$lists" ours "$out"
         fi
         ;;
       1) outcome=impossible ;;
@@ -224,6 +262,13 @@ median_awk='
 words() { if [ -d "$work/$1" ]; then cat "$work/$1"/[1-9].txt | wc -l; else echo 0; fi; }
 echo "Lists: sr $(words sr) words, az $(words az) words, cyrl $(words cyrl)" \
   "words, en $(words en) words (1 to 9 letters)."
+longwords() {
+  if [ -d "$work/$1" ]; then cat "$work/$1"/{1..25}.txt 2>/dev/null | wc -l; else echo 0; fi
+}
+if [[ " $classes " == *" long "* ]]; then
+  echo "Long classes (L): sr $(longwords sr25) words, cyrl $(longwords cyrl25)" \
+    "words, en $(longwords en25) words (1 to 25 letters)."
+fi
 echo "Limit ${limit} s per pattern and program; times are medians of the class"
 echo "in seconds, a timed-out run counted at the limit. f/i/t: filled, proved"
 echo "impossible, timed out. Ratio: our median / qxw's median."
@@ -314,7 +359,7 @@ if [ "$fill" != none ] && [ "$run_qxw" != none ]; then
           gained = gained " " key
         }
         size = substr(key, index(key, " ") + 1) + 0
-        if (size <= 13) {
+        if (size <= 13 && key !~ /L$/) {
           ++small
           decided = outcome[key, "ours"] == "filled" || outcome[key, "ours"] == "impossible"
           if (decided && seconds[key, "ours"] <= 10) ++quick

@@ -53,8 +53,16 @@ class Api:
             data = json.dumps(body, ensure_ascii=False).encode()
             headers["Content-Type"] = "application/json"
         start = time.perf_counter()
-        self.connection.request(method, path, body=data, headers=headers)
-        reply = self.connection.getresponse()
+        try:
+            self.connection.request(method, path, body=data, headers=headers)
+            reply = self.connection.getresponse()
+        except (ConnectionError, http.client.RemoteDisconnected):
+            # The server closed the idle connection (a long fill of
+            # polimreza-fill ran in between): the page would open another.
+            self.connection.close()
+            start = time.perf_counter()
+            self.connection.request(method, path, body=data, headers=headers)
+            reply = self.connection.getresponse()
         raw = reply.read()
         seconds = time.perf_counter() - start
         return reply.status, json.loads(raw), seconds
@@ -77,9 +85,10 @@ def partly_filled(filled, keep_rows):
     return rows
 
 
-def time_candidates(api, rows, name, times, counts, first):
+def time_candidates(api, rows, name, times, counts, first, long_times):
     """Asks for the candidates at every open square in both directions;
-    `first` gets the times of the first question about each slot."""
+    `first` gets the times of the first question about each slot,
+    `long_times` those of slots of 15 letters or more."""
     seen = set()
     for r, row in enumerate(rows):
         for c, square in enumerate(row):
@@ -95,6 +104,8 @@ def time_candidates(api, rows, name, times, counts, first):
                                      f"{status} {reply}")
                 times.append(seconds)
                 counts.append(reply["count"])
+                if reply["slot"]["length"] >= 15:
+                    long_times.append(seconds)
                 slot = tuple(reply["slot"].values())
                 if slot not in seen:
                     seen.add(slot)
@@ -193,6 +204,7 @@ def main():
         print(f"cold_candidates\t{cold:.4f}")
 
         api_fills, program_fills, times, counts, first = [], [], [], [], []
+        long_times = []
         for pattern in patterns:
             name = os.path.basename(pattern)
             rows = read_rows(pattern)
@@ -219,7 +231,8 @@ def main():
                               partly_filled(filled, len(rows) // 3)))
             for kind, grid in grids:
                 before = len(times)
-                time_candidates(api, grid, name, times, counts, first)
+                time_candidates(api, grid, name, times, counts, first,
+                                long_times)
                 part = times[before:]
                 say(f"{alphabet} {name} {kind}: {len(part)} candidate lists, "
                     f"p50 {statistics.median(part) * 1000:.2f} ms, "
@@ -231,6 +244,11 @@ def main():
         print(f"candidates_p95\t{percentile(times, 0.95):.4f}")
         print(f"candidates_max\t{max(times):.4f}")
         print(f"candidates_words_median\t{statistics.median(counts)}")
+        if long_times:
+            print(f"long_n\t{len(long_times)}")
+            print(f"long_p50\t{statistics.median(long_times):.4f}")
+            print(f"long_p95\t{percentile(long_times, 0.95):.4f}")
+            print(f"long_max\t{max(long_times):.4f}")
         print(f"first_n\t{len(first)}")
         print(f"first_p50\t{statistics.median(first):.4f}")
         print(f"first_p95\t{percentile(first, 0.95):.4f}")

@@ -3,6 +3,8 @@
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
+#include <bit>
 #include <span>
 #include <utility>
 
@@ -12,19 +14,44 @@ namespace polimreza {
 
 namespace {
 
-constexpr int kLengthShift = 60;
+using WordKey = ListBuilder::WordKey;
 
-// A word of 1 to 9 letters as a number: its length in the top bits, then
-// five bits a letter (1 for the first), so that every word has its own.
-std::uint64_t PackWord(std::span<const Letter> letters) {
-  std::uint64_t key = 0;
-  for (Letter letter : letters)
-    key = (key << 5) | static_cast<std::uint64_t>(letter + 1);
-  return key | (static_cast<std::uint64_t>(letters.size()) << kLengthShift);
+constexpr unsigned kLetterBits = 5;
+static_assert(kLetterBits * kMaxEntryLength <= 128,
+              "a word's key holds every letter");
+
+// The key of a word of 1 to kMaxEntryLength letters (see WordKey).
+WordKey PackWord(std::span<const Letter> letters) {
+  WordKey key;
+  for (Letter letter : letters) {
+    key.high = (key.high << kLetterBits) | (key.low >> (64 - kLetterBits));
+    key.low = (key.low << kLetterBits) | static_cast<std::uint64_t>(letter + 1);
+  }
+  return key;
 }
 
-std::size_t KeyLength(std::uint64_t key) {
-  return static_cast<std::size_t>(key >> kLengthShift);
+// The letters of a key: its first letter's code is not 0, so its bits end
+// in that letter's group of five.
+std::size_t KeyLength(WordKey key) {
+  const auto bits = static_cast<std::size_t>(
+      key.high != 0 ? 64 + std::bit_width(key.high) : std::bit_width(key.low));
+  return (bits + kLetterBits - 1) / kLetterBits;
+}
+
+// The place of a key's list among the lists: its length less one (a key is
+// never of an empty word).
+std::size_t KeyList(WordKey key) {
+  return std::clamp<std::size_t>(KeyLength(key), 1, kMaxEntryLength) - 1;
+}
+
+// The code (letter + 1) at `index` (0 the first) of a key of `length` letters.
+unsigned KeyLetter(WordKey key, std::size_t length, std::size_t index) {
+  const std::size_t shift = kLetterBits * (length - 1 - index);
+  const std::uint64_t bits =
+      shift >= 64  ? key.high >> (shift - 64)
+      : shift == 0 ? key.low
+                   : (key.low >> shift) | (key.high << (64 - shift));
+  return static_cast<unsigned>(bits & ((1u << kLetterBits) - 1));
 }
 
 // The letters of `word` as a Roman numeral would spell them: the word in
@@ -86,8 +113,10 @@ std::string RomanNumeral(int value) {
   return numeral;
 }
 
-std::size_t HashSlot(std::uint64_t key, std::size_t mask) {
-  return static_cast<std::size_t>((key * 0x9e3779b97f4a7c15ULL) >> 20) & mask;
+std::size_t HashSlot(WordKey key, std::size_t mask) {
+  const std::uint64_t mixed =
+      (key.low ^ (key.high * 0xc2b2ae3d27d4eb4fULL)) * 0x9e3779b97f4a7c15ULL;
+  return static_cast<std::size_t>(mixed >> 20) & mask;
 }
 
 }  // namespace
@@ -138,12 +167,11 @@ ListBuilder::ListBuilder(const ListOptions& options, Folder& folder)
       alphabet_(options.alphabet),
       slots_(1024, 0) {}
 
-void ListBuilder::AppendWord(std::uint64_t key, std::string& out) const {
+void ListBuilder::AppendWord(WordKey key, std::string& out) const {
   const std::size_t length = KeyLength(key);
-  std::array<Letter, kMaxSlotLength> letters{};
+  std::array<Letter, kMaxEntryLength> letters{};
   for (std::size_t i = 0; i < length; ++i) {
-    letters[i] =
-        static_cast<Letter>(((key >> (5 * (length - 1 - i))) & 31) - 1);
+    letters[i] = static_cast<Letter>(KeyLetter(key, length, i) - 1);
   }
   if (options_.alphabet == AlphabetKind::kAscii) {
     for (std::size_t i = 0; i < length; ++i) {
@@ -154,7 +182,7 @@ void ListBuilder::AppendWord(std::uint64_t key, std::string& out) const {
   out += alphabet_.Write(std::span<const Letter>(letters.data(), length));
 }
 
-std::optional<std::size_t> ListBuilder::Find(std::uint64_t key) const {
+std::optional<std::size_t> ListBuilder::Find(WordKey key) const {
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t slot = HashSlot(key, mask);; slot = (slot + 1) & mask) {
     if (slots_[slot] == 0) return std::nullopt;
@@ -162,7 +190,7 @@ std::optional<std::size_t> ListBuilder::Find(std::uint64_t key) const {
   }
 }
 
-void ListBuilder::Insert(std::uint64_t key, std::size_t entry) {
+void ListBuilder::Insert(WordKey key, std::size_t entry) {
   if (2 * (entry + 1) > slots_.size()) {
     // Keeps the table at most half full.
     std::vector<std::uint32_t> old(slots_.size() * 2, 0);
@@ -226,7 +254,7 @@ void ListBuilder::AddLine(std::string_view word, std::string_view clue,
     letters_ = std::move(split.letters);
     NumeralLetters(word, word_);
   }
-  if (letters_.size() > kMaxSlotLength) return skip(SkipReason::kLength);
+  if (letters_.size() > kMaxEntryLength) return skip(SkipReason::kLength);
   ++words;
   if (letters_.size() < options_.min_length ||
       letters_.size() > options_.max_length) {
@@ -238,7 +266,7 @@ void ListBuilder::AddLine(std::string_view word, std::string_view clue,
       StartsWithCapital(word)) {
     return skip(SkipReason::kProperNoun);
   }
-  const std::uint64_t key = PackWord(letters_);
+  const WordKey key = PackWord(letters_);
   if (format == SourceFormat::kClued) return Merge(key, clue, WordKind::kClued);
 
   // A numeral written in small letters is an ordinary word (vi, mi), unless
@@ -258,8 +286,7 @@ void ListBuilder::AddLine(std::string_view word, std::string_view clue,
                kind == WordKind::kNumeral};
 }
 
-void ListBuilder::Merge(std::uint64_t key, std::string_view clue,
-                        WordKind kind) {
+void ListBuilder::Merge(WordKey key, std::string_view clue, WordKind kind) {
   if (std::optional<std::size_t> found = Find(key)) {
     Entry& entry = entries_[*found];
     if (entry.clue_size == 0 && !clue.empty()) {
@@ -302,23 +329,23 @@ std::size_t ListBuilder::AddSource(std::string_view text, SourceFormat format) {
   return words;
 }
 
-std::array<std::string, kMaxSlotLength> ListBuilder::Finish(
+std::array<std::string, kMaxEntryLength> ListBuilder::Finish(
     ListSummary& summary) {
   summary = {};
-  std::array<std::string, kMaxSlotLength> lists;
+  std::array<std::string, kMaxEntryLength> lists;
   std::array<bool, kMaxAlphabetSize> has_letter{};
   auto append = [this, &lists, &summary, &has_letter](const Entry& entry) {
-    std::string& list = lists[KeyLength(entry.key) - 1];
-    if (KeyLength(entry.key) == 1) has_letter[(entry.key & 31) - 1] = true;
+    std::string& list = lists[KeyList(entry.key)];
+    if (KeyLength(entry.key) == 1) has_letter[entry.key.low - 1] = true;
     AppendWord(entry.key, list);
     list.push_back(';');
     list.append(clues_, entry.clue_start, entry.clue_size);
     list += "\r\n";
-    ++summary.entries[KeyLength(entry.key) - 1];
+    ++summary.entries[KeyList(entry.key)];
   };
   for (const Entry& entry : entries_) {
     if (options_.limit &&
-        summary.entries[KeyLength(entry.key) - 1] >= *options_.limit) {
+        summary.entries[KeyList(entry.key)] >= *options_.limit) {
       ++skipped_[static_cast<std::size_t>(SkipReason::kLimit)];
       continue;
     }
@@ -331,7 +358,7 @@ std::array<std::string, kMaxSlotLength> ListBuilder::Finish(
       if (has_letter[letter]) continue;
       // A letter the limit left out keeps the clue a source gave it.
       const Letter one[] = {static_cast<Letter>(letter)};
-      const std::uint64_t key = PackWord(one);
+      const WordKey key = PackWord(one);
       const std::optional<std::size_t> found = Find(key);
       append(found ? entries_[*found] : Entry{key, 0, 0, WordKind::kOrdinary});
     }
@@ -346,7 +373,13 @@ std::array<std::string, kMaxSlotLength> ListBuilder::Finish(
 std::string FormatSummary(const ListSummary& summary) {
   std::string text = "Broj reci po duzini:\n";
   std::size_t total = 0;
-  for (std::size_t length = 1; length <= kMaxSlotLength; ++length) {
+  // The lengths of Polimreza's lists, and any longer one up to the longest
+  // word listed.
+  std::size_t last = kMaxSlotLength;
+  for (std::size_t length = last + 1; length <= kMaxEntryLength; ++length) {
+    if (summary.entries[length - 1] != 0) last = length;
+  }
+  for (std::size_t length = 1; length <= last; ++length) {
     text += "  " + std::to_string(length) + ": " +
             std::to_string(summary.entries[length - 1]) + "\n";
     total += summary.entries[length - 1];

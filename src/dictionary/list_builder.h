@@ -1,6 +1,6 @@
-// Building the nine word lists from dictionary sources: sorting a
-// dictionary's words by kind, merging the sources in order, the filters, the
-// single letters, the list texts and the summary.
+// Building the word lists (1 to kMaxEntryLength letters) from dictionary
+// sources: sorting a dictionary's words by kind, merging the sources in order,
+// the filters, the single letters, the list texts and the summary.
 #ifndef POLIMREZA_DICTIONARY_LIST_BUILDER_H_
 #define POLIMREZA_DICTIONARY_LIST_BUILDER_H_
 
@@ -47,7 +47,7 @@ enum class WordOrder {
 
 struct ListOptions {
   unsigned min_length = 1;
-  unsigned max_length = kMaxSlotLength;
+  unsigned max_length = kMaxEntryLength;
   std::optional<std::size_t> limit;  // entries kept per length
   bool proper_nouns = true;          // false: skip words written with a capital
   bool keep_clue_diacritics = false;
@@ -73,8 +73,8 @@ enum class SkipReason {
 inline constexpr std::size_t kSkipReasons = 6;
 
 struct ListSummary {
-  std::array<std::size_t, kMaxSlotLength>
-      entries{};  // entries per word length 1 to 9
+  // Entries per word length 1 to kMaxEntryLength.
+  std::array<std::size_t, kMaxEntryLength> entries{};
   std::array<std::size_t, kSkipReasons> skipped{};
   std::size_t clues_filled = 0;  // repeated words whose clue was taken
   std::size_t from_sources = 0;  // entries not added as single letters
@@ -93,18 +93,29 @@ class ListBuilder {
 
   // Adds the entries of one source after those of the sources before it:
   // a clued source in its order, any other in the order options.order
-  // asks for. Gives how many of its lines hold a word of 1 to 9 letters of
+  // asks for. Gives how many of its lines hold a word of 1 to
+  // kMaxEntryLength letters of
   // the alphabet, whatever the filters then do with it.
   std::size_t AddSource(std::string_view text, SourceFormat format);
 
-  // The texts of the lists of words of 1 to 9 letters: `WORD;clue` lines
+  // The texts of the lists of words of 1 to kMaxEntryLength letters (those
+  // past options.max_length empty): `WORD;clue` lines
   // ending in CR LF. Applies the limit and adds the single letters; fills
   // `summary`. Meant to be called once, after the last source.
-  std::array<std::string, kMaxSlotLength> Finish(ListSummary& summary);
+  std::array<std::string, kMaxEntryLength> Finish(ListSummary& summary);
+
+  // A word of 1 to kMaxEntryLength letters as a number: five bits a letter
+  // (1 for the first letter of the alphabet), the last letter lowest, so
+  // that every word has its own and its length shows in its highest bit.
+  struct WordKey {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+    bool operator==(const WordKey&) const = default;
+  };
 
  private:
   struct Entry {
-    std::uint64_t key;  // the word's length and letters (see PackWord)
+    WordKey key;  // the word's letters
     std::uint32_t clue_start;
     std::uint16_t clue_size;
     WordKind kind;
@@ -112,25 +123,25 @@ class ListBuilder {
   // A word of a dictionary or word file waiting for the end of its source,
   // which may still change its kind or order. Such sources have no clues.
   struct Pending {
-    std::uint64_t key;
+    WordKey key;
     WordKind kind;
   };
   // The source line before the one being read, for a numeral written in
   // capitals and in small letters on neighbouring lines.
   struct Neighbour {
-    std::uint64_t key = 0;  // 0: no word kept from that line
+    WordKey key;  // 0: no word kept from that line
     bool small_numeral = false;
     bool capital_numeral = false;
   };
 
   void AddLine(std::string_view word, std::string_view clue,
                SourceFormat format, std::size_t& words);
-  void Merge(std::uint64_t key, std::string_view clue, WordKind kind);
+  void Merge(WordKey key, std::string_view clue, WordKind kind);
   void SetClue(Entry& entry, std::string_view clue);
-  std::optional<std::size_t> Find(std::uint64_t key) const;
+  std::optional<std::size_t> Find(WordKey key) const;
   // The word `key` stands for, as the lists write it.
-  void AppendWord(std::uint64_t key, std::string& out) const;
-  void Insert(std::uint64_t key, std::size_t entry);
+  void AppendWord(WordKey key, std::string& out) const;
+  void Insert(WordKey key, std::size_t entry);
 
   ListOptions options_;
   Folder& folder_;

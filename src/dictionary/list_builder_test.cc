@@ -24,7 +24,8 @@ TEST(ListBuilderTest, MergesInOrderAndFillsMissingClues) {
                               SourceFormat::kClued),
             6u);
   ListSummary summary;
-  const std::array<std::string, 9> lists = builder.Finish(summary);
+  const std::array<std::string, kMaxEntryLength> lists =
+      builder.Finish(summary);
   // A clue of control characters only is no clue: the later one fills it.
   EXPECT_EQ(lists[2], "PAS;Laje\r\nNOS;Njuh\r\n");
   EXPECT_EQ(lists[3], "KUCA;Dom\r\n");
@@ -34,6 +35,30 @@ TEST(ListBuilderTest, MergesInOrderAndFillsMissingClues) {
   EXPECT_EQ(Skipped(summary, SkipReason::kCharacters), 1u);
   EXPECT_EQ(summary.clues_filled, 3u);
   EXPECT_EQ(summary.from_sources, 4u);
+}
+
+TEST(ListBuilderTest, KeepsWordsUpToTheLongestEntry) {
+  ListOptions options;
+  options.letters = false;
+  options.alphabet = AlphabetKind::kSerbianLatin;
+  Folder folder;
+  ListBuilder builder(options, folder);
+  // 25 letters (lj and nj one letter each), then 26, then 25 again with
+  // its last letter changed: every letter of a long word tells it apart.
+  const std::string longest = "ljnjabcdefghijklmnoprstuvzz";
+  EXPECT_EQ(builder.AddSource(longest + "\n" + longest + "a\n" +
+                                  longest.substr(0, longest.size() - 1) +
+                                  "c\n" + longest + "\n",
+                              SourceFormat::kWords),
+            3u);
+  ListSummary summary;
+  const std::array<std::string, kMaxEntryLength> lists =
+      builder.Finish(summary);
+  EXPECT_EQ(lists[kMaxEntryLength - 1],
+            "LJNJABCDEFGHIJKLMNOPRSTUVZZ;\r\nLJNJABCDEFGHIJKLMNOPRSTUVZC;\r\n");
+  EXPECT_EQ(summary.entries[kMaxEntryLength - 1], 2u);
+  EXPECT_EQ(Skipped(summary, SkipReason::kLength), 1u);
+  EXPECT_EQ(Skipped(summary, SkipReason::kRepeated), 1u);
 }
 
 TEST(ListBuilderTest, FiltersLimitAndLetters) {
@@ -48,7 +73,8 @@ TEST(ListBuilderTest, FiltersLimitAndLetters) {
                     SourceFormat::kWords);
   builder.AddSource("A;Veznik\nBOR;Drvo\n", SourceFormat::kClued);
   ListSummary summary;
-  const std::array<std::string, 9> lists = builder.Finish(summary);
+  const std::array<std::string, kMaxEntryLength> lists =
+      builder.Finish(summary);
   EXPECT_EQ(lists[2], "SAH;\r\nNOS;\r\n");
   // The letters the sources gave keep their place and clue; the rest
   // follow in order.
@@ -120,7 +146,7 @@ TEST(ListBuilderTest, OrdersEachDictionaryByKind) {
   builder.AddSource("ZUB;Grize\nDVD\nzub\n", SourceFormat::kClued);
   builder.AddSource("lav\nMIR\nbol\n", SourceFormat::kWords);
   ListSummary summary;
-  std::array<std::string, 9> lists = builder.Finish(summary);
+  std::array<std::string, kMaxEntryLength> lists = builder.Finish(summary);
   EXPECT_EQ(lists[1], "VI;\r\nMI;\r\nII;\r\n");
   EXPECT_EQ(lists[2],
             "NOS;\r\nMIX;\r\nNIS;\r\nZUB;Grize\r\nDVD;\r\n"

@@ -100,8 +100,8 @@ int Fill(std::istream& pattern, const ListOpener& opener,
   PrintDimensions(out, loaded.width, loaded.height);
   if (loaded.refusal) return InputError(IllegalCharacterRefusal(), out, err);
   Grid& grid = loaded.grid;
-  if (std::optional<Slot> slot = FindLongSlot(grid)) {
-    return InputError(LongSlotRefusal(grid, *slot), out, err);
+  if (std::optional<Slot> slot = FindLongSlot(grid, kMaxEntryLength)) {
+    return InputError(LongSlotRefusal(grid, *slot, kMaxEntryLength), out, err);
   }
 
   WordLists lists(opener,
@@ -189,7 +189,7 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
                  "Izgled (pattern) vase buduce ukrstenice")
       ->required();
   app.add_option("--lists", lists_dir,
-                 "Folder sa listama reci 1.txt do 9.txt (podrazumevano: "
+                 "Folder sa listama reci 1.txt do 25.txt (podrazumevano: "
                  "tekuci folder)")
       ->type_name("FOLDER");
   AddSecondsOption(app, "--time-limit", settings.time_limit,

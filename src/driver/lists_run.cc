@@ -29,10 +29,10 @@ constexpr char kProgram[] = "polimreza-lists";
 constexpr int kExitFailure = 1;
 
 constexpr char kDescription[] =
-    "Pravi liste reci 1.txt do 9.txt (reci od 1 do 9 slova, redovi REC;opis)\n"
-    "od recnika i fajlova sa recima. Izvori se spajaju redom kojim su\n"
-    "navedeni; rec koja se ponovi se preskace, ali njen opis popunjava rec\n"
-    "koja opis jos nema. Reci iz recnika i fajla sa recima idu po vrsti:\n"
+    "Pravi liste reci 1.txt do 25.txt (reci od 1 do 25 slova, redovi\n"
+    "REC;opis) od recnika i fajlova sa recima. Izvori se spajaju redom kojim\n"
+    "su navedeni; rec koja se ponovi se preskace, ali njen opis popunjava\n"
+    "rec koja opis jos nema. Reci iz recnika i fajla sa recima idu po vrsti:\n"
     "obicne reci, pa imena, pa skracenice, pa rimski brojevi.\n";
 
 // The help's description: the letters of `alphabet` when --alphabet names
@@ -50,7 +50,7 @@ std::string Description(std::optional<AlphabetKind> alphabet) {
 
 constexpr char kFooter[] =
     "Vrsta izvora se prepoznaje ovako:\n"
-    "  folder                       liste 1.txt do 9.txt iz njega (rec;opis)\n"
+    "  folder                       liste 1.txt do 25.txt iz njega (rec;opis)\n"
     "  ime na .dic, prvi red broj   hunspell recnik (skup znakova iz .aff)\n"
     "  prvi neprazan red sadrzi ;   redovi rec;opis\n"
     "  inace                        jedna rec u redu\n"
@@ -120,10 +120,9 @@ std::optional<Failure> AddSource(const std::string& name,
   auto read = ReadInput(name, InputRules());
   if (std::holds_alternative<ReadError>(read) &&
       std::get<ReadError>(read) == ReadError::kFolder) {
-    // The nine lists of a folder; a missing or unreadable one holds no
-    // words.
+    // The lists of a folder; a missing or unreadable one holds no words.
     std::size_t words = 0;
-    for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+    for (unsigned length = 1; length <= kMaxEntryLength; ++length) {
       auto list =
           ReadInput((fs::path(name) / ListFileName(length)).string(), {});
       if (auto* error = std::get_if<ReadError>(&list)) {
@@ -193,7 +192,7 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
     return Refusal("Nijedna rec iz izvora ne prolazi zadate uslove\n");
   }
   std::vector<OutputFile> files;
-  for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+  for (unsigned length = 1; length <= options.max_length; ++length) {
     files.push_back({fs::path(output) / ListFileName(length),
                      std::move(lists[length - 1])});
   }
@@ -206,7 +205,8 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
     return Failure{DescribeWriteFailure(written),
                    in_the_way ? kExitUsage : kExitFailure};
   }
-  out << "Liste 1.txt do 9.txt su zapisane u "
+  out << "Liste 1.txt do " << ListFileName(options.max_length)
+      << " su zapisane u "
       << (output.empty() ? "tekuci folder" : "folder " + output)
       << "\nIzvori:\n"
       << source_lines << FormatSummary(summary);
@@ -245,9 +245,11 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
       ->check(CLI::IsMember({"auto", "hunspell", "words", "clued"})
                   .description(""));
   AddWholeNumberOption(app, "--min-length", options.min_length, 1,
-                       kMaxSlotLength, "Najmanja duzina reci (1 do 9)");
+                       kMaxEntryLength, "Najmanja duzina reci (1 do 25)");
   AddWholeNumberOption(app, "--max-length", options.max_length, 1,
-                       kMaxSlotLength, "Najveca duzina reci (1 do 9)");
+                       kMaxEntryLength,
+                       "Najveca duzina reci (1 do 25); pise liste 1.txt do "
+                       "N.txt (9: liste za Polimreza)");
   AddWholeNumberOption(app, "--limit", limit, 1, std::uint64_t{1} << 32,
                        "Najvise N reci po listi (prvih N posle spajanja)");
   app.add_flag("--no-proper-nouns", no_proper_nouns,

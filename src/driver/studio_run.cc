@@ -55,7 +55,7 @@ std::variant<StudioSettings, int> ParseSettings(int argc, char** argv,
   SetUpApp(app);
   StudioSettings settings;
   app.add_option("--lists", settings.lists,
-                 "Folder sa listama reci 1.txt do 9.txt (podrazumevano: "
+                 "Folder sa listama reci 1.txt do 25.txt (podrazumevano: "
                  "tekuci folder)")
       ->type_name("FOLDER");
   app.add_option("--alphabet", settings.alphabet,

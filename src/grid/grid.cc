@@ -91,14 +91,14 @@ std::vector<Slot> FindSlots(const Grid& grid) {
   return slots;
 }
 
-std::optional<Slot> FindLongSlot(const Grid& grid) {
-  const unsigned limit = kMaxSlotLength + 1;
+std::optional<Slot> FindLongSlot(const Grid& grid, unsigned longest) {
+  const unsigned limit = longest + 1;
   for (std::size_t row = 0; row < grid.gridHeight(); ++row) {
     for (std::size_t column = 0; column < grid.gridWidth(); ++column) {
       for (int direction : {ACROSS, DOWN}) {
         if (!grid.IsSlotStart(column, row, direction)) continue;
         CellIndex start = grid.Index(column, row);
-        if (grid.SlotLengthUpTo(start, direction, limit) > kMaxSlotLength) {
+        if (grid.SlotLengthUpTo(start, direction, limit) > longest) {
           return Slot{start, direction, grid.SlotLength(start, direction)};
         }
       }

@@ -26,8 +26,15 @@ int OtherDirection(int direction);
 // A cell index: column + row * gridWidth. At a slot start it names the slot.
 using CellIndex = std::size_t;
 
-// The longest slot a word list exists for.
+// The longest slot a word list exists for in Polimreza: it reads "1.txt" to
+// "9.txt" and refuses any longer slot.
 inline constexpr unsigned kMaxSlotLength = 9;
+
+// The longest entry of the companion programs (lists, fill, studio, export):
+// they read "1.txt" to "25.txt". 25 is the longest run of the studio's
+// largest grid, and the search's per-slot scratch (one LetterSet a position)
+// stays small enough at it not to slow short slots down.
+inline constexpr unsigned kMaxEntryLength = 25;
 
 // A slot: the cell that starts it, its Direction and its length.
 struct Slot {
@@ -148,9 +155,10 @@ class Grid {
 // starts, ACROSS before DOWN at a cell: the order of the clue lists.
 std::vector<Slot> FindSlots(const Grid& grid);
 
-// The first slot longer than kMaxSlotLength, in the order of FindSlots;
-// none when every slot fits. Measures no slot past that limit.
-std::optional<Slot> FindLongSlot(const Grid& grid);
+// The first slot longer than `limit`, in the order of FindSlots; none when
+// every slot fits. Measures no slot past that limit.
+std::optional<Slot> FindLongSlot(const Grid& grid,
+                                 unsigned limit = kMaxSlotLength);
 
 }  // namespace polimreza
 

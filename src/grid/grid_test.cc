@@ -104,6 +104,17 @@ TEST(GridTest, FindsTheFirstLongSlotRowByRowAcrossFirst) {
   EXPECT_EQ(down->length, 11u);
 }
 
+TEST(GridTest, FindsASlotLongerThanTheCompanionsLimit) {
+  const std::string row(kMaxEntryLength, '*');
+  EXPECT_FALSE(FindLongSlot(MakeGrid({row, row}), kMaxEntryLength));
+  auto down = FindLongSlot(
+      MakeGrid(std::vector<std::string>(kMaxEntryLength + 1, "#*")),
+      kMaxEntryLength);
+  ASSERT_TRUE(down);
+  EXPECT_EQ(down->start, 1u);
+  EXPECT_EQ(down->length, kMaxEntryLength + 1);
+}
+
 TEST(FindSlotsTest, ReadingOrderAcrossBeforeDownSinglesIncluded) {
   Grid grid = MakeGrid({"**#", "#*A"});
   std::vector<Slot> slots = FindSlots(grid);

@@ -166,15 +166,15 @@ std::string CannotOpenRefusal(std::string_view name) {
          std::string(kShuttingDownLine) + '\n';
 }
 
-std::string LongSlotRefusal(const Grid& grid, const Slot& slot) {
+std::string LongSlotRefusal(const Grid& grid, const Slot& slot,
+                            unsigned limit) {
   const std::size_t column = slot.start % grid.gridWidth();
   const std::size_t row = slot.start / grid.gridWidth();
   return std::string(kLongSlotLabel) + std::to_string(column + 1) + ',' +
          std::to_string(row + 1) + ") " +
          (slot.direction == ACROSS ? "vodoravno" : "uspravno") + " ima " +
          std::to_string(slot.length) + " polja, a najvise moze da ima " +
-         std::to_string(kMaxSlotLength) + '\n' +
-         std::string(kShuttingDownLine) + '\n';
+         std::to_string(limit) + '\n' + std::string(kShuttingDownLine) + '\n';
 }
 
 }  // namespace polimreza

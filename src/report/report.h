@@ -105,9 +105,9 @@ std::string NoMemoryRefusal();
 // shutdown line.
 std::string CannotOpenRefusal(std::string_view name);
 
-// The refusal of `slot`, longer than kMaxSlotLength, ending in the shutdown
-// line.
-std::string LongSlotRefusal(const Grid& grid, const Slot& slot);
+// The refusal of `slot`, longer than `limit`, ending in the shutdown line.
+std::string LongSlotRefusal(const Grid& grid, const Slot& slot,
+                            unsigned limit = kMaxSlotLength);
 
 }  // namespace polimreza
 

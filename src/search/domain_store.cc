@@ -170,7 +170,7 @@ std::string DomainStore::CheckSlot(std::uint32_t s, bool no_repeats) const {
   if (count == 0) return "no word left";
   if (state.fixed != (count == 1 ? 1u : 0u)) return "fixed flag";
   if (state.stamp > levels_) return "stamp of a level not opened";
-  std::array<LetterSet, kMaxSlotLength> used{};
+  std::array<LetterSet, kMaxEntryLength> used{};
   for (std::uint32_t id = 0; id < lexicon.size(); ++id) {
     if (!Has(s, id)) continue;
     for (unsigned p = 0; p < length; ++p) {

@@ -31,7 +31,7 @@ LetterSet LetterSet::Without(const LetterSet& other) const {
 
 Lexicon::Lexicon(const WordList& list,
                  const std::unordered_set<std::string>* excluded)
-    : length_(list.WordLength() <= kMaxSlotLength ? list.WordLength() : 0),
+    : length_(list.WordLength() <= kMaxEntryLength ? list.WordLength() : 0),
       list_(&list) {
   // Only the first entry of a word counts: a later entry with the same word
   // would offer nothing new, and its clue is never shown.

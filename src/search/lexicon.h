@@ -110,7 +110,7 @@ class Lexicon {
   std::size_t letter_slots_ = 0;
   std::vector<std::uint32_t> entries_;
   std::vector<unsigned char> letters_;
-  std::array<LetterSet, kMaxSlotLength> present_{};
+  std::array<LetterSet, kMaxEntryLength> present_{};
   std::vector<std::int32_t> index_;
   std::vector<std::uint64_t> bits_;
 };

@@ -18,7 +18,7 @@ std::uint32_t Problem::CellFor(const Grid& grid, CellIndex i,
 bool Problem::Build(const Grid& grid, const std::vector<Slot>& slots,
                     SearchLexicons& lexicons, const Tick& tick) {
   for (const Slot& slot : slots) {
-    if (slot.length > kMaxSlotLength) return false;  // no list: nothing fits
+    if (slot.length > kMaxEntryLength) return false;  // no list: nothing fits
   }
   std::vector<std::uint32_t> cell_id(grid.CellCount(), kNone);
   slots_.resize(slots.size());
@@ -51,7 +51,7 @@ bool Problem::Build(const Grid& grid, const std::vector<Slot>& slots,
 // lexicon share one block of residues instead of keeping their own.
 void Problem::Lay(std::size_t slot_count) {
   constexpr std::size_t kUnset = ~std::size_t{0};
-  std::array<std::size_t, kMaxSlotLength + 1> shared;
+  std::array<std::size_t, kMaxEntryLength + 1> shared;
   shared.fill(kUnset);
   for (std::uint32_t s = 0; s < slot_count; ++s) {
     ProblemSlot& info = slots_[s];

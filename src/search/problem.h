@@ -89,7 +89,7 @@ class Problem {
   std::vector<ProblemSlot> slots_;
   std::vector<ProblemCell> cells_;
   std::vector<std::uint32_t> slot_cells_;  // every slot's cells, slot by slot
-  std::array<std::vector<std::uint32_t>, kMaxSlotLength + 1> by_length_;
+  std::array<std::vector<std::uint32_t>, kMaxEntryLength + 1> by_length_;
   std::size_t pool_size_ = 0;
   std::size_t residue_count_ = 0;
 };

@@ -29,16 +29,16 @@ namespace polimreza {
 struct StopRequested {};
 
 // Every array of the search sized by the longest slot takes its size from
-// kMaxSlotLength (grid/grid.h): these two, Lexicon's letters
+// kMaxEntryLength (grid/grid.h): these two, Lexicon's letters
 // present by position, Problem's slots by length and SearchLexicons'
 // lexicons by length.
 
 // The letters each open position of a slot still has a word for.
-using Supports = std::array<LetterSet, kMaxSlotLength>;
+using Supports = std::array<LetterSet, kMaxEntryLength>;
 
 // The positions of a slot whose cell may still hold more than one letter.
 struct OpenPositions {
-  std::array<unsigned, kMaxSlotLength> at{};
+  std::array<unsigned, kMaxEntryLength> at{};
   unsigned size = 0;
 };
 

@@ -13,7 +13,7 @@ SearchLexicons::SearchLexicons(WordLists& lists) : lists_(lists) {}
 SearchLexicons::~SearchLexicons() = default;
 
 const Lexicon* SearchLexicons::ForLength(unsigned length) {
-  if (length == 0 || length > kMaxSlotLength) return nullptr;
+  if (length == 0 || length > kMaxEntryLength) return nullptr;
   if (!lexicons_[length]) {
     const WordList* list = lists_.List(length);
     if (list == nullptr) return nullptr;
@@ -42,9 +42,6 @@ void SearchLexicons::SetExcluded(std::unordered_set<std::string> words) {
 namespace polimreza {
 
 namespace {
-
-// Words tested between two questions to the caller's stop.
-constexpr std::uint64_t kFitTestsPerCheck = 256;
 
 // Words a query always tests before asking whether its time is up, so that
 // a small domain always gets an exact answer.
@@ -100,9 +97,9 @@ void TestWords(Instance& instance, std::uint32_t s, std::size_t limit,
           fit.words.size() >= limit && tested >= kFitAlwaysTested;
       bool fits = false;
       try {
-        if ((enough && time_up && time_up()) ||
-            (tested % kFitTestsPerCheck == kFitTestsPerCheck - 1 &&
-             instance.StopAsked())) {
+        // The stop is asked before every word: on a long slot whose words
+        // mostly fail, one test may take milliseconds.
+        if ((enough && time_up && time_up()) || instance.StopAsked()) {
           throw StopRequested();
         }
         ++tested;
@@ -168,7 +165,7 @@ std::vector<std::size_t> DeadSlots(const Grid& grid, SearchLexicons& lexicons,
   instance.slots = FindSlots(grid);
   for (std::size_t k = 0; k < instance.slots.size(); ++k) {
     const Slot& slot = instance.slots[k];
-    if (slot.length > kMaxSlotLength &&
+    if (slot.length > kMaxEntryLength &&
         (!options.active || options.active(slot))) {
       dead.push_back(k);
     }

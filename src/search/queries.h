@@ -44,7 +44,7 @@ class SearchLexicons {
  private:
   WordLists& lists_;
   std::unordered_set<std::string> excluded_;
-  std::array<std::unique_ptr<Lexicon>, kMaxSlotLength + 1> lexicons_;
+  std::array<std::unique_ptr<Lexicon>, kMaxEntryLength + 1> lexicons_;
 };
 
 // Search over lexicons built before; the same answer as Search(grid, lists,
@@ -66,10 +66,12 @@ struct FittingWords {
 // fits when, with it placed and every slot kept arc consistent as the search
 // keeps it, no slot is left without a word. Honours the options' repeats,
 // active slots (slot `slot` takes part even when it is not active),
-// forbidden words and stop. Once `limit` words fit and 64 were tested,
-// `time_up` (when set) is asked before each further test: true leaves the
-// rest untested, counted as arc consistency leaves them, and `exact` false.
-// Count 0 when the grid is inconsistent already, or `slot` is no slot of it.
+// forbidden words and stop, which is asked before each word tested (when it
+// stops the tests, the words found until then come back, `exact` false).
+// Once `limit` words fit and 64 were tested, `time_up` (when set) is asked
+// before each further test: true leaves the rest untested, counted as arc
+// consistency leaves them, and `exact` false. Count 0 when the grid is
+// inconsistent already, or `slot` is no slot of it.
 FittingWords FitSlot(const Grid& grid, SearchLexicons& lexicons,
                      std::size_t slot, std::size_t limit,
                      const SearchOptions& options,

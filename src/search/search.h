@@ -43,9 +43,10 @@ struct SearchOptions {
   // Stops the search after this many decisions; 0 for no limit.
   std::uint64_t node_limit = 0;
   // Asked before the first decision and every 256th after it, every 65536
-  // slot revisions within one propagation, and every 65536 slots or words
-  // set up before the search; true stops the search. Its answer is the only
-  // way time can enter the search.
+  // slot revisions within one propagation, every 65536 slots or words
+  // set up before the search, and before each word FitSlot tests (a test
+  // on long slots may take milliseconds); true stops the search. Its answer is
+  // the only way time can enter the search.
   std::function<bool(const SearchProgress&)> stop;
   // When set, the search's state is checked after every propagation that
   // ends without a failure, and the verdict passed here: empty when every

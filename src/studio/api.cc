@@ -160,8 +160,8 @@ Decoded<Grid> DecodeRows(const Json& rows, const Alphabet& alphabet) {
       grid.SetCell(grid.Index(c, r), static_cast<unsigned char>(codes[r][c]));
     }
   }
-  if (std::optional<Slot> slot = FindLongSlot(grid)) {
-    return Bad("Rec duza od 9 slova: " +
+  if (std::optional<Slot> slot = FindLongSlot(grid, kMaxEntryLength)) {
+    return Bad("Rec duza od " + std::to_string(kMaxEntryLength) + " slova: " +
                Position(slot->start / grid.gridWidth(),
                         slot->start % grid.gridWidth()));
   }
@@ -302,7 +302,7 @@ Decoded<SearchRequest> DecodeSearch(std::string_view body,
     pattern += *codes;
     i = end;
   }
-  if (pattern.empty() || pattern.size() > kMaxSlotLength) {
+  if (pattern.empty() || pattern.size() > kMaxEntryLength) {
     return Bad("Neispravan uzorak");
   }
   return SearchRequest{std::move(pattern), limit};
@@ -403,7 +403,7 @@ Decoded<std::string> DecodeWordRequest(std::string_view body,
   POLIMREZA_TAKE(json, ParseObject(body));
   POLIMREZA_TAKE(word, StringField(json, "word"));
   std::optional<std::string> codes = DecodeWord(word, alphabet);
-  if (!codes || codes->size() > kMaxSlotLength) return Bad("Neispravna rec");
+  if (!codes || codes->size() > kMaxEntryLength) return Bad("Neispravna rec");
   return *codes;
 }
 
@@ -426,7 +426,7 @@ Decoded<ClueRequest> DecodeClue(std::string_view body,
   POLIMREZA_TAKE(word, StringField(json, "word"));
   POLIMREZA_TAKE(clue, StringField(json, "clue"));
   std::optional<std::string> codes = DecodeWord(word, alphabet);
-  if (!codes || codes->size() > kMaxSlotLength) return Bad("Neispravna rec");
+  if (!codes || codes->size() > kMaxEntryLength) return Bad("Neispravna rec");
   if (clue.find_first_of("\r\n") != std::string::npos) {
     return Bad("Opis mora biti u jednom redu");
   }

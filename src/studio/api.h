@@ -50,7 +50,7 @@ Decoded<Json> ParseObject(std::string_view body);
 // `rows` (a JSON array of pattern rows) as a Grid of letter codes: '#', '*'
 // and each letter of `alphabet` as kFirstLetterCode + its number. Refuses
 // rows of unequal length, a character that is no letter, a grid past
-// kStudioMaxSize either way or with a slot over kMaxSlotLength letters.
+// kStudioMaxSize either way or with a slot over kMaxEntryLength letters.
 Decoded<Grid> DecodeRows(const Json& rows, const Alphabet& alphabet);
 
 // The grid as pattern rows, letters in the alphabet's script.

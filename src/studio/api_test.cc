@@ -20,7 +20,7 @@ struct Refusal {
 
 // Every refusal of a request that carries rows, with its exact message.
 TEST(StudioApiTest, FillRefusals) {
-  const std::string long_row(10, '*');
+  const std::string long_row(26, '*');
   const std::string wide_row(101, '#');
   const std::vector<Refusal> cases = {
       {"{rows", "Neispravan JSON"},
@@ -40,7 +40,7 @@ TEST(StudioApiTest, FillRefusals) {
       {"{\"rows\": [\"*\xe2\x80\x8c*\"]}",
        "Znak koji nije slovo: red 1, kolona 2"},
       {"{\"rows\": [\"" + long_row + "\"]}",
-       "Rec duza od 9 slova: red 1, kolona 1"},
+       "Rec duza od 25 slova: red 1, kolona 1"},
       {"{\"rows\": [\"" + wide_row + "\"]}", "Mreza je veca od 100x100"},
       {R"({"rows": ["**"], "timeLimit": "5"})",
        "Polje timeLimit nedostaje ili nije ispravno"},
@@ -124,7 +124,7 @@ TEST(StudioApiTest, SearchPattern) {
   ASSERT_EQ(request.index(), 0u);
   EXPECT_EQ(std::get<SearchRequest>(request).pattern.size(), 3u);
   for (const char* body : {R"({"pattern": "A1"})", R"({"pattern": ""})",
-                           R"({"pattern": "??????????"})"}) {
+                           R"({"pattern": "??????????????????????????"})"}) {
     auto bad = DecodeSearch(body, Latin());
     ASSERT_EQ(bad.index(), 1u) << body;
     EXPECT_EQ(std::get<ApiError>(bad).message, "Neispravan uzorak");

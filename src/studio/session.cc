@@ -1,6 +1,7 @@
 #include "studio/session.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "alphabet/typing.h"
 #include "studio/files.h"
@@ -8,6 +9,10 @@
 
 namespace polimreza {
 namespace {
+
+// How long a candidate list may search before it answers with what it has:
+// the page asks one on every move of the cursor.
+constexpr std::chrono::milliseconds kCandidatesBudget{15};
 
 Reply Encode(const Decoded<Json>& reply) {
   if (auto* error = std::get_if<ApiError>(&reply)) {
@@ -69,7 +74,7 @@ Reply Session::Info(const std::string& host, bool loopback,
     letters.push_back(std::string(alphabet_->Name(static_cast<Letter>(l))));
   }
   Json counts = Json::array();
-  for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+  for (unsigned length = 1; length <= kMaxEntryLength; ++length) {
     const WordList* list = vocabulary_.List(length);
     counts.push_back(list ? list->size() : 0);
   }
@@ -99,10 +104,16 @@ Decoded<std::string> Session::CandidatesBody(std::string_view body) {
   std::string key = CandidatesKey(request, s, vocabulary_.version());
   if (auto known = candidates_.Find(key)) return *known;
   const Slot geometry = FindSlots(request.grid)[s];
-  const FittingWords fitting =
-      FitSlot(request.grid, vocabulary_.Lexicons(), s,
-              request.limit + vocabulary_.excluded().size(), SearchOptions{},
-              FitTimeUp());
+  // A long slot whose words mostly fail takes milliseconds a word: past
+  // the budget the page gets the words found so far, marked not exact.
+  SearchOptions options;
+  const auto deadline = std::chrono::steady_clock::now() + kCandidatesBudget;
+  options.stop = [deadline](const SearchProgress&) {
+    return std::chrono::steady_clock::now() >= deadline;
+  };
+  const FittingWords fitting = FitSlot(
+      request.grid, vocabulary_.Lexicons(), s,
+      request.limit + vocabulary_.excluded().size(), options, FitTimeUp());
   Json words = Json::array();
   for (const SlotWord& word : fitting.words) {
     if (words.size() == request.limit) break;

@@ -24,7 +24,7 @@ struct Reply {
 
 class Session {
  public:
-  // Reads the lists of `lists` (1.txt to 9.txt, as the alphabet writes
+  // Reads the lists of `lists` (1.txt to 25.txt, as the alphabet writes
   // them), izbaci.txt and moji-opisi.txt there; saves and opens puzzles in
   // `folder`.
   Session(AlphabetKind alphabet, std::filesystem::path lists,

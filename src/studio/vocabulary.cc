@@ -54,7 +54,7 @@ Vocabulary::Vocabulary(std::shared_ptr<const Alphabet> alphabet,
         DecodeWord(std::string_view(line).substr(0, semicolon), *alphabet_);
     if (codes) clues_.emplace_back(*codes, line.substr(semicolon + 1));
   }
-  for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+  for (unsigned length = 1; length <= kMaxEntryLength; ++length) {
     lists_->List(length);
   }
   SetExcluded();
@@ -67,7 +67,7 @@ void Vocabulary::SetExcluded() {
   lexicons_->SetExcluded({excluded_.begin(), excluded_.end()});
   // Built now, under the writer's lock, so that every later reader only
   // reads them.
-  for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
+  for (unsigned length = 1; length <= kMaxEntryLength; ++length) {
     lexicons_->ForLength(length);
   }
 }

@@ -84,8 +84,8 @@ class WordList {
   mutable std::vector<std::vector<std::uint32_t>> postings_;
 };
 
-// The file name of the list of words of `length` letters: "1.txt" to
-// "9.txt".
+// The file name of the list of words of `length` letters: "1.txt",
+// "2.txt" and so on.
 std::string ListFileName(unsigned length);
 
 // Gives the text of the list of words of `length` bytes, or null when the
@@ -101,7 +101,7 @@ class WordLists {
   // WordList reads it.
   WordLists(ListOpener opener, WordEncoder encode);
 
-  // The list of words of `length` bytes (1 to kMaxSlotLength); null for
+  // The list of words of `length` bytes (1 to kMaxEntryLength); null for
   // other lengths.
   const WordList* List(std::size_t length);
 
@@ -119,7 +119,7 @@ class WordLists {
  private:
   ListOpener opener_;
   WordEncoder encode_;  // none: the words are read as they are
-  std::array<std::unique_ptr<WordList>, kMaxSlotLength> lists_;
+  std::array<std::unique_ptr<WordList>, kMaxEntryLength> lists_;
 };
 
 }  // namespace polimreza

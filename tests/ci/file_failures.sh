@@ -27,7 +27,8 @@ fail() {
 }
 
 # Two sources whose lists differ in every file: a few thousand words of
-# each length, with the source's name as their clue.
+# each length, with the source's name as their clue. Every run writes the
+# nine lists 1.txt to 9.txt (--max-length 9).
 for source in a b; do
   awk -v clue="$source" 'BEGIN {
     for (length_ = 1; length_ <= 9; ++length_)
@@ -38,7 +39,7 @@ for source in a b; do
       }
   }' >"$source.txt"
   mkdir "ref_$source"
-  "$lists" -o "ref_$source" "$source.txt" >/dev/null
+  "$lists" --max-length 9 -o "ref_$source" "$source.txt" >/dev/null
 done
 
 # Which source every list in folder $1 comes from ("a", "b"), or "mixed".
@@ -71,7 +72,7 @@ no_leftovers() {
 for limit in 200000 100000; do
   rm -rf mid && mkdir mid
   status=0
-  (ulimit -v "$limit" && "$lists" -o mid mid.txt) >mid.out 2>/dev/null ||
+  (ulimit -v "$limit" && "$lists" --max-length 9 -o mid mid.txt) >mid.out 2>/dev/null ||
     status=$?
   if [ "$status" -eq 0 ]; then
     grep -q '^  mid.txt (reci): 2 reci$' mid.out ||
@@ -91,7 +92,7 @@ done
 mkdir old && cp ref_a/*.txt old/
 status=0
 strace -f -o /dev/null -e trace=rename -e inject=rename:error=EIO:when=5 \
-  "$lists" -f -o old b.txt >rename.out 2>/dev/null || status=$?
+  "$lists" --max-length 9 -f -o old b.txt >rename.out 2>/dev/null || status=$?
 [ "$status" -eq 1 ] || fail "failed rename: exit status $status"
 grep -qx 'Nista nije zapisano' rename.out || fail "$(cat rename.out)"
 [ "$(whole_set old)" = a ] || fail "failed rename: the old lists changed"
@@ -101,7 +102,7 @@ no_leftovers old "failed rename"
 # four lists left new and where their old contents are, never "nothing".
 status=0
 strace -f -o /dev/null -e trace=rename -e inject=rename:error=EIO:when=5+ \
-  "$lists" -f -o old b.txt >undo.out 2>/dev/null || status=$?
+  "$lists" --max-length 9 -f -o old b.txt >undo.out 2>/dev/null || status=$?
 [ "$status" -eq 1 ] || fail "failed undo: exit status $status"
 grep -q 'Nista nije zapisano' undo.out && fail "failed undo: $(cat undo.out)"
 for length in 1 2 3 4; do
@@ -117,12 +118,12 @@ status=0
 # (In a group, so that the shell's news of its death goes nowhere.)
 {
   strace -f -o /dev/null -e trace=rename -e inject=rename:signal=KILL:when=3 \
-    "$lists" -f -o old b.txt
+    "$lists" --max-length 9 -f -o old b.txt
 } >/dev/null 2>&1 || status=$?
 [ "$status" -ne 0 ] || fail "the run was not killed"
 [ -n "$(ls -A old | grep -vx '[1-9]\.txt')" ] ||
   fail "the killed run left nothing to remove"
-"$lists" -f -o old a.txt >/dev/null
+"$lists" --max-length 9 -f -o old a.txt >/dev/null
 [ "$(whole_set old)" = a ] || fail "after a killed run: mixed lists"
 no_leftovers old "after a killed run"
 
@@ -130,8 +131,8 @@ no_leftovers old "after a killed run"
 # status 0 and the folder holds all nine lists of one source.
 mkdir pair
 for i in $(seq 20); do
-  "$lists" -f -o pair a.txt >/dev/null & first=$!
-  "$lists" -f -o pair b.txt >/dev/null & second=$!
+  "$lists" --max-length 9 -f -o pair a.txt >/dev/null & first=$!
+  "$lists" --max-length 9 -f -o pair b.txt >/dev/null & second=$!
   wait "$first" && wait "$second" || fail "pair $i: a run failed"
   [ "$(whole_set pair)" != mixed ] || fail "pair $i: a mixed set of lists"
   no_leftovers pair "pair $i"

@@ -52,6 +52,27 @@ for script in Latn_RS RS; do
   done
 done
 
+# The long entries: 10.txt to 25.txt well formed and counted, the summary
+# listing every length up to the longest word; --max-length 9 writes the
+# same nine lists and no other.
+for length in $(seq 10 25); do
+  list=$work/RS/$length.txt
+  count=$(grep -c $'\r$' "$list" || true)
+  [ "$count" -gt 0 ] || fail "$list: no entry"
+  bad=$(LC_ALL=C grep -cv "^[A-Z]\{$length\};[ -~]*"$'\r$' "$list" || true)
+  [ "$bad" -eq 0 ] || fail "$list: $bad malformed lines"
+  grep -q "^  $length: $count\$" "$work/RS.txt" ||
+    fail "sr_RS.dic: the summary does not count $count entries of $length"
+done
+mkdir "$work/nine"
+"$lists" --output "$work/nine" --max-length 9 "$dictionaries/sr_RS.dic" \
+  >"$work/nine.txt" || fail "--max-length 9: exit status $?"
+[ "$(ls "$work/nine" | wc -l)" -eq 9 ] || fail "--max-length 9: $(ls "$work/nine")"
+for length in 1 2 3 4 5 6 7 8 9; do
+  cmp "$work/nine/$length.txt" "$work/RS/$length.txt" ||
+    fail "--max-length 9: $length.txt differs"
+done
+
 for length in 1 2 3 4 5 6 7 8 9; do
   cmp "$work/Latn_RS/$length.txt" "$work/RS/$length.txt" ||
     fail "$length.txt differs between the Latin and the Cyrillic dictionary"
