@@ -3,29 +3,17 @@
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <span>
 #include <utility>
 
+#include "dictionary/word_key.h"
 #include "text/text_lines.h"
+#include "wordlist/scores.h"
 
 namespace polimreza {
 
 namespace {
-
-constexpr int kLengthShift = 60;
-
-// A word of 1 to 9 letters as a number: its length in the top bits, then
-// five bits a letter (1 for the first), so that every word has its own.
-std::uint64_t PackWord(std::span<const Letter> letters) {
-  std::uint64_t key = 0;
-  for (Letter letter : letters)
-    key = (key << 5) | static_cast<std::uint64_t>(letter + 1);
-  return key | (static_cast<std::uint64_t>(letters.size()) << kLengthShift);
-}
-
-std::size_t KeyLength(std::uint64_t key) {
-  return static_cast<std::size_t>(key >> kLengthShift);
-}
 
 // The letters of `word` as a Roman numeral would spell them: the word in
 // upper-case ASCII, or nothing when it is not in ASCII letters.
@@ -136,7 +124,8 @@ ListBuilder::ListBuilder(const ListOptions& options, Folder& folder)
     : options_(options),
       folder_(folder),
       alphabet_(options.alphabet),
-      slots_(1024, 0) {}
+      slots_(1024, 0),
+      scores_(options.scores) {}
 
 void ListBuilder::AppendWord(std::uint64_t key, std::string& out) const {
   const std::size_t length = KeyLength(key);
@@ -207,6 +196,7 @@ void ListBuilder::AddLine(std::string_view word, std::string_view clue,
                           SourceFormat format, std::size_t& words) {
   const Neighbour previous = previous_;
   previous_ = {};
+  ++line_;
   auto skip = [this](SkipReason reason) {
     ++skipped_[static_cast<std::size_t>(reason)];
   };
@@ -239,7 +229,18 @@ void ListBuilder::AddLine(std::string_view word, std::string_view clue,
     return skip(SkipReason::kProperNoun);
   }
   const std::uint64_t key = PackWord(letters_);
-  if (format == SourceFormat::kClued) return Merge(key, clue, WordKind::kClued);
+  if (format == SourceFormat::kClued) {
+    return Merge(key, clue, WordKind::kClued, options_.clued_score);
+  }
+  if (format == SourceFormat::kScored) {
+    if (clue.empty()) return Merge(key, {}, WordKind::kScored);
+    const std::optional<int> score = ParseScore(clue);
+    if (!score) {
+      if (!bad_score_) bad_score_ = BadScore{line_, std::string(clue)};
+      return;
+    }
+    return Merge(key, {}, WordKind::kScored, *score);
+  }
 
   // A numeral written in small letters is an ordinary word (vi, mi), unless
   // the same numeral in capitals stands on the line before or after it, as
@@ -258,10 +259,11 @@ void ListBuilder::AddLine(std::string_view word, std::string_view clue,
                kind == WordKind::kNumeral};
 }
 
-void ListBuilder::Merge(std::uint64_t key, std::string_view clue,
-                        WordKind kind) {
+void ListBuilder::Merge(std::uint64_t key, std::string_view clue, WordKind kind,
+                        int score) {
   if (std::optional<std::size_t> found = Find(key)) {
     Entry& entry = entries_[*found];
+    if (score > entry.score) entry.score = static_cast<std::int8_t>(score);
     if (entry.clue_size == 0 && !clue.empty()) {
       SetClue(entry, clue);
       if (entry.clue_size > 0) ++clues_filled_;
@@ -269,7 +271,7 @@ void ListBuilder::Merge(std::uint64_t key, std::string_view clue,
     ++skipped_[static_cast<std::size_t>(SkipReason::kRepeated)];
     return;
   }
-  entries_.push_back({key, 0, 0, kind});
+  entries_.push_back({key, 0, 0, kind, static_cast<std::int8_t>(score)});
   if (!clue.empty()) SetClue(entries_.back(), clue);
   Insert(key, entries_.size() - 1);
 }
@@ -277,6 +279,8 @@ void ListBuilder::Merge(std::uint64_t key, std::string_view clue,
 std::size_t ListBuilder::AddSource(std::string_view text, SourceFormat format) {
   std::size_t words = 0;
   previous_ = {};
+  line_ = 0;
+  if (format == SourceFormat::kScored) scores_ = true;
   ReadSource(
       text, format,
       [this, format, &words](std::string_view word, std::string_view clue) {
@@ -284,7 +288,9 @@ std::size_t ListBuilder::AddSource(std::string_view text, SourceFormat format) {
       });
   // Each kind in the source's order, the kinds in their order.
   const std::size_t passes =
-      options_.order == WordOrder::kTiers ? kWordKinds - 1 : 1;
+      options_.order == WordOrder::kTiers
+          ? static_cast<std::size_t>(WordKind::kNumeral) + 1
+          : 1;
   for (std::size_t pass = 0; pass < passes; ++pass) {
     for (const Pending& word : pending_) {
       if (passes == 1 || static_cast<std::size_t>(word.kind) == pass) {
@@ -302,21 +308,102 @@ std::size_t ListBuilder::AddSource(std::string_view text, SourceFormat format) {
   return words;
 }
 
+namespace {
+
+// Where a kind stands among equal scores.
+int KindRank(WordKind kind) {
+  switch (kind) {
+    case WordKind::kClued:
+      return 0;
+    case WordKind::kOrdinary:
+    case WordKind::kScored:
+      return 1;
+    case WordKind::kName:
+      return 2;
+    case WordKind::kAbbreviation:
+      return 3;
+    case WordKind::kNumeral:
+      return 4;
+  }
+  return 4;
+}
+
+std::string_view KindName(WordKind kind) {
+  switch (kind) {
+    case WordKind::kOrdinary:
+      return ScoredKindName(ScoredKind::kOrdinary);
+    case WordKind::kName:
+      return ScoredKindName(ScoredKind::kName);
+    case WordKind::kAbbreviation:
+      return ScoredKindName(ScoredKind::kAbbreviation);
+    case WordKind::kNumeral:
+      return ScoredKindName(ScoredKind::kNumeral);
+    case WordKind::kClued:
+      return ScoredKindName(ScoredKind::kClued);
+    case WordKind::kScored:
+      return ScoredKindName(ScoredKind::kScored);
+  }
+  return {};
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> ListBuilder::ScoredOrder() {
+  std::vector<std::uint32_t> order;
+  order.reserve(entries_.size());
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    Entry& entry = entries_[i];
+    if (scores_) {
+      int score = std::max<int>(entry.score, 0);
+      if (options_.corpus) {
+        score = std::max(score, options_.corpus->Score(entry.key));
+      }
+      entry.score = static_cast<std::int8_t>(score);
+      if (score < options_.min_score) {
+        ++skipped_[static_cast<std::size_t>(SkipReason::kMinScore)];
+        continue;
+      }
+    }
+    order.push_back(static_cast<std::uint32_t>(i));
+  }
+  if (!scores_) return order;
+  const bool tiers = options_.order == WordOrder::kTiers;
+  std::stable_sort(order.begin(), order.end(),
+                   [this, tiers](std::uint32_t a, std::uint32_t b) {
+                     const Entry& x = entries_[a];
+                     const Entry& y = entries_[b];
+                     if (x.score != y.score) return x.score > y.score;
+                     return tiers && KindRank(x.kind) < KindRank(y.kind);
+                   });
+  return order;
+}
+
 std::array<std::string, kMaxSlotLength> ListBuilder::Finish(
-    ListSummary& summary) {
+    ListSummary& summary, std::string* scores) {
   summary = {};
   std::array<std::string, kMaxSlotLength> lists;
+  std::array<std::string, kMaxSlotLength> score_lines;
+  const bool scoring = scores_ && scores != nullptr;
   std::array<bool, kMaxAlphabetSize> has_letter{};
-  auto append = [this, &lists, &summary, &has_letter](const Entry& entry) {
-    std::string& list = lists[KeyLength(entry.key) - 1];
-    if (KeyLength(entry.key) == 1) has_letter[(entry.key & 31) - 1] = true;
+  auto append = [&](const Entry& entry) {
+    const std::size_t length = KeyLength(entry.key);
+    std::string& list = lists[length - 1];
+    if (length == 1) has_letter[(entry.key & 31) - 1] = true;
     AppendWord(entry.key, list);
     list.push_back(';');
     list.append(clues_, entry.clue_start, entry.clue_size);
     list += "\r\n";
-    ++summary.entries[KeyLength(entry.key) - 1];
+    ++summary.entries[length - 1];
+    if (scoring) {
+      std::string& line = score_lines[length - 1];
+      AppendWord(entry.key, line);
+      line += ';' + std::to_string(std::max<int>(entry.score, 0)) + ';';
+      line += KindName(entry.kind);
+      line += "\r\n";
+    }
   };
-  for (const Entry& entry : entries_) {
+  for (std::uint32_t index : ScoredOrder()) {
+    const Entry& entry = entries_[index];
     if (options_.limit &&
         summary.entries[KeyLength(entry.key) - 1] >= *options_.limit) {
       ++skipped_[static_cast<std::size_t>(SkipReason::kLimit)];
@@ -333,13 +420,23 @@ std::array<std::string, kMaxSlotLength> ListBuilder::Finish(
       const Letter one[] = {static_cast<Letter>(letter)};
       const std::uint64_t key = PackWord(one);
       const std::optional<std::size_t> found = Find(key);
-      append(found ? entries_[*found] : Entry{key, 0, 0, WordKind::kOrdinary});
+      Entry letter_entry{key, 0, 0, WordKind::kOrdinary};
+      if (scores_ && options_.corpus) {
+        letter_entry.score =
+            static_cast<std::int8_t>(options_.corpus->Score(key));
+      }
+      append(found ? entries_[*found] : letter_entry);
     }
+  }
+  if (scoring) {
+    scores->clear();
+    for (const std::string& lines : score_lines) *scores += lines;
   }
   summary.skipped = skipped_;
   summary.clues_filled = clues_filled_;
   summary.alphabet = options_.alphabet;
   summary.digraph_rule = digraph_rule_;
+  summary.scores = scores_;
   return lists;
 }
 
@@ -361,6 +458,9 @@ std::string FormatSummary(const ListSummary& summary) {
   text += "  skracenice: " + kind(WordKind::kAbbreviation) + "\n";
   text += "  rimski brojevi: " + kind(WordKind::kNumeral) + "\n";
   text += "  iz lista sa opisima: " + kind(WordKind::kClued) + "\n";
+  if (summary.scores) {
+    text += "  iz lista sa ocenama: " + kind(WordKind::kScored) + "\n";
+  }
   auto skipped = [&summary](SkipReason reason) {
     return std::to_string(summary.skipped[static_cast<std::size_t>(reason)]);
   };
@@ -375,6 +475,10 @@ std::string FormatSummary(const ListSummary& summary) {
           " (od toga dopunilo opis: " + std::to_string(summary.clues_filled) +
           ")\n";
   text += "  preko granice --limit: " + skipped(SkipReason::kLimit) + "\n";
+  if (summary.scores) {
+    text +=
+        "  ocena ispod --min-score: " + skipped(SkipReason::kMinScore) + "\n";
+  }
   if (!ascii) {
     text += "Reci procitane po pravilu za DZ, LJ i NJ (jedno slovo): " +
             std::to_string(summary.digraph_rule) + "\n";

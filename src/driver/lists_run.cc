@@ -1,6 +1,8 @@
 #include "driver/lists_run.h"
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <new>
@@ -11,6 +13,8 @@
 #include <vector>
 
 #include "alphabet/alphabet.h"
+#include "dictionary/corpus.h"
+#include "dictionary/corpus_files.h"
 #include "dictionary/list_builder.h"
 #include "dictionary/sources.h"
 #include "grid/grid.h"
@@ -18,6 +22,7 @@
 #include "tool/input_files.h"
 #include "tool/messages.h"
 #include "tool/output_files.h"
+#include "wordlist/scores.h"
 #include "wordlist/word_list.h"
 
 namespace polimreza {
@@ -56,6 +61,8 @@ const char* FormatName(SourceFormat format) {
       return "reci";
     case SourceFormat::kClued:
       return "rec;opis";
+    case SourceFormat::kScored:
+      return "rec;ocena";
   }
   return "";
 }
@@ -152,20 +159,144 @@ std::optional<Failure> AddSource(const std::string& name,
     }
   }
   const std::size_t words = builder.AddSource(text, format);
+  if (const auto& bad = builder.bad_score()) {
+    return Refusal("Neispravna ocena " + bad->text + " u redu " +
+                   std::to_string(bad->line) + " izvora " + name +
+                   " (ocena je ceo broj od 0 do 100)\n");
+  }
   if (words == 0) return Refusal("Izvor " + name + " ne daje nijednu rec\n");
   summary += "  " + name + " (" + FormatName(format) +
              "): " + std::to_string(words) + " reci\n";
   return std::nullopt;
 }
 
+// Draws how much of the corpus was read on a terminal's `err`, once reading
+// has taken a second, at most ten times a second; erased at the end.
+class CorpusProgress {
+ public:
+  CorpusProgress(std::ostream& err, std::uint64_t total)
+      : err_(err),
+        total_(total),
+        enabled_(IsTerminal(2)),
+        start_(std::chrono::steady_clock::now()) {}
+  ~CorpusProgress() {
+    if (width_ == 0) return;
+    err_ << '\r' << std::string(width_, ' ') << '\r';
+    err_.flush();
+  }
+  void Draw(std::uint64_t read) {
+    if (!enabled_) return;
+    const double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start_)
+            .count();
+    if (elapsed < 1 || elapsed - drawn_ < 0.1) return;
+    drawn_ = elapsed;
+    const std::string line =
+        "Citam korpus: " + std::to_string(read >> 20) + " od " +
+        std::to_string(total_ >> 20) + " MB (" +
+        std::to_string(total_ == 0 ? 100 : read * 100 / total_) + "%)";
+    width_ = std::max(width_, line.size());
+    err_ << '\r' << line << std::string(width_ - line.size(), ' ');
+    err_.flush();
+  }
+
+ private:
+  std::ostream& err_;
+  std::uint64_t total_;
+  bool enabled_;
+  std::chrono::steady_clock::time_point start_;
+  double drawn_ = 0;
+  std::size_t width_ = 0;
+};
+
+// Counts the words of the corpus files and folders `names` into `counter`;
+// appends the corpus lines of the summary to `summary` and warns on `err`
+// of files skipped in part or whole; gives the failure that ends the run.
+std::optional<Failure> CountCorpus(const std::vector<std::string>& names,
+                                   WordCounter& counter, std::string& summary,
+                                   std::ostream& err) {
+  auto listed = ListCorpusFiles(names);
+  if (auto* error = std::get_if<CorpusNameError>(&listed)) {
+    return Refusal(std::string(error->error == ReadError::kMissing
+                                   ? "Ne mogu da otvorim korpus "
+                                   : "Ne mogu da procitam korpus ") +
+                   error->name + "\n");
+  }
+  const auto& files = std::get<std::vector<std::string>>(listed);
+  std::uint64_t total = 0;
+  for (const std::string& file : files) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(file, error);
+    if (!error) total += size;
+  }
+  CorpusProgress progress(err, total);
+  std::uint64_t done = 0;
+  std::uint64_t bytes = 0;
+  std::uint64_t invalid = 0;
+  std::size_t empty = 0;
+  std::size_t binary = 0;
+  auto warn = [&err](const std::string& text) {
+    err << kProgram << ": upozorenje: " << text << "\n";
+  };
+  for (const std::string& file : files) {
+    const CorpusFileResult result = ReadCorpusFile(
+        file, counter,
+        [&progress, done](std::uint64_t read) { progress.Draw(done + read); });
+    done += result.bytes;
+    bytes += result.bytes;
+    invalid += result.invalid_bytes;
+    switch (result.outcome) {
+      case CorpusFileOutcome::kRead:
+        break;
+      case CorpusFileOutcome::kEmpty:
+        ++empty;
+        warn("korpus " + file + " je prazan");
+        break;
+      case CorpusFileOutcome::kBinary:
+        ++binary;
+        warn("korpus " + file + " nije tekst (ima bajt 0): preskocen");
+        break;
+      case CorpusFileOutcome::kNotReadable:
+        return Refusal("Ne mogu da procitam korpus " + file + "\n");
+    }
+    if (result.invalid_bytes > 0) {
+      warn("korpus " + file + " nije ispravan UTF-8: preskoceno " +
+           std::to_string(result.invalid_bytes) + " bajtova");
+    }
+  }
+  if (counter.words() == 0) {
+    return Refusal("Korpus ne daje nijednu rec\n");
+  }
+  summary += "Korpus:\n";
+  summary += "  fajlova: " + std::to_string(files.size()) +
+             " (praznih: " + std::to_string(empty) +
+             ", preskocenih jer nisu tekst: " + std::to_string(binary) + ")\n";
+  summary += "  bajtova: " + std::to_string(bytes) +
+             " (preskoceno jer nisu UTF-8: " + std::to_string(invalid) + ")\n";
+  summary += "  reci od 1 do 9 slova: " + std::to_string(counter.words()) +
+             " (razlicitih: " + std::to_string(counter.forms()) + ")\n";
+  return std::nullopt;
+}
+
 // Builds the lists from `sources` and writes them into `output`; prints the
 // summary to `out` on success, or gives the failure.
 std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
+                                     const std::vector<std::string>& corpus,
                                      const std::string& format,
                                      const std::string& output, bool force,
-                                     const ListOptions& options,
-                                     std::ostream& out, std::ostream& err) {
+                                     ListOptions options, std::ostream& out,
+                                     std::ostream& err) {
   Folder folder;
+  std::optional<WordCounter> counter;
+  std::string corpus_lines;
+  if (!corpus.empty()) {
+    counter.emplace(options.alphabet, folder);
+    if (std::optional<Failure> failure =
+            CountCorpus(corpus, *counter, corpus_lines, err)) {
+      return failure;
+    }
+    options.corpus = &*counter;
+  }
   ListBuilder builder(options, folder);
   std::string source_lines;
   for (const std::string& source : sources) {
@@ -175,7 +306,8 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
     }
   }
   ListSummary summary;
-  auto lists = builder.Finish(summary);
+  std::string scores;
+  auto lists = builder.Finish(summary, &scores);
   if (summary.from_sources == 0) {
     return Refusal("Nijedna rec iz izvora ne prolazi zadate uslove\n");
   }
@@ -183,6 +315,9 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
   for (unsigned length = 1; length <= kMaxSlotLength; ++length) {
     files.push_back({fs::path(output) / ListFileName(length),
                      std::move(lists[length - 1])});
+  }
+  if (summary.scores) {
+    files.push_back({fs::path(output) / kScoresFileName, std::move(scores)});
   }
   const WriteResult written = WriteAll(files, force);
   if (written.status != WriteStatus::kWritten) {
@@ -193,10 +328,11 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
     return Failure{DescribeWriteFailure(written),
                    in_the_way ? kExitUsage : kExitFailure};
   }
-  out << "Liste 1.txt do 9.txt su zapisane u "
+  out << "Liste 1.txt do 9.txt" << (summary.scores ? " i ocene.txt" : "")
+      << " su zapisane u "
       << (output.empty() ? "tekuci folder" : "folder " + output)
       << "\nIzvori:\n"
-      << source_lines << FormatSummary(summary);
+      << source_lines << corpus_lines << FormatSummary(summary);
   return std::nullopt;
 }
 
@@ -227,10 +363,21 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
   app.add_flag("-f,--force", force, "Zameni liste koje vec postoje");
   app.add_option("--format", format,
                  "Vrsta svih fajlova: auto (prepoznaj), hunspell, words (rec "
-                 "u redu) ili clued (rec;opis)")
+                 "u redu), clued (rec;opis) ili scored (rec;ocena 0-100)")
       ->type_name("VRSTA")
-      ->check(CLI::IsMember({"auto", "hunspell", "words", "clued"})
+      ->check(CLI::IsMember({"auto", "hunspell", "words", "clued", "scored"})
                   .description(""));
+  std::vector<std::string> corpus;
+  app.add_option("--corpus", corpus,
+                 "Tekst (UTF-8) ili folder sa tekstovima: reci se ocenjuju "
+                 "po tome koliko su ceste u njima (moze vise puta)")
+      ->type_name("FAJL")
+      ->allow_extra_args(false);
+  CLI::Option* min_score =
+      AddWholeNumberOption(app, "--min-score", options.min_score, 0, 100,
+                           "Izostavi reci sa ocenom manjom od N (0 do 100)");
+  AddWholeNumberOption(app, "--clued-score", options.clued_score, 0, 100,
+                       "Ocena reci iz lista sa opisima (podrazumevano 100)");
   AddWholeNumberOption(app, "--min-length", options.min_length, 1,
                        kMaxSlotLength, "Najmanja duzina reci (1 do 9)");
   AddWholeNumberOption(app, "--max-length", options.max_length, 1,
@@ -272,10 +419,12 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
   options.letters = !no_letters;
   options.order = order == "tiers" ? WordOrder::kTiers : WordOrder::kSource;
   options.alphabet = *AlphabetNamed(alphabet);
+  options.scores = !corpus.empty() || min_score->count() > 0;
 
   std::optional<Failure> failure;
   try {
-    failure = BuildAndWrite(sources, format, output, force, options, out, err);
+    failure = BuildAndWrite(sources, corpus, format, output, force, options,
+                            out, err);
   } catch (const std::bad_alloc&) {
     failure = Refusal(std::string(kOutOfMemory), kExitFailure);
   } catch (const std::exception& error) {
