@@ -18,18 +18,21 @@
 #include "grid/grid.h"
 #include "grid/pattern_reader.h"
 #include "report/alphabet_spellings.h"
+#include "report/quality.h"
 #include "report/report.h"
 #include "search/queries.h"
 #include "search/search.h"
 #include "tool/command_line.h"
 #include "tool/input_files.h"
 #include "wordlist/alphabet_lists.h"
+#include "wordlist/scores.h"
 #include "wordlist/word_list.h"
 
 namespace polimreza {
 namespace {
 
 constexpr std::string_view kProgram = "polimreza-fill";
+constexpr int kDefaultWeak = 30;
 
 // The progress line: drawn after half a second of search, at most ten times
 // a second, and erased at the end.
@@ -77,6 +80,31 @@ std::string FormatSeconds(double seconds) {
 int InputError(std::string_view message, std::ostream& out, std::ostream& err) {
   ReportError(kProgram, message, out, err);
   return kExitUsage;
+}
+
+// Writes the quality report of the filled `grid` on `err`, with the scores
+// of settings.scores read in `alphabet`, and a warning for the lines of the
+// scores that are left out.
+void ReportQuality(const Grid& grid, const Alphabet& alphabet,
+                   const FillSettings& settings, std::ostream& err) {
+  std::optional<ScoreTable> table;
+  if (settings.scores) {
+    table = ReadScoreTable(*settings.scores, alphabet);
+    if (table->words.empty() && table->lines > 0) {
+      err << kProgram << ": upozorenje: " << kScoresFileName
+          << " nema nijednu rec azbuke " << AlphabetName(alphabet.kind())
+          << " sa ocenom od 0 do 100: ocene se ne koriste\n";
+      table.reset();
+    } else if (table->skipped > 0) {
+      err << kProgram << ": upozorenje: " << kScoresFileName << ": preskoceno "
+          << table->skipped << " od " << table->lines
+          << " redova (rec van azbuke " << AlphabetName(alphabet.kind())
+          << " ili ocena van 0 do 100)\n";
+    }
+  }
+  err << FormatQuality(MeasureQuality(grid, table ? &*table : nullptr,
+                                      settings.weak.value_or(kDefaultWeak)));
+  err.flush();
 }
 
 int Fill(std::istream& pattern, const ListOpener& opener,
@@ -141,6 +169,12 @@ int Fill(std::istream& pattern, const ListOpener& opener,
         clues.For(slot.direction).Record(slot.start, clue);
       }
       PrintSolved(out, grid, clues, spellings);
+      if (settings.stats) {
+        out.flush();
+        ReportQuality(grid,
+                      alphabet ? *alphabet : Alphabet(AlphabetKind::kAscii),
+                      settings, err);
+      }
       return kExitOk;
     }
     case SearchOutcome::kNoFill:
@@ -189,6 +223,7 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
   bool progress = false;
   bool quiet = false;
   FillSettings settings;
+  int weak_below = kDefaultWeak;
   app.add_option("pattern_file", pattern_path,
                  "Izgled (pattern) vase buduce ukrstenice")
       ->required();
@@ -229,7 +264,14 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
                  "azbuke)")
       ->type_name("PISMO")
       ->check(CLI::IsMember({"latn", "cyrl"}).description(""));
+  app.add_flag("--stats", settings.stats,
+               "Posle izvestaja ispisi ocenu kvaliteta (polja, PDR, ocene "
+               "reci iz ocene.txt) na standardnu gresku");
+  CLI::Option* weak = AddWholeNumberOption(
+      app, "--weak", weak_below, 0, 101,
+      "Rec sa ocenom manjom od N je slaba (podrazumevano 30)");
   if (auto status = ParseCommandLine(app, argc, argv, out, err)) return *status;
+  if (weak->count() > 0) settings.weak = weak_below;
   settings.alphabet = *AlphabetNamed(alphabet_name);
   if (!script_name.empty()) {
     settings.script =
@@ -250,6 +292,21 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
                         out, err);
     }
     settings.exclude = std::move(std::get<std::string>(text));
+  }
+  if (settings.stats) {
+    // The scores file beside the lists; none when it cannot be read.
+    auto text = ReadInput(
+        lists_dir.empty()
+            ? std::string(kScoresFileName)
+            : (std::filesystem::path(lists_dir) / kScoresFileName).string(),
+        InputRules{});
+    if (const ReadError* error = std::get_if<ReadError>(&text)) {
+      if (*error == ReadError::kOutOfMemory) {
+        return InputError(NoMemoryRefusal(), out, err);
+      }
+    } else {
+      settings.scores = std::move(std::get<std::string>(text));
+    }
   }
   ListOpener opener = [lists_dir](unsigned length) {
     const std::string name = ListFileName(length);
