@@ -44,6 +44,7 @@ constexpr char kFooter[] =
     "Vrsta izvora se prepoznaje ovako:\n"
     "  folder                       liste 1.txt do 9.txt iz njega (rec;opis)\n"
     "  ime na .dic, prvi red broj   hunspell recnik (skup znakova iz .aff)\n"
+    "  svaki red: rec;broj          redovi rec;ocena (ocena 0 do 100)\n"
     "  prvi neprazan red sadrzi ;   redovi rec;opis\n"
     "  inace                        jedna rec u redu\n"
     "--format odredjuje vrstu svih fajlova (ne foldera).\n"
