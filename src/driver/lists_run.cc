@@ -1,8 +1,6 @@
 #include "driver/lists_run.h"
 
-#include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <new>
@@ -14,9 +12,9 @@
 
 #include "alphabet/alphabet.h"
 #include "dictionary/corpus.h"
-#include "dictionary/corpus_files.h"
 #include "dictionary/list_builder.h"
 #include "dictionary/sources.h"
+#include "driver/lists_corpus.h"
 #include "grid/grid.h"
 #include "tool/command_line.h"
 #include "tool/input_files.h"
@@ -171,114 +169,6 @@ std::optional<Failure> AddSource(const std::string& name,
   return std::nullopt;
 }
 
-// Draws how much of the corpus was read on a terminal's `err`, once reading
-// has taken a second, at most ten times a second; erased at the end.
-class CorpusProgress {
- public:
-  CorpusProgress(std::ostream& err, std::uint64_t total)
-      : err_(err),
-        total_(total),
-        enabled_(IsTerminal(2)),
-        start_(std::chrono::steady_clock::now()) {}
-  ~CorpusProgress() {
-    if (width_ == 0) return;
-    err_ << '\r' << std::string(width_, ' ') << '\r';
-    err_.flush();
-  }
-  void Draw(std::uint64_t read) {
-    if (!enabled_) return;
-    const double elapsed =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start_)
-            .count();
-    if (elapsed < 1 || elapsed - drawn_ < 0.1) return;
-    drawn_ = elapsed;
-    const std::string line =
-        "Citam korpus: " + std::to_string(read >> 20) + " od " +
-        std::to_string(total_ >> 20) + " MB (" +
-        std::to_string(total_ == 0 ? 100 : read * 100 / total_) + "%)";
-    width_ = std::max(width_, line.size());
-    err_ << '\r' << line << std::string(width_ - line.size(), ' ');
-    err_.flush();
-  }
-
- private:
-  std::ostream& err_;
-  std::uint64_t total_;
-  bool enabled_;
-  std::chrono::steady_clock::time_point start_;
-  double drawn_ = 0;
-  std::size_t width_ = 0;
-};
-
-// Counts the words of the corpus files and folders `names` into `counter`;
-// appends the corpus lines of the summary to `summary` and warns on `err`
-// of files skipped in part or whole; gives the failure that ends the run.
-std::optional<Failure> CountCorpus(const std::vector<std::string>& names,
-                                   WordCounter& counter, std::string& summary,
-                                   std::ostream& err) {
-  auto listed = ListCorpusFiles(names);
-  if (auto* error = std::get_if<CorpusNameError>(&listed)) {
-    return Refusal(std::string(error->error == ReadError::kMissing
-                                   ? "Ne mogu da otvorim korpus "
-                                   : "Ne mogu da procitam korpus ") +
-                   error->name + "\n");
-  }
-  const auto& files = std::get<std::vector<std::string>>(listed);
-  std::uint64_t total = 0;
-  for (const std::string& file : files) {
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(file, error);
-    if (!error) total += size;
-  }
-  CorpusProgress progress(err, total);
-  std::uint64_t done = 0;
-  std::uint64_t bytes = 0;
-  std::uint64_t invalid = 0;
-  std::size_t empty = 0;
-  std::size_t binary = 0;
-  auto warn = [&err](const std::string& text) {
-    err << kProgram << ": upozorenje: " << text << "\n";
-  };
-  for (const std::string& file : files) {
-    const CorpusFileResult result = ReadCorpusFile(
-        file, counter,
-        [&progress, done](std::uint64_t read) { progress.Draw(done + read); });
-    done += result.bytes;
-    bytes += result.bytes;
-    invalid += result.invalid_bytes;
-    switch (result.outcome) {
-      case CorpusFileOutcome::kRead:
-        break;
-      case CorpusFileOutcome::kEmpty:
-        ++empty;
-        warn("korpus " + file + " je prazan");
-        break;
-      case CorpusFileOutcome::kBinary:
-        ++binary;
-        warn("korpus " + file + " nije tekst (ima bajt 0): preskocen");
-        break;
-      case CorpusFileOutcome::kNotReadable:
-        return Refusal("Ne mogu da procitam korpus " + file + "\n");
-    }
-    if (result.invalid_bytes > 0) {
-      warn("korpus " + file + " nije ispravan UTF-8: preskoceno " +
-           std::to_string(result.invalid_bytes) + " bajtova");
-    }
-  }
-  if (counter.words() == 0) {
-    return Refusal("Korpus ne daje nijednu rec\n");
-  }
-  summary += "Korpus:\n";
-  summary += "  fajlova: " + std::to_string(files.size()) +
-             " (praznih: " + std::to_string(empty) +
-             ", preskocenih jer nisu tekst: " + std::to_string(binary) + ")\n";
-  summary += "  bajtova: " + std::to_string(bytes) +
-             " (preskoceno jer nisu UTF-8: " + std::to_string(invalid) + ")\n";
-  summary += "  reci od 1 do 9 slova: " + std::to_string(counter.words()) +
-             " (razlicitih: " + std::to_string(counter.forms()) + ")\n";
-  return std::nullopt;
-}
-
 // Builds the lists from `sources` and writes them into `output`; prints the
 // summary to `out` on success, or gives the failure.
 std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
@@ -292,9 +182,9 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
   std::string corpus_lines;
   if (!corpus.empty()) {
     counter.emplace(options.alphabet, folder);
-    if (std::optional<Failure> failure =
+    if (std::optional<std::string> reason =
             CountCorpus(corpus, *counter, corpus_lines, err)) {
-      return failure;
+      return Refusal(std::move(*reason));
     }
     options.corpus = &*counter;
   }
