@@ -72,7 +72,7 @@ void WordCounter::EndText() {
   pending_.clear();
 }
 
-void WordCounter::Read(std::string_view text) {
+std::string_view WordCounter::Clean(std::string_view text) {
   // Bad bytes go: the valid runs around them are joined.
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(text.size());
@@ -93,10 +93,13 @@ void WordCounter::Read(std::string_view text) {
     invalid_bytes_ += static_cast<std::uint64_t>(i - start);
     run = i;
   }
-  if (skipped) {
-    clean_.append(text.data() + run, static_cast<std::size_t>(length - run));
-    text = clean_;
-  }
+  if (!skipped) return text;
+  clean_.append(text.data() + run, static_cast<std::size_t>(length - run));
+  return clean_;
+}
+
+void WordCounter::Read(std::string_view text) {
+  text = Clean(text);
   if (text.empty()) return;
 
   UErrorCode status = U_ZERO_ERROR;

@@ -56,6 +56,8 @@ class WordCounter {
  private:
   // Reads `text`, whose end is a word boundary.
   void Read(std::string_view text);
+  // `text` without the bytes that are not UTF-8, which are counted.
+  std::string_view Clean(std::string_view text);
   void CountWord(std::string_view word);
   void Increment(std::uint64_t key);
   void Grow();

@@ -378,6 +378,27 @@ std::vector<std::uint32_t> ListBuilder::ScoredOrder() {
   return order;
 }
 
+void ListBuilder::AppendScoreLine(const Entry& entry, std::string& out) const {
+  AppendWord(entry.key, out);
+  out += ';' + std::to_string(std::max<int>(entry.score, 0)) + ';';
+  out += KindName(entry.kind);
+  out += "\r\n";
+}
+
+ListBuilder::Entry ListBuilder::LetterEntry(Letter letter) const {
+  // A letter the limit left out keeps the clue a source gave it.
+  const Letter one[] = {letter};
+  const std::uint64_t key = PackWord(one);
+  if (const std::optional<std::size_t> found = Find(key)) {
+    return entries_[*found];
+  }
+  Entry entry{key, 0, 0, WordKind::kOrdinary};
+  if (scores_ && options_.corpus) {
+    entry.score = static_cast<std::int8_t>(options_.corpus->Score(key));
+  }
+  return entry;
+}
+
 std::array<std::string, kMaxSlotLength> ListBuilder::Finish(
     ListSummary& summary, std::string* scores) {
   summary = {};
@@ -394,13 +415,7 @@ std::array<std::string, kMaxSlotLength> ListBuilder::Finish(
     list.append(clues_, entry.clue_start, entry.clue_size);
     list += "\r\n";
     ++summary.entries[length - 1];
-    if (scoring) {
-      std::string& line = score_lines[length - 1];
-      AppendWord(entry.key, line);
-      line += ';' + std::to_string(std::max<int>(entry.score, 0)) + ';';
-      line += KindName(entry.kind);
-      line += "\r\n";
-    }
+    if (scoring) AppendScoreLine(entry, score_lines[length - 1]);
   };
   for (std::uint32_t index : ScoredOrder()) {
     const Entry& entry = entries_[index];
@@ -415,17 +430,7 @@ std::array<std::string, kMaxSlotLength> ListBuilder::Finish(
   for (std::size_t count : summary.entries) summary.from_sources += count;
   if (options_.letters) {
     for (std::size_t letter = 0; letter < alphabet_.size(); ++letter) {
-      if (has_letter[letter]) continue;
-      // A letter the limit left out keeps the clue a source gave it.
-      const Letter one[] = {static_cast<Letter>(letter)};
-      const std::uint64_t key = PackWord(one);
-      const std::optional<std::size_t> found = Find(key);
-      Entry letter_entry{key, 0, 0, WordKind::kOrdinary};
-      if (scores_ && options_.corpus) {
-        letter_entry.score =
-            static_cast<std::int8_t>(options_.corpus->Score(key));
-      }
-      append(found ? entries_[*found] : letter_entry);
+      if (!has_letter[letter]) append(LetterEntry(static_cast<Letter>(letter)));
     }
   }
   if (scoring) {

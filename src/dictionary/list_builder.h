@@ -159,6 +159,11 @@ class ListBuilder {
   // Sets every entry's final score and gives the entries kept, in the
   // lists' order.
   std::vector<std::uint32_t> ScoredOrder();
+  // Appends the scores file's line for `entry` to `out`.
+  void AppendScoreLine(const Entry& entry, std::string& out) const;
+  // The entry of the single letter `letter`: the one a source gave, or a
+  // new one without a clue.
+  Entry LetterEntry(Letter letter) const;
   void SetClue(Entry& entry, std::string_view clue);
   std::optional<std::size_t> Find(std::uint64_t key) const;
   // The word `key` stands for, as the lists write it.
