@@ -82,11 +82,11 @@ int InputError(std::string_view message, std::ostream& out, std::ostream& err) {
   return kExitUsage;
 }
 
-// Writes the quality report of the filled `grid` on `err`, with the scores
+// Writes the quality report of the filled `grid` to `err`, with the scores
 // of settings.scores read in `alphabet`, and a warning for the lines of the
 // scores that are left out.
 void ReportQuality(const Grid& grid, const Alphabet& alphabet,
-                   const FillSettings& settings, std::ostream& err) {
+                   const FillSettings& settings, std::ostringstream& err) {
   std::optional<ScoreTable> table;
   if (settings.scores) {
     table = ReadScoreTable(*settings.scores, alphabet);
@@ -104,11 +104,13 @@ void ReportQuality(const Grid& grid, const Alphabet& alphabet,
   }
   err << FormatQuality(MeasureQuality(grid, table ? &*table : nullptr,
                                       settings.weak.value_or(kDefaultWeak)));
-  err.flush();
 }
 
+// The run; the quality report, when asked for, goes to `quality`, to be
+// shown once the progress line is erased.
 int Fill(std::istream& pattern, const ListOpener& opener,
-         const FillSettings& settings, std::ostream& out, std::ostream& err) {
+         const FillSettings& settings, std::ostream& out, std::ostream& err,
+         std::ostringstream& quality) {
   const auto start = std::chrono::steady_clock::now();
   std::shared_ptr<const Alphabet> alphabet;
   CellSpellings spellings = IdentitySpellings();
@@ -170,10 +172,9 @@ int Fill(std::istream& pattern, const ListOpener& opener,
       }
       PrintSolved(out, grid, clues, spellings);
       if (settings.stats) {
-        out.flush();
         ReportQuality(grid,
                       alphabet ? *alphabet : Alphabet(AlphabetKind::kAscii),
-                      settings, err);
+                      settings, quality);
       }
       return kExitOk;
     }
@@ -203,7 +204,13 @@ int FillPattern(std::istream& pattern, const ListOpener& lists,
                 std::ostream& err) {
   int status;
   try {
-    status = Fill(pattern, lists, settings, out, err);
+    std::ostringstream quality;
+    status = Fill(pattern, lists, settings, out, err, quality);
+    if (!quality.str().empty()) {
+      out.flush();
+      err << quality.str();
+      err.flush();
+    }
   } catch (const std::bad_alloc&) {
     status = InputError(NoMemoryRefusal(), out, err);
   }
