@@ -4,55 +4,16 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
-#include <bit>
 #include <span>
 #include <utility>
 
+#include "dictionary/word_key.h"
 #include "text/text_lines.h"
+#include "wordlist/scores.h"
 
 namespace polimreza {
 
 namespace {
-
-using WordKey = ListBuilder::WordKey;
-
-constexpr unsigned kLetterBits = 5;
-static_assert(kLetterBits * kMaxEntryLength <= 128,
-              "a word's key holds every letter");
-
-// The key of a word of 1 to kMaxEntryLength letters (see WordKey).
-WordKey PackWord(std::span<const Letter> letters) {
-  WordKey key;
-  for (Letter letter : letters) {
-    key.high = (key.high << kLetterBits) | (key.low >> (64 - kLetterBits));
-    key.low = (key.low << kLetterBits) | static_cast<std::uint64_t>(letter + 1);
-  }
-  return key;
-}
-
-// The letters of a key: its first letter's code is not 0, so its bits end
-// in that letter's group of five.
-std::size_t KeyLength(WordKey key) {
-  const auto bits = static_cast<std::size_t>(
-      key.high != 0 ? 64 + std::bit_width(key.high) : std::bit_width(key.low));
-  return (bits + kLetterBits - 1) / kLetterBits;
-}
-
-// The place of a key's list among the lists: its length less one (a key is
-// never of an empty word).
-std::size_t KeyList(WordKey key) {
-  return std::clamp<std::size_t>(KeyLength(key), 1, kMaxEntryLength) - 1;
-}
-
-// The code (letter + 1) at `index` (0 the first) of a key of `length` letters.
-unsigned KeyLetter(WordKey key, std::size_t length, std::size_t index) {
-  const std::size_t shift = kLetterBits * (length - 1 - index);
-  const std::uint64_t bits =
-      shift >= 64  ? key.high >> (shift - 64)
-      : shift == 0 ? key.low
-                   : (key.low >> shift) | (key.high << (64 - shift));
-  return static_cast<unsigned>(bits & ((1u << kLetterBits) - 1));
-}
 
 // The letters of `word` as a Roman numeral would spell them: the word in
 // upper-case ASCII, or nothing when it is not in ASCII letters.
@@ -113,12 +74,6 @@ std::string RomanNumeral(int value) {
   return numeral;
 }
 
-std::size_t HashSlot(WordKey key, std::size_t mask) {
-  const std::uint64_t mixed =
-      (key.low ^ (key.high * 0xc2b2ae3d27d4eb4fULL)) * 0x9e3779b97f4a7c15ULL;
-  return static_cast<std::size_t>(mixed >> 20) & mask;
-}
-
 }  // namespace
 
 WordKind ClassifySpelling(std::string_view word, std::string_view letters) {
@@ -165,7 +120,8 @@ ListBuilder::ListBuilder(const ListOptions& options, Folder& folder)
     : options_(options),
       folder_(folder),
       alphabet_(options.alphabet),
-      slots_(1024, 0) {}
+      slots_(1024, 0),
+      scores_(options.scores) {}
 
 void ListBuilder::AppendWord(WordKey key, std::string& out) const {
   const std::size_t length = KeyLength(key);
@@ -184,7 +140,7 @@ void ListBuilder::AppendWord(WordKey key, std::string& out) const {
 
 std::optional<std::size_t> ListBuilder::Find(WordKey key) const {
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t slot = HashSlot(key, mask);; slot = (slot + 1) & mask) {
+  for (std::size_t slot = KeySlot(key, mask);; slot = (slot + 1) & mask) {
     if (slots_[slot] == 0) return std::nullopt;
     if (entries_[slots_[slot] - 1].key == key) return slots_[slot] - 1;
   }
@@ -198,13 +154,13 @@ void ListBuilder::Insert(WordKey key, std::size_t entry) {
     for (std::uint32_t stored : old) {
       if (stored == 0) continue;
       const std::size_t mask = slots_.size() - 1;
-      std::size_t slot = HashSlot(entries_[stored - 1].key, mask);
+      std::size_t slot = KeySlot(entries_[stored - 1].key, mask);
       while (slots_[slot] != 0) slot = (slot + 1) & mask;
       slots_[slot] = stored;
     }
   }
   const std::size_t mask = slots_.size() - 1;
-  std::size_t slot = HashSlot(key, mask);
+  std::size_t slot = KeySlot(key, mask);
   while (slots_[slot] != 0) slot = (slot + 1) & mask;
   slots_[slot] = static_cast<std::uint32_t>(entry + 1);
 }
@@ -235,6 +191,7 @@ void ListBuilder::AddLine(std::string_view word, std::string_view clue,
                           SourceFormat format, std::size_t& words) {
   const Neighbour previous = previous_;
   previous_ = {};
+  ++line_;
   auto skip = [this](SkipReason reason) {
     ++skipped_[static_cast<std::size_t>(reason)];
   };
@@ -267,7 +224,18 @@ void ListBuilder::AddLine(std::string_view word, std::string_view clue,
     return skip(SkipReason::kProperNoun);
   }
   const WordKey key = PackWord(letters_);
-  if (format == SourceFormat::kClued) return Merge(key, clue, WordKind::kClued);
+  if (format == SourceFormat::kClued) {
+    return Merge(key, clue, WordKind::kClued, options_.clued_score);
+  }
+  if (format == SourceFormat::kScored) {
+    if (clue.empty()) return Merge(key, {}, WordKind::kScored);
+    const std::optional<int> score = ParseScore(clue);
+    if (!score) {
+      if (!bad_score_) bad_score_ = BadScore{line_, std::string(clue)};
+      return;
+    }
+    return Merge(key, {}, WordKind::kScored, *score);
+  }
 
   // A numeral written in small letters is an ordinary word (vi, mi), unless
   // the same numeral in capitals stands on the line before or after it, as
@@ -286,9 +254,11 @@ void ListBuilder::AddLine(std::string_view word, std::string_view clue,
                kind == WordKind::kNumeral};
 }
 
-void ListBuilder::Merge(WordKey key, std::string_view clue, WordKind kind) {
+void ListBuilder::Merge(WordKey key, std::string_view clue, WordKind kind,
+                        int score) {
   if (std::optional<std::size_t> found = Find(key)) {
     Entry& entry = entries_[*found];
+    if (score > entry.score) entry.score = static_cast<std::int8_t>(score);
     if (entry.clue_size == 0 && !clue.empty()) {
       SetClue(entry, clue);
       if (entry.clue_size > 0) ++clues_filled_;
@@ -296,7 +266,7 @@ void ListBuilder::Merge(WordKey key, std::string_view clue, WordKind kind) {
     ++skipped_[static_cast<std::size_t>(SkipReason::kRepeated)];
     return;
   }
-  entries_.push_back({key, 0, 0, kind});
+  entries_.push_back({key, 0, 0, kind, static_cast<std::int8_t>(score)});
   if (!clue.empty()) SetClue(entries_.back(), clue);
   Insert(key, entries_.size() - 1);
 }
@@ -304,6 +274,8 @@ void ListBuilder::Merge(WordKey key, std::string_view clue, WordKind kind) {
 std::size_t ListBuilder::AddSource(std::string_view text, SourceFormat format) {
   std::size_t words = 0;
   previous_ = {};
+  line_ = 0;
+  if (format == SourceFormat::kScored) scores_ = true;
   ReadSource(
       text, format,
       [this, format, &words](std::string_view word, std::string_view clue) {
@@ -311,7 +283,9 @@ std::size_t ListBuilder::AddSource(std::string_view text, SourceFormat format) {
       });
   // Each kind in the source's order, the kinds in their order.
   const std::size_t passes =
-      options_.order == WordOrder::kTiers ? kWordKinds - 1 : 1;
+      options_.order == WordOrder::kTiers
+          ? static_cast<std::size_t>(WordKind::kNumeral) + 1
+          : 1;
   for (std::size_t pass = 0; pass < passes; ++pass) {
     for (const Pending& word : pending_) {
       if (passes == 1 || static_cast<std::size_t>(word.kind) == pass) {
@@ -329,21 +303,117 @@ std::size_t ListBuilder::AddSource(std::string_view text, SourceFormat format) {
   return words;
 }
 
+namespace {
+
+// Where a kind stands among equal scores.
+int KindRank(WordKind kind) {
+  switch (kind) {
+    case WordKind::kClued:
+      return 0;
+    case WordKind::kOrdinary:
+    case WordKind::kScored:
+      return 1;
+    case WordKind::kName:
+      return 2;
+    case WordKind::kAbbreviation:
+      return 3;
+    case WordKind::kNumeral:
+      return 4;
+  }
+  return 4;
+}
+
+std::string_view KindName(WordKind kind) {
+  switch (kind) {
+    case WordKind::kOrdinary:
+      return ScoredKindName(ScoredKind::kOrdinary);
+    case WordKind::kName:
+      return ScoredKindName(ScoredKind::kName);
+    case WordKind::kAbbreviation:
+      return ScoredKindName(ScoredKind::kAbbreviation);
+    case WordKind::kNumeral:
+      return ScoredKindName(ScoredKind::kNumeral);
+    case WordKind::kClued:
+      return ScoredKindName(ScoredKind::kClued);
+    case WordKind::kScored:
+      return ScoredKindName(ScoredKind::kScored);
+  }
+  return {};
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> ListBuilder::ScoredOrder() {
+  std::vector<std::uint32_t> order;
+  order.reserve(entries_.size());
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    Entry& entry = entries_[i];
+    if (scores_) {
+      int score = std::max<int>(entry.score, 0);
+      if (options_.corpus) {
+        score = std::max(score, options_.corpus->Score(entry.key));
+      }
+      entry.score = static_cast<std::int8_t>(score);
+      if (score < options_.min_score) {
+        ++skipped_[static_cast<std::size_t>(SkipReason::kMinScore)];
+        continue;
+      }
+    }
+    order.push_back(static_cast<std::uint32_t>(i));
+  }
+  if (!scores_) return order;
+  const bool tiers = options_.order == WordOrder::kTiers;
+  std::stable_sort(order.begin(), order.end(),
+                   [this, tiers](std::uint32_t a, std::uint32_t b) {
+                     const Entry& x = entries_[a];
+                     const Entry& y = entries_[b];
+                     if (x.score != y.score) return x.score > y.score;
+                     return tiers && KindRank(x.kind) < KindRank(y.kind);
+                   });
+  return order;
+}
+
+void ListBuilder::AppendScoreLine(const Entry& entry, std::string& out) const {
+  AppendWord(entry.key, out);
+  out += ';' + std::to_string(std::max<int>(entry.score, 0)) + ';';
+  out += KindName(entry.kind);
+  out += "\r\n";
+}
+
+ListBuilder::Entry ListBuilder::LetterEntry(Letter letter) const {
+  // A letter the limit left out keeps the clue a source gave it.
+  const Letter one[] = {letter};
+  const WordKey key = PackWord(one);
+  if (const std::optional<std::size_t> found = Find(key)) {
+    return entries_[*found];
+  }
+  Entry entry{key, 0, 0, WordKind::kOrdinary};
+  if (scores_ && options_.corpus) {
+    entry.score = static_cast<std::int8_t>(options_.corpus->Score(key));
+  }
+  return entry;
+}
+
 std::array<std::string, kMaxEntryLength> ListBuilder::Finish(
-    ListSummary& summary) {
+    ListSummary& summary, std::string* scores) {
   summary = {};
   std::array<std::string, kMaxEntryLength> lists;
+  std::array<std::string, kMaxEntryLength> score_lines;
+  const bool scoring = scores_ && scores != nullptr;
   std::array<bool, kMaxAlphabetSize> has_letter{};
-  auto append = [this, &lists, &summary, &has_letter](const Entry& entry) {
-    std::string& list = lists[KeyList(entry.key)];
+  auto append = [&](const Entry& entry) {
+    const std::size_t list_index = KeyList(entry.key);
+    std::string& list = lists[list_index];
     if (KeyLength(entry.key) == 1) has_letter[entry.key.low - 1] = true;
     AppendWord(entry.key, list);
     list.push_back(';');
     list.append(clues_, entry.clue_start, entry.clue_size);
     list += "\r\n";
-    ++summary.entries[KeyList(entry.key)];
+    ++summary.entries[list_index];
+    if (scoring) AppendScoreLine(entry, score_lines[list_index]);
   };
-  for (const Entry& entry : entries_) {
+  for (std::uint32_t index : ScoredOrder()) {
+    const Entry& entry = entries_[index];
     if (options_.limit &&
         summary.entries[KeyList(entry.key)] >= *options_.limit) {
       ++skipped_[static_cast<std::size_t>(SkipReason::kLimit)];
@@ -355,18 +425,18 @@ std::array<std::string, kMaxEntryLength> ListBuilder::Finish(
   for (std::size_t count : summary.entries) summary.from_sources += count;
   if (options_.letters) {
     for (std::size_t letter = 0; letter < alphabet_.size(); ++letter) {
-      if (has_letter[letter]) continue;
-      // A letter the limit left out keeps the clue a source gave it.
-      const Letter one[] = {static_cast<Letter>(letter)};
-      const WordKey key = PackWord(one);
-      const std::optional<std::size_t> found = Find(key);
-      append(found ? entries_[*found] : Entry{key, 0, 0, WordKind::kOrdinary});
+      if (!has_letter[letter]) append(LetterEntry(static_cast<Letter>(letter)));
     }
+  }
+  if (scoring) {
+    scores->clear();
+    for (const std::string& lines : score_lines) *scores += lines;
   }
   summary.skipped = skipped_;
   summary.clues_filled = clues_filled_;
   summary.alphabet = options_.alphabet;
   summary.digraph_rule = digraph_rule_;
+  summary.scores = scores_;
   return lists;
 }
 
@@ -394,6 +464,9 @@ std::string FormatSummary(const ListSummary& summary) {
   text += "  skracenice: " + kind(WordKind::kAbbreviation) + "\n";
   text += "  rimski brojevi: " + kind(WordKind::kNumeral) + "\n";
   text += "  iz lista sa opisima: " + kind(WordKind::kClued) + "\n";
+  if (summary.scores) {
+    text += "  iz lista sa ocenama: " + kind(WordKind::kScored) + "\n";
+  }
   auto skipped = [&summary](SkipReason reason) {
     return std::to_string(summary.skipped[static_cast<std::size_t>(reason)]);
   };
@@ -408,6 +481,10 @@ std::string FormatSummary(const ListSummary& summary) {
           " (od toga dopunilo opis: " + std::to_string(summary.clues_filled) +
           ")\n";
   text += "  preko granice --limit: " + skipped(SkipReason::kLimit) + "\n";
+  if (summary.scores) {
+    text +=
+        "  ocena ispod --min-score: " + skipped(SkipReason::kMinScore) + "\n";
+  }
   if (!ascii) {
     text += "Reci procitane po pravilu za DZ, LJ i NJ (jedno slovo): " +
             std::to_string(summary.digraph_rule) + "\n";

@@ -195,5 +195,43 @@ TEST(ListBuilderTest, SummaryNamesEveryReason) {
             std::string::npos);
 }
 
+TEST(ListBuilderTest, ScoresOrderTheListsAndFillTheScoresFile) {
+  ListOptions options;
+  options.letters = false;
+  options.scores = true;
+  options.min_score = 5;
+  Folder folder;
+  WordCounter corpus(AlphabetKind::kAscii, folder);
+  corpus.Add("sat sat ris");  // SAT scores 100, RIS 50
+  corpus.EndText();
+  options.corpus = &corpus;
+  ListBuilder builder(options, folder);
+  builder.AddSource("NOS;Njuh\n", SourceFormat::kClued);
+  builder.AddSource("6\nLAV\nlav\nris\nSat\nsat\nbor\nXIV\n",
+                    SourceFormat::kHunspell);
+  builder.AddSource("BOR;50\nLAV;50\nZEC;3\nNOS;20\nOS;\n",
+                    SourceFormat::kScored);
+  EXPECT_FALSE(builder.bad_score());
+  ListSummary summary;
+  std::string scores;
+  const auto lists = builder.Finish(summary, &scores);
+  // NOS 100 (clued) before SAT 100 (ordinary); LAV and BOR 50 as the
+  // scored list says, RIS 50 from the corpus: ordinary words all three, in
+  // the dictionary's order.
+  EXPECT_EQ(lists[2], "NOS;Njuh\r\nSAT;\r\nLAV;\r\nRIS;\r\nBOR;\r\n");
+  EXPECT_EQ(lists[1], "");  // OS scores 0, ZEC 3: below 5
+  EXPECT_EQ(scores,
+            "NOS;100;opis\r\nSAT;100;obicna\r\nLAV;50;obicna\r\n"
+            "RIS;50;obicna\r\nBOR;50;obicna\r\n");
+  EXPECT_EQ(Skipped(summary, SkipReason::kMinScore), 3u);  // XIV, ZEC, OS
+  EXPECT_TRUE(summary.scores);
+
+  ListBuilder bad(ListOptions(), folder);
+  bad.AddSource("PAS;50\n\nLAV;101\nZEC;x\n", SourceFormat::kScored);
+  ASSERT_TRUE(bad.bad_score());
+  EXPECT_EQ(bad.bad_score()->line, 3u);
+  EXPECT_EQ(bad.bad_score()->text, "101");
+}
+
 }  // namespace
 }  // namespace polimreza

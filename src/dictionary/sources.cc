@@ -69,12 +69,56 @@ std::string_view HunspellStem(std::string_view line) {
   return line;
 }
 
+// The second field of a line: after its first ';', up to the next one.
+std::string_view SecondField(std::string_view line) {
+  const std::size_t semicolon = line.find(';');
+  if (semicolon == std::string_view::npos) return {};
+  line.remove_prefix(semicolon + 1);
+  return Trim(line.substr(0, line.find(';')));
+}
+
+// Whether `text` is a whole number in decimal digits, with a sign or not.
+bool IsSignedNumber(std::string_view text) {
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    text.remove_prefix(1);
+  }
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    return c >= '0' && c <= '9';
+  });
+}
+
+bool IsScored(std::string_view text) {
+  bool any = false;
+  bool scored = true;
+  ForEachLine(text, [&](std::string_view line) {
+    if (Trim(line).empty()) return true;
+    any = true;
+    scored = line.find(';') != std::string_view::npos &&
+             IsSignedNumber(SecondField(line));
+    return scored;
+  });
+  return any && scored;
+}
+
 }  // namespace
+
+std::optional<int> ParseScore(std::string_view text) {
+  text = Trim(text);
+  if (text.empty() || text.size() > 3) return std::nullopt;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value > 100) return std::nullopt;
+  return value;
+}
 
 SourceFormat RecognizeFormat(std::string_view name, std::string_view text) {
   text = Body(text);
   const std::string_view first = text.substr(0, text.find('\n'));
   if (name.ends_with(".dic") && IsCount(first)) return SourceFormat::kHunspell;
+  if (IsScored(text)) return SourceFormat::kScored;
   SourceFormat format = SourceFormat::kWords;
   ForEachLine(text, [&format](std::string_view line) {
     if (Trim(line).empty()) return true;
@@ -88,6 +132,7 @@ std::optional<SourceFormat> FormatNamed(std::string_view name) {
   if (name == "hunspell") return SourceFormat::kHunspell;
   if (name == "words") return SourceFormat::kWords;
   if (name == "clued") return SourceFormat::kClued;
+  if (name == "scored") return SourceFormat::kScored;
   return std::nullopt;
 }
 
@@ -111,6 +156,11 @@ void ReadSource(std::string_view text, SourceFormat format,
           visit(Trim(line.substr(0, semicolon)),
                 Trim(line.substr(semicolon + 1)));
         }
+        break;
+      }
+      case SourceFormat::kScored: {
+        const std::size_t semicolon = line.find(';');
+        visit(Trim(line.substr(0, semicolon)), SecondField(line));
         break;
       }
     }

@@ -15,14 +15,18 @@ enum class SourceFormat {
   kHunspell,  // a count line, then `word/flags` lines
   kWords,     // one word a line
   kClued,     // `word;clue` lines, the lists' own format
+  kScored,    // `word;score` lines, the score a whole number 0 to 100
 };
 
 // The format of a source file named `name` holding `text`: hunspell when the
-// name ends in ".dic" and the first line holds only a number; clued when the
-// first non-empty line holds ';'; plain words otherwise.
+// name ends in ".dic" and the first line holds only a number; scored when
+// every non-empty line's second field (after the first ';', up to the next)
+// is a whole number, signed or not; clued when the first non-empty line holds
+// ';'; plain words otherwise.
 SourceFormat RecognizeFormat(std::string_view name, std::string_view text);
 
-// The format named `name` ("hunspell", "words" or "clued"); none otherwise.
+// The format named `name` ("hunspell", "words", "clued" or "scored"); none
+// otherwise.
 std::optional<SourceFormat> FormatNamed(std::string_view name);
 
 // Receives a source line's word and clue, both without surrounding blanks;
@@ -39,6 +43,10 @@ using LineVisitor =
 // the clue; a clued line without ';' is a word without a clue.
 void ReadSource(std::string_view text, SourceFormat format,
                 const LineVisitor& visit);
+
+// The score `text` writes: a whole number 0 to 100 in decimal digits only
+// (blanks around it dropped); none for anything else ("101", "-1", "abc").
+std::optional<int> ParseScore(std::string_view text);
 
 // The character set a hunspell affix file (`.aff`) declares with its SET
 // line, as ICU names it; "UTF-8" when there is none.

@@ -28,6 +28,22 @@ TEST(SourcesTest, RecognizesFormats) {
             SourceFormat::kClued);
   EXPECT_EQ(RecognizeFormat("x", "rec\nrec;opis\n"), SourceFormat::kWords);
   EXPECT_EQ(RecognizeFormat("x", ""), SourceFormat::kWords);
+  EXPECT_EQ(RecognizeFormat("x", "PAS;50\r\n\nLAV;101;ime\nZEC; -1 \n"),
+            SourceFormat::kScored);
+  EXPECT_EQ(RecognizeFormat("x", "PAS;50\nLAV;Kralj\n"), SourceFormat::kClued);
+  EXPECT_EQ(RecognizeFormat("x", "PAS;50\nLAV\n"), SourceFormat::kClued);
+}
+
+TEST(SourcesTest, ScoresAreWholeNumbersUpTo100) {
+  EXPECT_EQ(ParseScore(" 100 "), 100);
+  EXPECT_EQ(ParseScore("007"), 7);
+  EXPECT_EQ(ParseScore("0"), 0);
+  EXPECT_EQ(ParseScore("101"), std::nullopt);
+  EXPECT_EQ(ParseScore("-1"), std::nullopt);
+  EXPECT_EQ(ParseScore("+5"), std::nullopt);
+  EXPECT_EQ(ParseScore("abc"), std::nullopt);
+  EXPECT_EQ(ParseScore(""), std::nullopt);
+  EXPECT_EQ(ParseScore("0100"), std::nullopt);
 }
 
 TEST(SourcesTest, HunspellGivesStems) {

@@ -18,6 +18,7 @@
 #include "grid/grid.h"
 #include "grid/pattern_reader.h"
 #include "report/alphabet_spellings.h"
+#include "report/quality.h"
 #include "report/report.h"
 #include "search/queries.h"
 #include "search/search.h"
@@ -25,12 +26,14 @@
 #include "tool/command_line.h"
 #include "tool/input_files.h"
 #include "wordlist/alphabet_lists.h"
+#include "wordlist/scores.h"
 #include "wordlist/word_list.h"
 
 namespace polimreza {
 namespace {
 
 constexpr std::string_view kProgram = "polimreza-fill";
+constexpr int kDefaultWeak = 30;
 
 // The progress line: drawn after half a second of search, at most ten times
 // a second, and erased at the end.
@@ -80,8 +83,35 @@ int InputError(std::string_view message, std::ostream& out, std::ostream& err) {
   return kExitUsage;
 }
 
+// Writes the quality report of the filled `grid` to `err`, with the scores
+// of settings.scores read in `alphabet`, and a warning for the lines of the
+// scores that are left out.
+void ReportQuality(const Grid& grid, const Alphabet& alphabet,
+                   const FillSettings& settings, std::ostringstream& err) {
+  std::optional<ScoreTable> table;
+  if (settings.scores) {
+    table = ReadScoreTable(*settings.scores, alphabet);
+    if (table->words.empty() && table->lines > 0) {
+      err << kProgram << ": upozorenje: " << kScoresFileName
+          << " nema nijednu rec azbuke " << AlphabetName(alphabet.kind())
+          << " sa ocenom od 0 do 100: ocene se ne koriste\n";
+      table.reset();
+    } else if (table->skipped > 0) {
+      err << kProgram << ": upozorenje: " << kScoresFileName << ": preskoceno "
+          << table->skipped << " od " << table->lines
+          << " redova (rec van azbuke " << AlphabetName(alphabet.kind())
+          << " ili ocena van 0 do 100)\n";
+    }
+  }
+  err << FormatQuality(MeasureQuality(grid, table ? &*table : nullptr,
+                                      settings.weak.value_or(kDefaultWeak)));
+}
+
+// The run; the quality report, when asked for, goes to `quality`, to be
+// shown once the progress line is erased.
 int Fill(std::istream& pattern, const ListOpener& opener,
-         const FillSettings& settings, std::ostream& out, std::ostream& err) {
+         const FillSettings& settings, std::ostream& out, std::ostream& err,
+         std::ostringstream& quality) {
   const auto start = std::chrono::steady_clock::now();
   std::shared_ptr<const Alphabet> alphabet;
   CellSpellings spellings = IdentitySpellings();
@@ -141,6 +171,11 @@ int Fill(std::istream& pattern, const ListOpener& opener,
         clues.For(slot.direction).Record(slot.start, clue);
       }
       PrintSolved(out, grid, clues, spellings);
+      if (settings.stats) {
+        ReportQuality(grid,
+                      alphabet ? *alphabet : Alphabet(AlphabetKind::kAscii),
+                      settings, quality);
+      }
       return kExitOk;
     }
     case SearchOutcome::kNoFill:
@@ -165,7 +200,13 @@ int FillPattern(std::istream& pattern, const ListOpener& lists,
                 std::ostream& err) {
   int status;
   try {
-    status = Fill(pattern, lists, settings, out, err);
+    std::ostringstream quality;
+    status = Fill(pattern, lists, settings, out, err, quality);
+    if (!quality.str().empty()) {
+      out.flush();
+      err << quality.str();
+      err.flush();
+    }
   } catch (const std::bad_alloc&) {
     status = InputError(NoMemoryRefusal(), out, err);
   }
@@ -185,6 +226,7 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
   bool progress = false;
   bool quiet = false;
   FillSettings settings;
+  int weak_below = kDefaultWeak;
   app.add_option("pattern_file", pattern_path,
                  "Izgled (pattern) vase buduce ukrstenice")
       ->required();
@@ -227,7 +269,14 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
                  "azbuke)")
       ->type_name("PISMO")
       ->check(CLI::IsMember({"latn", "cyrl"}).description(""));
+  app.add_flag("--stats", settings.stats,
+               "Posle izvestaja ispisi ocenu kvaliteta (polja, PDR, ocene "
+               "reci iz ocene.txt) na standardnu gresku");
+  CLI::Option* weak = AddWholeNumberOption(
+      app, "--weak", weak_below, 0, 101,
+      "Rec sa ocenom manjom od N je slaba (podrazumevano 30)");
   if (auto status = ParseCommandLine(app, argc, argv, out, err)) return *status;
+  if (weak->count() > 0) settings.weak = weak_below;
   settings.alphabet = *AlphabetNamed(alphabet_name);
   if (!script_name.empty()) {
     settings.script =
@@ -248,6 +297,21 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
                         out, err);
     }
     settings.exclude = std::move(std::get<std::string>(text));
+  }
+  if (settings.stats) {
+    // The scores file beside the lists; none when it cannot be read.
+    auto text = ReadInput(
+        lists_dir.empty()
+            ? std::string(kScoresFileName)
+            : (std::filesystem::path(lists_dir) / kScoresFileName).string(),
+        InputRules{});
+    if (const ReadError* error = std::get_if<ReadError>(&text)) {
+      if (*error == ReadError::kOutOfMemory) {
+        return InputError(NoMemoryRefusal(), out, err);
+      }
+    } else {
+      settings.scores = std::move(std::get<std::string>(text));
+    }
   }
   ListOpener opener = [lists_dir](unsigned length) {
     const std::string name = ListFileName(length);

@@ -32,6 +32,12 @@ struct FillSettings {
   // The text of the exclusion file (one word a line, in the alphabet): its
   // words are left out of the fill. Empty: nothing is left out.
   std::string exclude;
+  // Writes the quality report on the error stream after a fill.
+  bool stats = false;
+  // The text of the scores file, when there is one; the report reads it.
+  std::optional<std::string> scores;
+  // A word scoring below this is weak (none: 30 when there are scores).
+  std::optional<int> weak;
 };
 
 // One run on the pattern already opened as `pattern`, with the word lists

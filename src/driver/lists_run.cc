@@ -11,13 +11,16 @@
 #include <vector>
 
 #include "alphabet/alphabet.h"
+#include "dictionary/corpus.h"
 #include "dictionary/list_builder.h"
 #include "dictionary/sources.h"
+#include "driver/lists_corpus.h"
 #include "grid/grid.h"
 #include "tool/command_line.h"
 #include "tool/input_files.h"
 #include "tool/messages.h"
 #include "tool/output_files.h"
+#include "wordlist/scores.h"
 #include "wordlist/word_list.h"
 
 namespace polimreza {
@@ -52,6 +55,7 @@ constexpr char kFooter[] =
     "Vrsta izvora se prepoznaje ovako:\n"
     "  folder                       liste 1.txt do 25.txt iz njega (rec;opis)\n"
     "  ime na .dic, prvi red broj   hunspell recnik (skup znakova iz .aff)\n"
+    "  svaki red: rec;broj          redovi rec;ocena (ocena 0 do 100)\n"
     "  prvi neprazan red sadrzi ;   redovi rec;opis\n"
     "  inace                        jedna rec u redu\n"
     "--format odredjuje vrstu svih fajlova (ne foldera).\n"
@@ -69,6 +73,8 @@ const char* FormatName(SourceFormat format) {
       return "reci";
     case SourceFormat::kClued:
       return "rec;opis";
+    case SourceFormat::kScored:
+      return "rec;ocena";
   }
   return "";
 }
@@ -164,6 +170,11 @@ std::optional<Failure> AddSource(const std::string& name,
     }
   }
   const std::size_t words = builder.AddSource(text, format);
+  if (const auto& bad = builder.bad_score()) {
+    return Refusal("Neispravna ocena " + bad->text + " u redu " +
+                   std::to_string(bad->line) + " izvora " + name +
+                   " (ocena je ceo broj od 0 do 100)\n");
+  }
   if (words == 0) return Refusal("Izvor " + name + " ne daje nijednu rec\n");
   summary += "  " + name + " (" + FormatName(format) +
              "): " + std::to_string(words) + " reci\n";
@@ -173,11 +184,22 @@ std::optional<Failure> AddSource(const std::string& name,
 // Builds the lists from `sources` and writes them into `output`; prints the
 // summary to `out` on success, or gives the failure.
 std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
+                                     const std::vector<std::string>& corpus,
                                      const std::string& format,
                                      const std::string& output, bool force,
-                                     const ListOptions& options,
-                                     std::ostream& out, std::ostream& err) {
+                                     ListOptions options, std::ostream& out,
+                                     std::ostream& err) {
   Folder folder;
+  std::optional<WordCounter> counter;
+  std::string corpus_lines;
+  if (!corpus.empty()) {
+    counter.emplace(options.alphabet, folder);
+    if (std::optional<std::string> reason =
+            CountCorpus(corpus, *counter, corpus_lines, err)) {
+      return Refusal(std::move(*reason));
+    }
+    options.corpus = &*counter;
+  }
   ListBuilder builder(options, folder);
   std::string source_lines;
   for (const std::string& source : sources) {
@@ -187,7 +209,8 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
     }
   }
   ListSummary summary;
-  auto lists = builder.Finish(summary);
+  std::string scores;
+  auto lists = builder.Finish(summary, &scores);
   if (summary.from_sources == 0) {
     return Refusal("Nijedna rec iz izvora ne prolazi zadate uslove\n");
   }
@@ -195,6 +218,9 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
   for (unsigned length = 1; length <= options.max_length; ++length) {
     files.push_back({fs::path(output) / ListFileName(length),
                      std::move(lists[length - 1])});
+  }
+  if (summary.scores) {
+    files.push_back({fs::path(output) / kScoresFileName, std::move(scores)});
   }
   const WriteResult written = WriteAll(files, force);
   if (written.status != WriteStatus::kWritten) {
@@ -206,10 +232,10 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
                    in_the_way ? kExitUsage : kExitFailure};
   }
   out << "Liste 1.txt do " << ListFileName(options.max_length)
-      << " su zapisane u "
+      << (summary.scores ? " i ocene.txt" : "") << " su zapisane u "
       << (output.empty() ? "tekuci folder" : "folder " + output)
       << "\nIzvori:\n"
-      << source_lines << FormatSummary(summary);
+      << source_lines << corpus_lines << FormatSummary(summary);
   return std::nullopt;
 }
 
@@ -240,10 +266,21 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
   app.add_flag("-f,--force", force, "Zameni liste koje vec postoje");
   app.add_option("--format", format,
                  "Vrsta svih fajlova: auto (prepoznaj), hunspell, words (rec "
-                 "u redu) ili clued (rec;opis)")
+                 "u redu), clued (rec;opis) ili scored (rec;ocena 0-100)")
       ->type_name("VRSTA")
-      ->check(CLI::IsMember({"auto", "hunspell", "words", "clued"})
+      ->check(CLI::IsMember({"auto", "hunspell", "words", "clued", "scored"})
                   .description(""));
+  std::vector<std::string> corpus;
+  app.add_option("--corpus", corpus,
+                 "Tekst (UTF-8) ili folder sa tekstovima: reci se ocenjuju "
+                 "po tome koliko su ceste u njima (moze vise puta)")
+      ->type_name("FAJL")
+      ->allow_extra_args(false);
+  CLI::Option* min_score =
+      AddWholeNumberOption(app, "--min-score", options.min_score, 0, 100,
+                           "Izostavi reci sa ocenom manjom od N (0 do 100)");
+  AddWholeNumberOption(app, "--clued-score", options.clued_score, 0, 100,
+                       "Ocena reci iz lista sa opisima (podrazumevano 100)");
   AddWholeNumberOption(app, "--min-length", options.min_length, 1,
                        kMaxEntryLength, "Najmanja duzina reci (1 do 25)");
   AddWholeNumberOption(app, "--max-length", options.max_length, 1,
@@ -290,10 +327,12 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
   options.letters = !no_letters;
   options.order = order == "tiers" ? WordOrder::kTiers : WordOrder::kSource;
   options.alphabet = *AlphabetNamed(alphabet);
+  options.scores = !corpus.empty() || min_score->count() > 0;
 
   std::optional<Failure> failure;
   try {
-    failure = BuildAndWrite(sources, format, output, force, options, out, err);
+    failure = BuildAndWrite(sources, corpus, format, output, force, options,
+                            out, err);
   } catch (const std::bad_alloc&) {
     failure = Refusal(std::string(kOutOfMemory), kExitFailure);
   } catch (const std::exception& error) {
