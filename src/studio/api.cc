@@ -490,6 +490,8 @@ Decoded<SaveRequest> DecodeSave(std::string_view body, const Alphabet& alphabet,
   request.title = title;
   POLIMREZA_TAKE(author_name, OptionalString(json, "author_name"));
   request.author_name = author_name;
+  POLIMREZA_TAKE(copyright, OptionalString(json, "copyright"));
+  request.copyright = copyright;
   if (json.contains("clues")) {
     const Json& clues = json["clues"];
     if (!clues.is_object()) return BadField("clues");

@@ -157,6 +157,7 @@ struct SaveRequest {
   Grid author;  // the author's letters, CELL_EMPTY elsewhere
   std::string title;
   std::string author_name;
+  std::string copyright;  // kept as an opened file had it
   std::vector<std::string> across;
   std::vector<std::string> down;
   bool overwrite = false;

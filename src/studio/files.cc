@@ -64,11 +64,13 @@ NumberedPuzzle NumberStudioPuzzle(const SaveRequest& request,
     }
   }
   const std::string title =
-      request.title.empty() ? DefaultTitle(grid.gridWidth(), grid.gridHeight(),
-                                           PageLanguage::kSerbian)
-                            : request.title;
+      request.title.empty()
+          ? DefaultTitle(grid.gridWidth(), grid.gridHeight(),
+                         PageLanguage::kSerbian, alphabet.script())
+          : request.title;
   NumberedPuzzle puzzle = NumberPuzzle(solved, title);
   puzzle.author = DisplayText(request.author_name);
+  puzzle.copyright = DisplayText(request.copyright);
   puzzle.author_squares.assign(grid.CellCount(), false);
   for (CellIndex i = 0; i < grid.CellCount(); ++i) {
     const std::int32_t cell = grid.Cell(i);

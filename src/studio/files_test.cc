@@ -32,12 +32,14 @@ class StudioFilesTest : public ::testing::Test {
 };
 
 // A partly filled grid saves and opens as it was: letters, open squares,
-// the author's own letters, title, author and clues (escaped in the file).
+// the author's own letters, title, author, copyright line and clues
+// (escaped in the file).
 TEST_F(StudioFilesTest, SaveAndOpenRoundTrip) {
   const SaveRequest request = Request(
       "{\"name\": \"a.ipuz\", \"rows\": [\"LJ**\", \"N\u200cJ#\"], "
       "\"author\": [\"LJ**\", \"**#\"], \"title\": \"Naslov <&>\", "
-      "\"author_name\": \"Autor\", \"clues\": {\"across\": [\"jedan & dva\", "
+      "\"author_name\": \"Autor\", \"copyright\": \"(c) 2026 Autor\", "
+      "\"clues\": {\"across\": [\"jedan & dva\", "
       "\"tri\"], \"down\": [\"d1\", \"d2\"]}}");
   auto saved = SavePuzzle(folder_, request, alphabet_);
   ASSERT_EQ(saved.index(), 0u);
@@ -46,12 +48,12 @@ TEST_F(StudioFilesTest, SaveAndOpenRoundTrip) {
   ASSERT_EQ(opened.index(), 0u);
   EXPECT_EQ(
       Json::parse(std::get<std::string>(opened)),
-      Json::parse(
-          "{\"rows\": [\"LJ**\", \"N\u200cJ#\"], "
-          "\"author\": [\"LJ**\", \"***\"], "
-          "\"title\": \"Naslov <&>\", \"author_name\": "
-          "\"Autor\", \"copyright\": \"\", \"clues\": {\"across\": [\"jedan & "
-          "dva\", \"tri\"], \"down\": [\"d1\", \"d2\", \"\"]}}"));
+      Json::parse("{\"rows\": [\"LJ**\", \"N\u200cJ#\"], "
+                  "\"author\": [\"LJ**\", \"***\"], "
+                  "\"title\": \"Naslov <&>\", \"author_name\": "
+                  "\"Autor\", \"copyright\": \"(c) 2026 Autor\", \"clues\": "
+                  "{\"across\": [\"jedan & dva\", \"tri\"], \"down\": [\"d1\", "
+                  "\"d2\", \"\"]}}"));
   EXPECT_EQ(ListIpuzFiles(folder_), std::vector<std::string>{"a.ipuz"});
 }
 
