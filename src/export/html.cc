@@ -349,7 +349,10 @@ std::string WriteHtml(const NumberedPuzzle& puzzle, PageLanguage language) {
       {"down", ClueItems(puzzle.down, "down")},
       {"solution", GridTable(puzzle, true, labels)},
       {"data", PageData(puzzle, language)},
-      {"script", std::string(EmbeddedPageFile("puzzle.js"))}};
+      // The board's core, shared with the studio, goes before the page's
+      // own script in the one inline script.
+      {"script", std::string(EmbeddedPageFile("board_core.js")) +
+                     std::string(EmbeddedPageFile("puzzle.js"))}};
   for (const auto& [key, text] : labels.html) {
     values.emplace(key, EscapeMarkup(text));
   }

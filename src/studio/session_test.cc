@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -9,6 +10,7 @@
 #include <thread>
 
 #include "gtest/gtest.h"
+#include "nlohmann/json.hpp"
 
 namespace polimreza {
 namespace {
@@ -55,6 +57,19 @@ TEST_F(StudioSessionTest, CandidatesFollowExclusionsAndClues) {
             R"({"count":2,"exact":true,"slot":{"row":0,"col":0,"direction":)"
             R"("across","length":2},"words":[{"word":"AB","clue":"prvi"},)"
             R"({"word":"CD","clue":"moj"}]})");
+}
+
+// The page learns from /api/info how keys type the alphabet's letters.
+TEST_F(StudioSessionTest, InfoCarriesTheTypingTable) {
+  Session session(AlphabetKind::kSerbianLatin, folder_, folder_);
+  const auto info =
+      nlohmann::json::parse(session.Info("127.0.0.1", true, "").body);
+  ASSERT_TRUE(info.contains("typing"));
+  EXPECT_EQ(info.at("typing").at("keys").at("\u0409"), "LJ");
+  const auto& joins = info.at("typing").at("joins");
+  EXPECT_NE(std::find(joins.begin(), joins.end(),
+                      nlohmann::json::array({"L", "J", "LJ"})),
+            joins.end());
 }
 
 // A fill whose thread cannot be started is refused, and leaves no fill

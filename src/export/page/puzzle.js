@@ -1,11 +1,12 @@
 // The playable crossword: selection, typing, moving, checking, revealing and
 // progress kept in the browser. The grid, the clues and the solution page
 // are already in the HTML, so the page reads and prints without this script.
-(function () {
+// The board's core (board_core.js, shared with the studio) comes before it.
+(function (core) {
   'use strict';
   var dataText = document.getElementById('puzzle-data').textContent;
   var data = JSON.parse(dataText);
-  var ACROSS = 0, DOWN = 1;
+  var ACROSS = core.ACROSS, DOWN = core.DOWN;
   var slots = [data.across, data.down];
   var lists = [document.getElementById('across'), document.getElementById('down')];
   var labels = data.labels;
@@ -154,40 +155,27 @@
 
   // The square `step` places along the current slot, or -1 past its end.
   function along(step) {
-    var cells = slotCells(direction, current);
-    var k = cells.indexOf(current) + step;
-    return k >= 0 && k < cells.length ? cells[k] : -1;
+    return core.along(slotCells(direction, current), current, step);
   }
 
-  // The next open square from `cell` by (dx, dy), skipping blocks.
-  function move(dx, dy) {
-    var x = current % data.width, y = (current - x) / data.width;
-    for (x += dx, y += dy; x >= 0 && y >= 0 && x < data.width && y < data.height; x += dx, y += dy) {
-      var cell = x + y * data.width;
-      if (isOpen(cell)) return cell;
-    }
-    return -1;
+  // The next open square from the current one by (dr, dc), skipping blocks.
+  function move(dr, dc) {
+    var cell = current;
+    do {
+      cell = core.neighbour(data.width, data.height, cell, dr, dc);
+    } while (cell >= 0 && !isOpen(cell));
+    return cell;
   }
+
+  function isEmpty(cell) { return !inputs[cell].value; }
 
   // The slot `step` places from the current one, across slots first; false
   // past either end, so that Tab can leave the grid.
   function nextSlot(step) {
-    var order = [];
-    for (var dd = 0; dd < 2; dd++) {
-      for (var ss = 0; ss < slots[dd].length; ss++) order.push([dd, ss]);
-    }
-    var at = 0;
-    for (var k = 0; k < order.length; k++) {
-      if (order[k][0] === direction && order[k][1] === slotOf[direction][current]) at = k;
-    }
-    var to = at + step;
-    if (to < 0 || to >= order.length) return false;
-    var slot = slots[order[to][0]][order[to][1]];
-    var first = slot.cells[0];
-    for (var c = 0; c < slot.cells.length; c++) {
-      if (!inputs[slot.cells[c]].value) { first = slot.cells[c]; break; }
-    }
-    select(first, order[to][0]);
+    var to = core.nextSlot([slots[ACROSS].length, slots[DOWN].length], direction,
+      slotOf[direction][current], step);
+    if (!to) return false;
+    select(core.firstEmpty(slots[to[0]][to[1]].cells, isEmpty), to[0]);
     return true;
   }
 
@@ -222,37 +210,35 @@
 
   function onKey(event) {
     if (current < 0 || event.ctrlKey || event.metaKey || event.altKey) return;
-    var key = event.key, target = -1;
+    var key = event.key, target = -1, action = core.keyAction(key);
     // A key that moves, erases or types no letter ends a pair being typed;
     // Shift and the like do not.
-    var editing = ['Tab', ' ', 'Spacebar', 'Backspace', 'Delete', 'ArrowLeft', 'ArrowRight',
-      'ArrowUp', 'ArrowDown'].indexOf(key) >= 0;
-    if (editing || (Array.from(key).length === 1 && !allowed(key))) lastTyped = null;
-    if (key === 'Tab') {
+    var editing = ['slot', 'turn', 'back', 'erase', 'arrow'].indexOf(action) >= 0;
+    if (editing || (action === 'char' && !allowed(key))) lastTyped = null;
+    if (action === 'slot') {
       if (nextSlot(event.shiftKey ? -1 : 1)) event.preventDefault();
       return;
     }
-    if (key === ' ' || key === 'Spacebar') { turn(); event.preventDefault(); return; }
-    if (key === 'Backspace') {
+    if (action === 'turn') { turn(); event.preventDefault(); return; }
+    if (action === 'back') {
       event.preventDefault();
       if (inputs[current].value) { setLetter(current, ''); return; }
       target = along(-1);
       if (target >= 0) { select(target, direction); setLetter(target, ''); }
       return;
     }
-    if (key === 'Delete') { event.preventDefault(); setLetter(current, ''); return; }
-    var arrows = {ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1]};
-    if (arrows[key]) {
+    if (action === 'erase') { event.preventDefault(); setLetter(current, ''); return; }
+    if (action === 'arrow') {
       event.preventDefault();
-      var dir = arrows[key][0] !== 0 ? ACROSS : DOWN;
-      target = move(arrows[key][0], arrows[key][1]);
-      if (target >= 0) select(target, dir);
-      else if (dir !== direction) select(current, dir);
+      var arrow = core.arrow(key);
+      target = move(arrow.dr, arrow.dc);
+      if (target >= 0) select(target, arrow.direction);
+      else if (arrow.direction !== direction) select(current, arrow.direction);
       return;
     }
     // Any other character is typed when it is a letter of the puzzle and
     // refused otherwise.
-    if (Array.from(key).length === 1) {
+    if (action === 'char') {
       event.preventDefault();
       if (allowed(key)) typeKey(key);
     }
@@ -350,12 +336,7 @@
     if (!li) return;
     lastTyped = null;
     var dir = li.parentNode.id === 'across' ? ACROSS : DOWN;
-    var slot = slots[dir][Number(li.dataset.slot)];
-    var first = slot.cells[0];
-    for (var c = 0; c < slot.cells.length; c++) {
-      if (!inputs[slot.cells[c]].value) { first = slot.cells[c]; break; }
-    }
-    select(first, dir);
+    select(core.firstEmpty(slots[dir][Number(li.dataset.slot)].cells, isEmpty), dir);
   }
 
   var grid = document.getElementById('grid');
@@ -382,4 +363,4 @@
   direction = ACROSS;
   highlight();
   updateSolved();
-})();
+})(polimrezaBoard);

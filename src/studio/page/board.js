@@ -2,6 +2,8 @@
 // keys and clicks that move the cursor, type letters, toggle blocks and
 // select a rectangle.
 import {ACROSS, DOWN} from './grid.js';
+
+const core = globalThis.polimrezaBoard;
 import {t} from './texts.js';
 
 export class Board {
@@ -174,36 +176,30 @@ export class Board {
   // The square `step` places along the current slot, or -1 past its end.
   along(step) {
     const slot = this.grid.slotAt(this.current, this.direction);
-    if (!slot) return -1;
-    const k = slot.cells.indexOf(this.current) + step;
-    return k >= 0 && k < slot.cells.length ? slot.cells[k] : -1;
+    return slot ? core.along(slot.cells, this.current, step) : -1;
   }
 
   // The neighbouring square by (dr, dc), blocks included, or -1 at the edge.
   neighbour(dr, dc) {
-    const g = this.grid;
-    const row = g.rowOf(this.current) + dr, col = g.colOf(this.current) + dc;
-    return g.inside(row, col) ? g.index(row, col) : -1;
+    return core.neighbour(this.grid.width, this.grid.height, this.current, dr, dc);
   }
 
   // The slot `step` places from the current one, across slots first; false
   // past either end, so that Tab can leave the grid.
   nextSlot(step) {
     const g = this.grid;
-    const order = [...g.slots[ACROSS], ...g.slots[DOWN]];
     const here = g.slotAt(this.current, this.direction);
-    let at = here ? order.indexOf(here) : -1;
-    if (at < 0 && step < 0) at = order.length;
-    const to = at + step;
-    if (to < 0 || to >= order.length) return false;
-    this.goToSlot(order[to]);
+    const to = core.nextSlot([g.slots[ACROSS].length, g.slots[DOWN].length],
+      this.direction, here ? here.index : -1, step);
+    if (!to) return false;
+    this.goToSlot(g.slots[to[0]][to[1]]);
     return true;
   }
 
   // Moves the cursor to the first empty square of `slot`, else its start.
   goToSlot(slot) {
-    const empty = slot.cells.find((i) => this.grid.cells[i].letter === '');
-    this.select(empty === undefined ? slot.cells[0] : empty, slot.direction);
+    this.select(core.firstEmpty(slot.cells, (i) => this.grid.cells[i].letter === ''),
+      slot.direction);
   }
 
   // Types `letter` (of the key `key`) at the cursor and moves along the
@@ -244,46 +240,50 @@ export class Board {
     if (key === 'Shift') return;
     const typed = this.typed;
     this.typed = null;
-    if (key === 'Tab') {
+    const action = key === '.' ? 'block' : core.keyAction(key);
+    if (action === 'slot') {
       if (this.nextSlot(event.shiftKey ? -1 : 1)) event.preventDefault();
       return;
     }
-    if (key === ' ' || key === 'Spacebar') { event.preventDefault(); this.turn(); return; }
-    if (key === '.') { event.preventDefault(); this.toggleBlock(this.current); return; }
-    if (key === 'Backspace') {
-      event.preventDefault();
-      if (this.grid.cells[this.current].letter) { this.setLetter(this.current, ''); return; }
-      const back = this.along(-1);
-      if (back >= 0) { this.select(back, this.direction); this.setLetter(back, ''); }
+    if (action !== '' && action !== 'escape') event.preventDefault();
+    if (action === 'turn') this.turn();
+    else if (action === 'block') this.toggleBlock(this.current);
+    else if (action === 'back') this.back();
+    else if (action === 'erase') this.setLetter(this.current, '');
+    else if (action === 'arrow') this.onArrow(core.arrow(key), event.shiftKey);
+    else if (action === 'escape') this.clearSelection();
+    else if (action === 'char') this.onChar(key, typed);
+  }
+
+  // Backspace: empties the cursor's square, or when it is empty the one
+  // before it along the slot, moving there.
+  back() {
+    if (this.grid.cells[this.current].letter) { this.setLetter(this.current, ''); return; }
+    const back = this.along(-1);
+    if (back >= 0) { this.select(back, this.direction); this.setLetter(back, ''); }
+  }
+
+  // An arrow key moves to the neighbouring square in its direction (turning
+  // there), or only turns at the edge; with Shift it stretches the selection.
+  onArrow(move, shift) {
+    const target = this.neighbour(move.dr, move.dc);
+    if (shift) {
+      if (this.anchor < 0) this.anchor = this.current;
+      if (target >= 0) this.select(target, this.direction, true);
       return;
     }
-    if (key === 'Delete') { event.preventDefault(); this.setLetter(this.current, ''); return; }
-    const arrows = {ArrowLeft: [0, -1], ArrowRight: [0, 1], ArrowUp: [-1, 0], ArrowDown: [1, 0]};
-    if (arrows[key]) {
-      event.preventDefault();
-      const [dr, dc] = arrows[key];
-      const direction = dc !== 0 ? ACROSS : DOWN;
-      const target = this.neighbour(dr, dc);
-      if (event.shiftKey) {
-        if (this.anchor < 0) this.anchor = this.current;
-        if (target >= 0) this.select(target, this.direction, true);
-        return;
-      }
-      if (target >= 0) this.select(target, direction);
-      else if (direction !== this.direction) this.select(this.current, direction);
-      return;
-    }
-    if (key === 'Escape') { this.clearSelection(); return; }
-    // Any other character is typed when it is a letter of the alphabet and
-    // refused otherwise.
-    if (Array.from(key).length === 1) {
-      event.preventDefault();
-      if (this.types(key, typed)) {
-        this.typed = typed;
-        this.type(this.alphabet.letterOf(key), key);
-      } else {
-        this.events.refused(key);
-      }
+    if (target >= 0) this.select(target, move.direction);
+    else if (move.direction !== this.direction) this.select(this.current, move.direction);
+  }
+
+  // Any other character is typed when it is a letter of the alphabet and
+  // refused otherwise.
+  onChar(key, typed) {
+    if (this.types(key, typed)) {
+      this.typed = typed;
+      this.type(this.alphabet.letterOf(key), key);
+    } else {
+      this.events.refused(key);
     }
   }
 

@@ -1,8 +1,13 @@
 // The grid being built: its squares (block, letter, whose letter), its slots
 // and their numbers, and the undo and redo of every edit.
 
-export const ACROSS = 0;
-export const DOWN = 1;
+// The board's shared core (src/export/page/board_core.js), served beside
+// the studio's own files.
+import './board_core.js';
+
+const core = globalThis.polimrezaBoard;
+export const ACROSS = core.ACROSS;
+export const DOWN = core.DOWN;
 export const DIRECTION_NAMES = ['across', 'down'];
 
 // One square: a block, or an open square with a letter ('' when empty)
@@ -48,36 +53,12 @@ export class Grid {
   twin(i) { return this.cells.length - 1 - i; }
   step(direction) { return direction === ACROSS ? 1 : this.width; }
 
-  // Numbers the slots: every run of open squares across or down, single
-  // squares included, in reading order of their starts; a square starting
-  // both an across and a down slot keeps one number.
+  // Numbers the slots (see board_core.js).
   number() {
-    this.numbers = new Array(this.cells.length).fill(0);
-    this.slots = [[], []];
-    this.slotOf = [new Array(this.cells.length).fill(-1),
-      new Array(this.cells.length).fill(-1)];
-    let count = 0;
-    for (let row = 0; row < this.height; row++) {
-      for (let col = 0; col < this.width; col++) {
-        const i = this.index(row, col);
-        if (this.cells[i].block) continue;
-        for (const direction of [ACROSS, DOWN]) {
-          const before = direction === ACROSS ? col > 0 && !this.cells[i - 1].block
-            : row > 0 && !this.cells[i - this.width].block;
-          if (before) continue;
-          if (this.numbers[i] === 0) this.numbers[i] = ++count;
-          const cells = [];
-          for (let r = row, c = col; this.inside(r, c) && !this.cells[this.index(r, c)].block;
-            direction === ACROSS ? c++ : r++) {
-            cells.push(this.index(r, c));
-          }
-          const slot = {number: this.numbers[i], direction, row, col, cells,
-            index: this.slots[direction].length};
-          cells.forEach((cell) => { this.slotOf[direction][cell] = slot.index; });
-          this.slots[direction].push(slot);
-        }
-      }
-    }
+    const numbered = core.number(this.width, this.height, (i) => this.cells[i].block);
+    this.numbers = numbered.numbers;
+    this.slots = numbered.slots;
+    this.slotOf = numbered.slotOf;
   }
 
   // The slot through square `i` in `direction`, or null on a block.
