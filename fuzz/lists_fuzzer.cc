@@ -100,9 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   // The same words again add nothing new.
   FUZZ_CHECK(builder.AddSource(text, format) == words);
   ListSummary summary;
-  const std::array<std::string, 9> lists = builder.Finish(summary);
+  const std::array<std::string, kMaxEntryLength> lists =
+      builder.Finish(summary);
   std::set<std::string> seen;
-  for (unsigned length = 1; length <= 9; ++length) {
+  for (unsigned length = 1; length <= kMaxEntryLength; ++length) {
     CheckList(lists[length - 1], length, options.letters, seen);
     FUZZ_CHECK(summary.entries[length - 1] <=
                (length == 1 && options.letters ? 26 : 0) +
