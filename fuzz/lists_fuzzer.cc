@@ -25,7 +25,7 @@ namespace polimreza::fuzz {
 namespace {
 
 bool IsWord(std::string_view word) {
-  if (word.empty() || word.size() > 9) return false;
+  if (word.empty() || word.size() > kMaxEntryLength) return false;
   for (char c : word) {
     if (c < 'A' || c > 'Z') return false;
   }
