@@ -59,7 +59,7 @@ void CheckParse(const WordList& list, unsigned length,
 // linear scan of the model's entries.
 void CheckSearch(WordLists& lists, const std::string& pattern,
                  const std::vector<std::vector<ModelEntry>>& model) {
-  const bool has_list = !pattern.empty() && pattern.size() <= 9;
+  const bool has_list = !pattern.empty() && pattern.size() <= kMaxEntryLength;
   std::vector<const ModelEntry*> fitting;
   if (has_list) {
     for (const ModelEntry& entry : model[pattern.size() - 1]) {
@@ -141,13 +141,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
       },
       ListEncoder(alphabet));
   std::vector<std::vector<ModelEntry>> model;
-  for (unsigned length = 1; length <= 9; ++length) {
+  for (unsigned length = 1; length <= kMaxEntryLength; ++length) {
     model.push_back(ModelEntries(text, length));
     const WordList* list = lists.List(length);
     FUZZ_CHECK(list != nullptr);
     CheckParse(*list, length, model.back());
   }
-  FUZZ_CHECK(lists.List(0) == nullptr && lists.List(10) == nullptr);
+  FUZZ_CHECK(lists.List(0) == nullptr &&
+             lists.List(kMaxEntryLength + 1) == nullptr);
 
   std::vector<std::string> patterns;
   for (std::size_t start = 0; start <= header.size();) {
