@@ -9,6 +9,7 @@
 # Environment: SIZE_MB, KEEP (a folder to keep the corpus and lists in).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$root/bench/setup.bash"
 build="$(realpath -m "${1:-$root/build/bench}")"
 size_mb="${SIZE_MB:-100}"
 
@@ -16,15 +17,8 @@ missing=()
 [ -f /usr/share/hunspell/sr_RS.dic ] || missing+=(hunspell-sr)
 [ -x /usr/bin/time ] || missing+=(time)
 dpkg -s libbenchmark-dev >/dev/null 2>&1 || missing+=(libbenchmark-dev)
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DPOLIMREZA_BENCH=ON -DPOLIMREZA_TESTS=OFF >/dev/null
-fi
+install_missing "${missing[@]}"
+configure_bench_build "$root" "$build"
 cmake --build "$build" -j2 --target polimreza-lists >/dev/null
 
 if [ -n "${KEEP:-}" ]; then

@@ -33,6 +33,7 @@
 # Exits 1 if the checker rejects any fill.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$root/bench/setup.bash"
 build="$(realpath -m "${1:-$root/build/bench}")"
 limit="${LIMIT:-30}"
 count="${COUNT:-10}"
@@ -50,16 +51,9 @@ missing=()
 command -v uconv >/dev/null || missing+=(icu-devtools)
 [ -x /usr/bin/time ] || missing+=(time)
 dpkg -s libbenchmark-dev >/dev/null 2>&1 || missing+=(libbenchmark-dev)
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+install_missing "${missing[@]}"
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DPOLIMREZA_BENCH=ON -DPOLIMREZA_TESTS=OFF >/dev/null
-fi
+configure_bench_build "$root" "$build"
 targets=(polimreza_fill_patterns polimreza_fill_check)
 fill="${FILL:-$build/polimreza-fill}"
 if [ -z "${FILL:-}" ]; then

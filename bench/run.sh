@@ -10,15 +10,13 @@
 #   REPEAT            runs of each fast command, the median shown (default 5)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$root/bench/setup.bash"
 build="$(realpath -m "${1:-$root/build/bench}")"
 timeout_s="${BASELINE_TIMEOUT:-900}"
 repeat="${REPEAT:-5}"
 [ -x /usr/bin/time ] || { echo "/usr/bin/time is missing (apt-get install time)" >&2; exit 1; }
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DPOLIMREZA_BENCH=ON -DPOLIMREZA_TESTS=OFF >/dev/null
-fi
+configure_bench_build "$root" "$build"
 cmake --build "$build" -j2 --target Polimreza polimreza_baseline polimreza_bench_inputs >/dev/null
 ours="$build/Polimreza"
 baseline="$build/bench/polimreza_baseline"

@@ -21,6 +21,7 @@
 #   KEEP       a folder to keep the inputs in
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$root/bench/setup.bash"
 build="$(realpath -m "${1:-$root/build/bench}")"
 patterns="${PATTERNS:-15-18-01 15-24-01 15-30-01}"
 alphabets="${ALPHABETS:-ascii sr-cyrl}"
@@ -34,16 +35,9 @@ missing=()
 [ -x /usr/bin/chromedriver ] || missing+=(chromium-driver)
 [ -x "$python" ] && "$python" -c 'import selenium' 2>/dev/null ||
   missing+=(python3-selenium)
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+install_missing "${missing[@]}"
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DPOLIMREZA_BENCH=ON -DPOLIMREZA_TESTS=OFF >/dev/null
-fi
+configure_bench_build "$root" "$build"
 cmake --build "$build" -j2 --target polimreza-studio polimreza-fill \
   polimreza-lists polimreza_fill_patterns >/dev/null
 

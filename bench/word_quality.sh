@@ -17,6 +17,7 @@
 # RUNS timed runs per fill (3), KEEP a folder to keep the work in.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$root/bench/setup.bash"
 build="$(realpath -m "${1:-$root/build/bench}")"
 count="${COUNT:-10}"
 limit="${LIMIT:-30}"
@@ -26,15 +27,8 @@ missing=()
 [ -f /usr/share/hunspell/sr_RS.dic ] || missing+=(hunspell-sr)
 command -v msgunfmt >/dev/null || missing+=(gettext)
 dpkg -s libbenchmark-dev >/dev/null 2>&1 || missing+=(libbenchmark-dev)
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DPOLIMREZA_BENCH=ON -DPOLIMREZA_TESTS=OFF >/dev/null
-fi
+install_missing "${missing[@]}"
+configure_bench_build "$root" "$build"
 cmake --build "$build" -j2 --target polimreza_fill_patterns polimreza-fill \
   polimreza-lists >/dev/null
 
