@@ -103,7 +103,8 @@ std::string DescribeCorpus(const CorpusTotals& totals,
          ", preskocenih jer nisu tekst: " + std::to_string(totals.binary) +
          ")\n  bajtova: " + std::to_string(totals.bytes) +
          " (preskoceno jer nisu UTF-8: " + std::to_string(totals.invalid) +
-         ")\n  reci od 1 do 9 slova: " + std::to_string(counter.words()) +
+         ")\n  reci od 1 do " + std::to_string(kMaxEntryLength) +
+         " slova: " + std::to_string(counter.words()) +
          " (razlicitih: " + std::to_string(counter.forms()) + ")\n";
 }
 
