@@ -1,5 +1,6 @@
 #include "wordlist/alphabet_lists.h"
 
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,19 @@ std::unordered_set<std::string> ReadWordSet(std::istream& in,
     words.insert(std::move(word));
   }
   return words;
+}
+
+ListOpener AnyLetterSingles(ListOpener opener, const Alphabet& alphabet) {
+  std::string singles;
+  for (std::size_t letter = 0; letter < alphabet.size(); ++letter) {
+    singles += alphabet.Name(static_cast<Letter>(letter));
+    singles += ";\n";
+  }
+  return [opener = std::move(opener),
+          singles](unsigned length) -> std::unique_ptr<std::istream> {
+    if (length == 1) return std::make_unique<std::istringstream>(singles);
+    return opener(length);
+  };
 }
 
 }  // namespace polimreza

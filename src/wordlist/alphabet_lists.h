@@ -25,6 +25,11 @@ WordEncoder AlphabetWordEncoder(std::shared_ptr<const Alphabet> alphabet);
 std::unordered_set<std::string> ReadWordSet(std::istream& in,
                                             const Alphabet& alphabet);
 
+// The lists of `opener`, but for the list of single letters, which is every
+// letter of `alphabet` without a clue: the lists of a skandinavka, whose
+// single squares are no words and take whatever letter crosses them.
+ListOpener AnyLetterSingles(ListOpener opener, const Alphabet& alphabet);
+
 }  // namespace polimreza
 
 #endif  // POLIMREZA_WORDLIST_ALPHABET_LISTS_H_
