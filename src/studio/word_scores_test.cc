@@ -41,24 +41,6 @@ TEST(StudioWordScoresTest, RewriteChangesOnlyTheWordsLines) {
   EXPECT_EQ(RewriteScores("", Codes("SAN", latin), 100, latin), "SAN;100\r\n");
 }
 
-TEST(StudioWordScoresTest, DecodesAScoreFrom0To100) {
-  const Alphabet ascii(AlphabetKind::kAscii);
-  const auto good = DecodeScore(R"({"word": "AB", "score": 100})", ascii);
-  ASSERT_TRUE(std::holds_alternative<ScoreRequest>(good));
-  EXPECT_EQ(std::get<ScoreRequest>(good).word, Codes("AB", ascii));
-  for (const char* body :
-       {R"({"word": "AB", "score": 101})", R"({"word": "AB", "score": -1})",
-        R"({"word": "AB", "score": "5"})"}) {
-    EXPECT_EQ(std::get<ApiError>(DecodeScore(body, ascii)).message,
-              "Polje score nedostaje ili nije ispravno")
-        << body;
-  }
-  EXPECT_EQ(
-      std::get<ApiError>(DecodeScore(R"({"word": "A1", "score": 5})", ascii))
-          .message,
-      "Neispravna rec");
-}
-
 class StudioWordScoresFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -72,13 +54,6 @@ class StudioWordScoresFileTest : public ::testing::Test {
       std::make_shared<const Alphabet>(AlphabetKind::kAscii);
   std::filesystem::path folder_;
 };
-
-TEST_F(StudioWordScoresFileTest, MissingFileMeansNoScores) {
-  WordScores scores(ascii_, folder_, 30);
-  EXPECT_FALSE(scores.InPlay());
-  EXPECT_EQ(scores.warning(), "");
-  EXPECT_EQ(scores.QualityJson(Grid(1, 1))["scores"], Json());
-}
 
 TEST_F(StudioWordScoresFileTest, SkippedLinesAreWarnedOf) {
   std::ofstream(folder_ / "ocene.txt") << "AB;7\r\nCD;101\r\nЉУ;5\r\n";
