@@ -153,11 +153,14 @@ export function scoreField(li, item) {
   input.placeholder = '–';
   input.dataset.word = item.word;
   input.setAttribute('aria-label', t('scoreLabel', item.word));
-  if (item.score === null || item.score < weakBelow) {
+  // A word without a score scores 0, as in the figures.
+  if ((item.score ?? 0) < weakBelow) {
     li.classList.add('weak');
     input.title = t('legendWeak', weakBelow);
   }
   input.addEventListener('change', () => saveScore(item.word, input.value.trim()));
+  // Ctrl+Z in the field undoes its typing, not an edit of the grid.
+  input.addEventListener('keydown', (event) => event.stopPropagation());
   li.append(input);
 }
 
