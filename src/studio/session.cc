@@ -5,6 +5,7 @@
 
 #include "alphabet/typing.h"
 #include "studio/files.h"
+#include "studio/skandinavka.h"
 #include "tool/command_line.h"
 
 namespace polimreza {
@@ -48,7 +49,8 @@ Json Square(const Grid& grid, CellIndex i) {
 // slot and the limit.
 std::string CandidatesKey(const CandidatesRequest& request, std::size_t slot,
                           std::uint64_t version) {
-  std::string key = std::to_string(version) + "/" +
+  std::string key = std::to_string(version) +
+                    (request.kind == PuzzleKind::kSkandinavka ? "s/" : "/") +
                     std::to_string(request.grid.gridWidth()) + "/" +
                     std::to_string(slot) + "/" + std::to_string(request.limit);
   for (CellIndex i = 0; i < request.grid.CellCount(); ++i) {
@@ -113,7 +115,7 @@ Decoded<std::string> Session::CandidatesBody(std::string_view body) {
     return std::chrono::steady_clock::now() >= deadline;
   };
   const FittingWords fitting = FitSlot(
-      request.grid, vocabulary_.Lexicons(), s,
+      request.grid, vocabulary_.Lexicons(request.kind), s,
       request.limit + vocabulary_.excluded().size(), options, FitTimeUp());
   Json words = Json::array();
   for (const SlotWord& word : fitting.words) {
@@ -134,13 +136,14 @@ Decoded<std::string> Session::CandidatesBody(std::string_view body) {
 Reply Session::Check(std::string_view body) { return Encode(CheckJson(body)); }
 
 Decoded<Json> Session::CheckJson(std::string_view body) {
-  POLIMREZA_TAKE(grid, DecodeCheck(body, *alphabet_));
+  POLIMREZA_TAKE(request, DecodeCheck(body, *alphabet_));
+  const Grid& grid = request.grid;
   auto lock = vocabulary_.Read();
   const std::vector<Slot> slots = FindSlots(grid);
   Json dead = Json::array();
   std::vector<CellIndex> squares;
   for (std::size_t s :
-       DeadSlots(grid, vocabulary_.Lexicons(), SearchOptions{})) {
+       DeadSlots(grid, vocabulary_.Lexicons(request.kind), SearchOptions{})) {
     dead.push_back(SlotJson(grid, slots[s]));
     for (unsigned k = 0; k < slots[s].length; ++k) {
       const CellIndex i = slots[s].start + k * grid.Step(slots[s].direction);
@@ -183,6 +186,10 @@ Reply Session::Fill(std::string_view body) { return Encode(FillJson(body)); }
 
 Decoded<Json> Session::FillJson(std::string_view body) {
   POLIMREZA_TAKE(request, DecodeFill(body, *alphabet_));
+  const bool skandinavka = request.kind == PuzzleKind::kSkandinavka;
+  if (skandinavka) {
+    if (auto refusal = LayoutRefusal(request.grid)) return *refusal;
+  }
   POLIMREZA_TAKE(outcome, fill_.Run(request, vocabulary_));
   const Grid& sent = request.grid;
   const SearchResult& result = outcome.result;
@@ -191,6 +198,7 @@ Decoded<Json> Session::FillJson(std::string_view body) {
   for (const PlacedSlot& placed : outcome.placed) {
     const Slot& slot = result.slots[placed.slot];
     const SlotWord& word = *result.words[placed.slot];
+    if (skandinavka && slot.length < 2) continue;  // no word, only a letter
     words.push_back({{"row", slot.start / sent.gridWidth()},
                      {"col", slot.start % sent.gridWidth()},
                      {"direction", DirectionName(slot.direction)},
@@ -208,6 +216,13 @@ Decoded<Json> Session::FillJson(std::string_view body) {
               {"machine", machine},
               {"words", words},
               {"seconds", outcome.seconds}};
+}
+
+Reply Session::ClueSquares(std::string_view body) {
+  return Encode([&]() -> Decoded<Json> {
+    POLIMREZA_TAKE(request, DecodeCheck(body, *alphabet_));
+    return ClueSquaresJson(request.grid);
+  }());
 }
 
 Reply Session::Progress() {

@@ -42,6 +42,8 @@ class Session {
   Reply SearchWords(std::string_view body);
   // Blocks until the fill ends.
   Reply Fill(std::string_view body);
+  // A skandinavka's clue squares (studio/skandinavka).
+  Reply ClueSquares(std::string_view body);
   Reply Progress();
   Reply Stop();
   Reply Exclude(std::string_view body);
