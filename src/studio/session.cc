@@ -66,7 +66,8 @@ Session::Session(AlphabetKind alphabet, std::filesystem::path lists,
                  std::filesystem::path folder)
     : alphabet_(std::make_shared<const Alphabet>(alphabet)),
       folder_(std::move(folder)),
-      vocabulary_(alphabet_, std::move(lists)) {}
+      vocabulary_(alphabet_, std::move(lists)),
+      hyphenator_(Hyphenator::Serbian()) {}
 
 Reply Session::Info(const std::string& host, bool loopback,
                     const std::string& file) {
@@ -223,6 +224,11 @@ Reply Session::ClueSquares(std::string_view body) {
     POLIMREZA_TAKE(request, DecodeCheck(body, *alphabet_));
     return ClueSquaresJson(request.grid);
   }());
+}
+
+Reply Session::ClueLines(std::string_view body) {
+  return Encode(
+      ClueLinesJson(body, hyphenator_->Empty() ? nullptr : hyphenator_.get()));
 }
 
 Reply Session::Progress() {

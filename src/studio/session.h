@@ -13,6 +13,7 @@
 #include "studio/api.h"
 #include "studio/fill_job.h"
 #include "studio/vocabulary.h"
+#include "text/clue_lines.h"
 
 namespace polimreza {
 
@@ -42,8 +43,9 @@ class Session {
   Reply SearchWords(std::string_view body);
   // Blocks until the fill ends.
   Reply Fill(std::string_view body);
-  // A skandinavka's clue squares (studio/skandinavka).
+  // A skandinavka's clue squares and its clues' lines (studio/skandinavka).
   Reply ClueSquares(std::string_view body);
+  Reply ClueLines(std::string_view body);
   Reply Progress();
   Reply Stop();
   Reply Exclude(std::string_view body);
@@ -73,6 +75,8 @@ class Session {
   std::filesystem::path folder_;
   Vocabulary vocabulary_;
   CandidateCache candidates_;
+  // Serbian hyphenation for the clues' lines; empty without hyphen-sr.
+  std::unique_ptr<Hyphenator> hyphenator_;
   FillJob fill_;
 };
 

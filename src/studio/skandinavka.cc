@@ -94,6 +94,28 @@ Json SquareCluesJson(const std::vector<SquareClue>& clues, const Grid* grid) {
   return list;
 }
 
+unsigned ClueLineLimit(bool shared) {
+  return shared ? kClueMaxLines / 2 : kClueMaxLines;
+}
+
+Decoded<Json> ClueLinesJson(std::string_view body,
+                            const Hyphenator* hyphenator) {
+  POLIMREZA_TAKE(json, ParseObject(body));
+  const ApiError bad{400, "Polje clues nedostaje ili nije ispravno"};
+  if (!json.contains("clues") || !json["clues"].is_array()) return bad;
+  Json out = Json::array();
+  for (const Json& item : json["clues"]) {
+    if (!item.is_object()) return bad;
+    POLIMREZA_TAKE(clue, StringField(item, "clue"));
+    POLIMREZA_TAKE(shared, OptionalBool(item, "shared", false));
+    const unsigned limit = ClueLineLimit(shared);
+    const ClueLines lines = BreakClue(clue, kClueLineChars, limit, hyphenator);
+    out.push_back(
+        {{"lines", lines.lines}, {"fits", lines.fits}, {"max", limit}});
+  }
+  return Json{{"lines", out}};
+}
+
 void AddSkandinavkaFields(const SaveRequest& request, Json& ipuz) {
   if (request.kind != PuzzleKind::kSkandinavka) return;
   ipuz[std::string(kIpuzKindField)] = "skandinavka";

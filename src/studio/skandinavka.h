@@ -1,6 +1,7 @@
 // The studio's side of a skandinavka: which clue square serves which word
-// (or why none can), the refusal of a fill without such a layout, and the
-// kind and clues a saved skandinavka keeps in the ipuz extension fields.
+// (or why none can), the refusal of a fill without such a layout, its
+// clues broken into the lines of their squares, and the kind and clues a
+// saved skandinavka keeps in the ipuz extension fields.
 #ifndef POLIMREZA_STUDIO_SKANDINAVKA_H_
 #define POLIMREZA_STUDIO_SKANDINAVKA_H_
 
@@ -12,6 +13,7 @@
 #include "grid/clue_squares.h"
 #include "grid/grid.h"
 #include "studio/api.h"
+#include "text/clue_lines.h"
 
 namespace polimreza {
 
@@ -35,6 +37,17 @@ Json ClueSquaresJson(const Grid& grid);
 
 // The refusal (400) of a fill of `grid` as a skandinavka with no layout.
 std::optional<ApiError> LayoutRefusal(const Grid& grid);
+
+// The lines a clue may take in its square: all of them, or half when it
+// shares the square with another clue.
+unsigned ClueLineLimit(bool shared);
+
+// POST /api/clue-lines {"clues": [{"clue", "shared"}]}: {"lines": [{"lines":
+// [...], "fits", "max"}]}, each clue broken by BreakClue into lines of
+// kClueLineChars characters, hyphenated by `hyphenator` (none: broken
+// hard), `fits` when they are at most "max", ClueLineLimit(shared).
+Decoded<Json> ClueLinesJson(std::string_view body,
+                            const Hyphenator* hyphenator);
 
 // Adds the kind and clues of a skandinavka `request` to `ipuz`; a classic
 // one gets neither.

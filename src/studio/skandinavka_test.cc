@@ -145,6 +145,26 @@ TEST_F(SkandinavkaTest, SaveAndOpenKeepTheKindAndClues) {
             "Skandinavku izvozi polimreza-export --skandinavka");
 }
 
+// A clue is shown as it will print: in lines of 9 characters, at most 5, or
+// 2 when it shares its square, with whether it fits.
+TEST_F(SkandinavkaTest, ClueLinesSayWhetherTheClueFits) {
+  auto reply = ClueLinesJson(
+      R"({"clues": [{"clue": "Reka kroz Beograd"}, )"
+      R"({"clue": "Reka kroz Beograd i Novi Sad", "shared": true}]})",
+      nullptr);
+  ASSERT_EQ(reply.index(), 0u);
+  const Json& lines = std::get<Json>(reply)["lines"];
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], Json::parse(R"({"lines": ["Reka kroz", "Beograd"], )"
+                                  R"("fits": true, "max": 5})"));
+  EXPECT_EQ(lines[1]["fits"], false);
+  EXPECT_EQ(lines[1]["max"], 2);
+  auto refused = ClueLinesJson(R"({"clues": ["x"]})", nullptr);
+  ASSERT_EQ(refused.index(), 1u);
+  EXPECT_EQ(std::get<ApiError>(refused).message,
+            "Polje clues nedostaje ili nije ispravno");
+}
+
 // A file of the classic kind, or with a clue that is not well formed,
 // opens without that clue.
 TEST_F(SkandinavkaTest, ReadsOnlyWellFormedClues) {
