@@ -9,6 +9,8 @@ import {ACROSS, DIRECTION_NAMES, Grid, History} from './grid.js';
 import {Alphabet} from './letters.js';
 import {countText, directionWord, markClues, refreshClues, say, showClues, showWords}
   from './panels.js';
+import {askLayout, decorate, isSkandinavka, newGridOf, refusalText, setupSkandinavka,
+  update as updateSkandinavka} from './skandinavka.js';
 import {$, app, fields, keepDraft, rows} from './state.js';
 import {applyTexts, chooseLanguage, chosenLanguage, count, decimal, setLanguage, t}
   from './texts.js';
@@ -57,18 +59,24 @@ function afterEdit() {
   scheduleCheck();
   scheduleClues();
   scheduleCandidates();
+  updateSkandinavka();
+  scheduleLayout();
 }
 
 function afterMove() {
   showCurrent();
   markClues(history.grid, board.current, board.direction);
   scheduleCandidates();
+  updateSkandinavka(false);
 }
+
+const scheduleLayout = debounce(askLayout, 150);
 
 function updateButtons() {
   $('undo').disabled = !history.canUndo();
   $('redo').disabled = !history.canRedo();
-  $('export').disabled = !history.grid.isFull();
+  $('export').disabled = !history.grid.isFull() || isSkandinavka();
+  $('export').title = isSkandinavka() ? t('skNoExport') : '';
   for (const id of ['fill', 'fill-region', 'fill-another']) $(id).disabled = filling;
   $('stop').disabled = !filling;
 }
@@ -86,7 +94,9 @@ function showCurrent() {
     return;
   }
   const word = grid.wordOf(slot);
-  text.textContent = slot.number + ' ' + directionWord(slot.direction) +
+  // A skandinavka has no numbers: its words are named by their place.
+  const name = isSkandinavka() ? '(' + (slot.col + 1) + ',' + (slot.row + 1) + ')' : slot.number;
+  text.textContent = name + ' ' + directionWord(slot.direction) +
     ' (' + slot.cells.length + ')' + (word ? ': ' + word : '');
   wordLine.textContent = word ? word : '';
   exclude.hidden = !word;
@@ -124,7 +134,7 @@ const scheduleCheck = debounce(async () => {
     return;
   }
   try {
-    const reply = await post('check', {rows: rows()});
+    const reply = await post('check', {rows: rows(), kind: app.kind});
     if (ticket !== latest.check) return;
     board.dead = new Set((reply.squares || []).map(([r, c]) => history.grid.index(r, c)));
     board.draw();
@@ -172,7 +182,7 @@ async function showCandidates(step, ticket) {
   const limit = FITS_LIMITS[step];
   try {
     const reply = await post('candidates', {rows: rows(), row: slot.row, col: slot.col,
-      direction: DIRECTION_NAMES[slot.direction], limit});
+      direction: DIRECTION_NAMES[slot.direction], limit, kind: app.kind});
     if (ticket !== latest.candidates) return;
     fitsCount = reply;
     showFitsCount();
@@ -273,9 +283,12 @@ async function excludeWord(word) {
 // Runs a fill; `region` as the API takes it, or undefined for the grid.
 async function fill(region, another) {
   if (filling) return;
+  // A skandinavka without a layout is not sent: the page says why.
+  if (refusalText()) { say(refusalText(), true); return; }
   const keep = $('keep-machine').checked;
   const sent = history.grid;
-  const body = {rows: rows(!keep), timeLimit: Number($('time-limit').value) || 30, another};
+  const body = {rows: rows(!keep), timeLimit: Number($('time-limit').value) || 30, another,
+    kind: app.kind};
   if (region) body.region = region;
   filling = true;
   updateButtons();
@@ -348,7 +361,7 @@ async function newGrid() {
   if (!await mayDiscard()) return;
   app.file = '';
   app.copyright = '';
-  history.replace(new Grid(width, height));
+  history.replace(newGridOf(width, height));
   app.draft.settle(fields());
   board.current = 0;
   board.direction = ACROSS;
@@ -472,9 +485,11 @@ async function start() {
   for (const id of ['width', 'height']) $(id).max = String(maxSize);
   history = new History(new Grid(13, 13));
   board = new Board($('grid'), history, alphabet,
-    {edited: afterEdit, moved: afterMove, refused: refusedKey});
+    {edited: afterEdit, moved: afterMove, refused: refusedKey, drawn: decorate});
   Object.assign(app, {alphabet, history, board, draft: new Draft(draftKey(info)),
     refresh: () => { afterEdit(); afterMove(); }});
+  setupSkandinavka(app, {save: saveClue, failed: fail,
+    select: (i) => board.select(i, board.direction)});
   app.draft.settle(fields());
   board.draw();
   listen();

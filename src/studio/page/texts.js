@@ -356,6 +356,12 @@ export function applyTexts(root = document) {
   }
 }
 
+// Adds the texts of a part of the page kept in a module of its own:
+// `tables` maps each table's name to its keys.
+export function addTexts(tables) {
+  for (const [name, table] of Object.entries(tables)) Object.assign(TABLES[name], table);
+}
+
 // Every table has every key (for the page's own check).
 export function missingTexts() {
   const keys = Object.keys(TABLES['sr-Latn']);
