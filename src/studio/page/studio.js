@@ -87,7 +87,8 @@ function showCurrent() {
   const text = $('current');
   const wordLine = $('slot-word');
   const exclude = $('exclude-current');
-  if (!slot) {
+  // A skandinavka's single square is no word.
+  if (!slot || (isSkandinavka() && slot.cells.length < 2)) {
     text.textContent = '';
     wordLine.textContent = '';
     exclude.hidden = true;
