@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -75,8 +76,10 @@ class Session {
   std::filesystem::path folder_;
   Vocabulary vocabulary_;
   CandidateCache candidates_;
-  // Serbian hyphenation for the clues' lines; empty without hyphen-sr.
+  // Serbian hyphenation for the clues' lines, empty without hyphen-sr;
+  // one request at a time reads libhyphen's patterns.
   std::unique_ptr<Hyphenator> hyphenator_;
+  std::mutex hyphenator_mutex_;
   FillJob fill_;
 };
 
