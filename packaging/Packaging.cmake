@@ -89,6 +89,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS hunspell-sr)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The export hyphenates a skandinavka's clues with these patterns, read at
+# run time; dpkg-shlibdeps adds the libraries.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS hyphen-sr)
 find_program(POLIMREZA_DPKG dpkg)
 if(POLIMREZA_DPKG)
   execute_process(COMMAND ${POLIMREZA_DPKG} --print-architecture

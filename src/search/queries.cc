@@ -10,10 +10,17 @@ namespace polimreza {
 
 SearchLexicons::SearchLexicons(WordLists& lists) : lists_(lists) {}
 
+SearchLexicons::SearchLexicons(WordLists& lists, SearchLexicons& shared,
+                               unsigned from_length)
+    : lists_(lists), shared_(&shared), from_length_(from_length) {}
+
 SearchLexicons::~SearchLexicons() = default;
 
 const Lexicon* SearchLexicons::ForLength(unsigned length) {
   if (length == 0 || length > kMaxEntryLength) return nullptr;
+  if (shared_ != nullptr && length >= from_length_) {
+    return shared_->ForLength(length);
+  }
   if (!lexicons_[length]) {
     const WordList* list = lists_.List(length);
     if (list == nullptr) return nullptr;

@@ -26,6 +26,11 @@ namespace polimreza {
 class SearchLexicons {
  public:
   explicit SearchLexicons(WordLists& lists);
+  // The lexicons of `lists` for lengths below `from_length` and those of
+  // `shared` from it on: a second set that differs in its short lists only,
+  // without a copy of the long ones (which `shared` builds and excludes).
+  SearchLexicons(WordLists& lists, SearchLexicons& shared,
+                 unsigned from_length);
   ~SearchLexicons();
 
   WordLists& Lists() { return lists_; }
@@ -34,6 +39,9 @@ class SearchLexicons {
   const Lexicon* ForLength(unsigned length);
   // Whether the lexicon of `length` letters is built and current.
   bool Built(unsigned length) const {
+    if (shared_ != nullptr && length >= from_length_) {
+      return shared_->Built(length);
+    }
     return length < lexicons_.size() && lexicons_[length] != nullptr;
   }
   // Leaves `words` (written as the lists' words are) out from now on: the
@@ -43,6 +51,8 @@ class SearchLexicons {
 
  private:
   WordLists& lists_;
+  SearchLexicons* shared_ = nullptr;
+  unsigned from_length_ = 0;
   std::unordered_set<std::string> excluded_;
   std::array<std::unique_ptr<Lexicon>, kMaxEntryLength + 1> lexicons_;
 };

@@ -240,6 +240,14 @@ Decoded<std::size_t> NumberField(const Json& object, const char* name,
   return static_cast<std::size_t>(number);
 }
 
+Decoded<PuzzleKind> KindField(const Json& object) {
+  if (!object.contains("kind")) return PuzzleKind::kClassic;
+  POLIMREZA_TAKE(name, StringField(object, "kind"));
+  if (name == "classic") return PuzzleKind::kClassic;
+  if (name == "skandinavka") return PuzzleKind::kSkandinavka;
+  return BadField("kind");
+}
+
 Decoded<std::size_t> SlotThrough(const Grid& grid, std::size_t row,
                                  std::size_t col, int direction) {
   if (row >= grid.gridHeight() || col >= grid.gridWidth()) {
@@ -274,12 +282,16 @@ Decoded<CandidatesRequest> DecodeCandidates(std::string_view body,
   POLIMREZA_TAKE(col, NumberField(json, "col", std::nullopt, 0, SIZE_MAX >> 1));
   POLIMREZA_TAKE(direction, DirectionField(json));
   POLIMREZA_TAKE(limit, LimitField(json));
-  return CandidatesRequest{std::move(grid), row, col, direction, limit};
+  POLIMREZA_TAKE(kind, KindField(json));
+  return CandidatesRequest{std::move(grid), row, col, direction, limit, kind};
 }
 
-Decoded<Grid> DecodeCheck(std::string_view body, const Alphabet& alphabet) {
+Decoded<CheckRequest> DecodeCheck(std::string_view body,
+                                  const Alphabet& alphabet) {
   POLIMREZA_TAKE(json, ParseObject(body));
-  return GridField(json, "rows", alphabet);
+  POLIMREZA_TAKE(grid, GridField(json, "rows", alphabet));
+  POLIMREZA_TAKE(kind, KindField(json));
+  return CheckRequest{std::move(grid), kind};
 }
 
 Decoded<SearchRequest> DecodeSearch(std::string_view body,
@@ -359,6 +371,8 @@ Decoded<FillRequest> DecodeFill(std::string_view body,
   request.grid = std::move(grid);
   POLIMREZA_TAKE(another, OptionalBool(json, "another", false));
   request.another = another;
+  POLIMREZA_TAKE(kind, KindField(json));
+  request.kind = kind;
   if (json.contains("timeLimit")) {
     const Json& limit = json["timeLimit"];
     if (!limit.is_number() || !std::isfinite(limit.get<double>()) ||
@@ -457,6 +471,27 @@ Decoded<std::string> DecodeOpen(std::string_view body) {
   return name;
 }
 
+Decoded<std::vector<SquareClue>> DecodeSquareClues(const Json& list,
+                                                   const char* name) {
+  if (!list.is_array()) return BadField(name);
+  std::vector<SquareClue> clues;
+  for (const Json& item : list) {
+    if (!item.is_object()) return BadField(name);
+    SquareClue clue;
+    POLIMREZA_TAKE(
+        row, NumberField(item, "row", std::nullopt, 0, kStudioMaxSize - 1));
+    POLIMREZA_TAKE(
+        col, NumberField(item, "col", std::nullopt, 0, kStudioMaxSize - 1));
+    POLIMREZA_TAKE(direction, DirectionField(item));
+    POLIMREZA_TAKE(text, StringField(item, "clue"));
+    if (text.find_first_of("\r\n") != std::string::npos) {
+      return Bad("Opis mora biti u jednom redu");
+    }
+    clues.push_back({row, col, direction, std::move(text)});
+  }
+  return clues;
+}
+
 Decoded<SaveRequest> DecodeSave(std::string_view body, const Alphabet& alphabet,
                                 std::string_view extension) {
   POLIMREZA_TAKE(json, ParseObject(body));
@@ -506,6 +541,13 @@ Decoded<SaveRequest> DecodeSave(std::string_view body, const Alphabet& alphabet,
   }
   POLIMREZA_TAKE(overwrite, OptionalBool(json, "overwrite", false));
   request.overwrite = overwrite;
+  POLIMREZA_TAKE(kind, KindField(json));
+  request.kind = kind;
+  if (json.contains("squareClues")) {
+    POLIMREZA_TAKE(clues,
+                   DecodeSquareClues(json["squareClues"], "squareClues"));
+    request.square_clues = std::move(clues);
+  }
   return request;
 }
 

@@ -73,6 +73,14 @@ Decoded<std::size_t> NumberField(const Json& object, const char* name,
                                  std::optional<std::size_t> absent,
                                  std::size_t min, std::size_t max);
 
+// The kind of puzzle a request is about: a classic crossword, or a
+// skandinavka, whose blocks are clue squares and whose single squares are
+// no words.
+enum class PuzzleKind { kClassic, kSkandinavka };
+
+// The field "kind" ("classic" or "skandinavka"); classic when missing.
+Decoded<PuzzleKind> KindField(const Json& object);
+
 // POST /api/candidates.
 struct CandidatesRequest {
   Grid grid;
@@ -80,6 +88,7 @@ struct CandidatesRequest {
   std::size_t col = 0;
   int direction = ACROSS;
   std::size_t limit = 200;
+  PuzzleKind kind = PuzzleKind::kClassic;
 };
 Decoded<CandidatesRequest> DecodeCandidates(std::string_view body,
                                             const Alphabet& alphabet);
@@ -89,8 +98,13 @@ Decoded<CandidatesRequest> DecodeCandidates(std::string_view body,
 Decoded<std::size_t> SlotThrough(const Grid& grid, std::size_t row,
                                  std::size_t col, int direction);
 
-// POST /api/check: the grid.
-Decoded<Grid> DecodeCheck(std::string_view body, const Alphabet& alphabet);
+// POST /api/check.
+struct CheckRequest {
+  Grid grid;
+  PuzzleKind kind = PuzzleKind::kClassic;
+};
+Decoded<CheckRequest> DecodeCheck(std::string_view body,
+                                  const Alphabet& alphabet);
 
 // POST /api/search: the pattern as codes with '*' for '?'.
 struct SearchRequest {
@@ -115,6 +129,7 @@ struct FillRequest {
   std::optional<FillRegion> region;
   double time_limit = 30;
   bool another = false;
+  PuzzleKind kind = PuzzleKind::kClassic;
 };
 Decoded<FillRequest> DecodeFill(std::string_view body,
                                 const Alphabet& alphabet);
@@ -150,6 +165,21 @@ std::string FileNameProblem(std::string_view name, std::string_view extension);
 // POST /api/open: the file name.
 Decoded<std::string> DecodeOpen(std::string_view body);
 
+// A skandinavka's clue of the word starting at (row, col) in `direction`.
+struct SquareClue {
+  std::size_t row = 0;
+  std::size_t col = 0;
+  int direction = ACROSS;
+  std::string clue;
+  bool operator==(const SquareClue&) const = default;
+};
+
+// A list of SquareClue as JSON objects {"row", "col", "direction", "clue"}
+// (`name` the field it came in); 400 for anything else or a clue of more
+// than one line.
+Decoded<std::vector<SquareClue>> DecodeSquareClues(const Json& list,
+                                                   const char* name);
+
 // POST /api/save and /api/export.
 struct SaveRequest {
   std::string name;
@@ -161,6 +191,9 @@ struct SaveRequest {
   std::vector<std::string> across;
   std::vector<std::string> down;
   bool overwrite = false;
+  PuzzleKind kind = PuzzleKind::kClassic;
+  // A skandinavka's clues by word ("squareClues").
+  std::vector<SquareClue> square_clues;
 };
 // `extension`: ".ipuz" for save, "" for export.
 Decoded<SaveRequest> DecodeSave(std::string_view body, const Alphabet& alphabet,

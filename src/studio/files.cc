@@ -8,6 +8,7 @@
 #include "export/outputs.h"
 #include "export/report_reader.h"
 #include "grid/pattern_reader.h"
+#include "studio/skandinavka.h"
 #include "tool/input_files.h"
 
 namespace polimreza {
@@ -91,7 +92,12 @@ std::string StudioIpuz(const SaveRequest& request, const Alphabet& alphabet) {
   NumberedPuzzle puzzle = NumberStudioPuzzle(request, alphabet);
   // An unfinished puzzle keeps the title as the author left it, none too.
   puzzle.title = DisplayText(request.title);
-  return WriteIpuz(puzzle);
+  if (request.kind == PuzzleKind::kClassic) return WriteIpuz(puzzle);
+  // The kind and the clues of a skandinavka go in extension fields of the
+  // same file, which ipuz readers leave alone.
+  Json ipuz = Json::parse(WriteIpuz(puzzle));
+  AddSkandinavkaFields(request, ipuz);
+  return ipuz.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 Decoded<std::string> SavePuzzle(const std::filesystem::path& folder,
@@ -115,7 +121,8 @@ Decoded<std::string> OpenPuzzle(const std::filesystem::path& folder,
     }
     return ApiError{400, "Ne mogu da procitam " + name};
   }
-  auto ipuz = ReadIpuz(std::get<std::string>(read));
+  const std::string& text = std::get<std::string>(read);
+  auto ipuz = ReadIpuz(text);
   if (auto* message = std::get_if<std::string>(&ipuz)) {
     return ApiError{400, *message};
   }
@@ -147,6 +154,11 @@ Decoded<std::string> OpenPuzzle(const std::filesystem::path& folder,
       {"author_name", crossword.author},
       {"copyright", crossword.copyright},
       {"clues", {{"across", crossword.across}, {"down", crossword.down}}}};
+  const SavedKind saved = ReadSkandinavkaFields(text);
+  if (saved.kind == PuzzleKind::kSkandinavka) {
+    reply["kind"] = "skandinavka";
+    reply["squareClues"] = SquareCluesJson(saved.clues);
+  }
   return reply.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
@@ -161,6 +173,9 @@ constexpr std::pair<std::string_view, ExportKind> kExportFiles[] = {
 Decoded<std::string> ExportPuzzle(const std::filesystem::path& folder,
                                   const SaveRequest& request,
                                   const Alphabet& alphabet) {
+  if (request.kind == PuzzleKind::kSkandinavka) {
+    return ApiError{400, "Skandinavku izvozi polimreza-export --skandinavka"};
+  }
   if (!request.grid.IsGridFull()) {
     return ApiError{400, "Mreza nije popunjena"};
   }

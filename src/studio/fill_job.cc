@@ -67,11 +67,11 @@ std::optional<ApiError> FillJob::Search(const FillRequest& request,
       try {
         if (request.another) {
           options.forbidden =
-              Forbidden(request.grid, options.active, vocabulary);
+              Forbidden(request.grid, request.kind, options.active, vocabulary);
           options.seed = fills_.size() + 1;
         }
-        result =
-            polimreza::Search(request.grid, vocabulary.Lexicons(), options);
+        result = polimreza::Search(request.grid,
+                                   vocabulary.Lexicons(request.kind), options);
       } catch (const std::bad_alloc&) {
         no_memory = true;
       }
@@ -114,6 +114,11 @@ Decoded<FillOutcome> FillJob::Run(const FillRequest& request,
   for (const PlacedSlot& placed : PlaceResult(result, outcome.grid)) {
     if (!placed.was_open) continue;
     outcome.placed.push_back(placed);
+    // A skandinavka's single square is no word another fill should avoid.
+    if (request.kind == PuzzleKind::kSkandinavka &&
+        result.slots[placed.slot].length < 2) {
+      continue;
+    }
     words.push_back(
         {result.slots[placed.slot], result.words[placed.slot]->word});
   }
@@ -134,8 +139,8 @@ bool FillJob::Stop() {
 }
 
 std::vector<std::pair<std::size_t, std::string>> FillJob::Forbidden(
-    const Grid& grid, const std::function<bool(const Slot&)>& active,
-    Vocabulary& vocabulary) {
+    const Grid& grid, PuzzleKind kind,
+    const std::function<bool(const Slot&)>& active, Vocabulary& vocabulary) {
   std::vector<std::pair<std::size_t, std::string>> forbidden;
   const std::vector<Slot> slots = FindSlots(grid);
   for (const std::vector<EarlierWord>& fill : fills_) {
@@ -159,7 +164,7 @@ std::vector<std::pair<std::size_t, std::string>> FillJob::Forbidden(
           continue;
         }
         ++tried;
-        const std::size_t count = FitSlot(grid, vocabulary.Lexicons(), s, 0,
+        const std::size_t count = FitSlot(grid, vocabulary.Lexicons(kind), s, 0,
                                           SearchOptions{}, FitTimeUp())
                                       .count;
         if (!best || count > best_count) {

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "grid/grid.h"
+#include "search/placement.h"
 #include "search/search.h"
 #include "studio/api.h"
-#include "search/placement.h"
 #include "studio/vocabulary.h"
 
 namespace polimreza {
@@ -78,8 +78,8 @@ class FillJob {
   // The (slot, word) pairs that keep an "another" fill of `grid` off every
   // earlier fill. Needs the vocabulary's Read().
   std::vector<std::pair<std::size_t, std::string>> Forbidden(
-      const Grid& grid, const std::function<bool(const Slot&)>& active,
-      Vocabulary& vocabulary);
+      const Grid& grid, PuzzleKind kind,
+      const std::function<bool(const Slot&)>& active, Vocabulary& vocabulary);
 
   ThreadStarter start_;
   // The machine words of every earlier fill; only the running fill reads

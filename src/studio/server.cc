@@ -194,6 +194,8 @@ struct StudioServer::Impl {
         {"/api/check", &Session::Check},
         {"/api/search", &Session::SearchWords},
         {"/api/fill", &Session::Fill},
+        {"/api/clue-squares", &Session::ClueSquares},
+        {"/api/clue-lines", &Session::ClueLines},
         {"/api/exclude", &Session::Exclude},
         {"/api/include", &Session::Include},
         {"/api/clues", &Session::Clues},

@@ -5,6 +5,7 @@
 
 #include "alphabet/typing.h"
 #include "studio/files.h"
+#include "studio/skandinavka.h"
 #include "tool/command_line.h"
 
 namespace polimreza {
@@ -48,7 +49,8 @@ Json Square(const Grid& grid, CellIndex i) {
 // slot and the limit.
 std::string CandidatesKey(const CandidatesRequest& request, std::size_t slot,
                           std::uint64_t version) {
-  std::string key = std::to_string(version) + "/" +
+  std::string key = std::to_string(version) +
+                    (request.kind == PuzzleKind::kSkandinavka ? "s/" : "/") +
                     std::to_string(request.grid.gridWidth()) + "/" +
                     std::to_string(slot) + "/" + std::to_string(request.limit);
   for (CellIndex i = 0; i < request.grid.CellCount(); ++i) {
@@ -65,7 +67,8 @@ Session::Session(AlphabetKind alphabet, std::filesystem::path lists,
     : alphabet_(std::make_shared<const Alphabet>(alphabet)),
       folder_(std::move(folder)),
       vocabulary_(alphabet_, lists),
-      scores_(alphabet_, lists, weak_below) {}
+      scores_(alphabet_, lists, weak_below),
+      hyphenator_(Hyphenator::Serbian()) {}
 
 Reply Session::Info(const std::string& host, bool loopback,
                     const std::string& file) {
@@ -117,7 +120,7 @@ Decoded<std::string> Session::CandidatesBody(std::string_view body) {
     return std::chrono::steady_clock::now() >= deadline;
   };
   const FittingWords fitting = FitSlot(
-      request.grid, vocabulary_.Lexicons(), s,
+      request.grid, vocabulary_.Lexicons(request.kind), s,
       request.limit + vocabulary_.excluded().size(), options, FitTimeUp());
   std::vector<const SlotWord*> shown;
   for (const SlotWord& word : fitting.words) {
@@ -144,13 +147,14 @@ Decoded<std::string> Session::CandidatesBody(std::string_view body) {
 Reply Session::Check(std::string_view body) { return Encode(CheckJson(body)); }
 
 Decoded<Json> Session::CheckJson(std::string_view body) {
-  POLIMREZA_TAKE(grid, DecodeCheck(body, *alphabet_));
+  POLIMREZA_TAKE(request, DecodeCheck(body, *alphabet_));
+  const Grid& grid = request.grid;
   auto lock = vocabulary_.Read();
   const std::vector<Slot> slots = FindSlots(grid);
   Json dead = Json::array();
   std::vector<CellIndex> squares;
   for (std::size_t s :
-       DeadSlots(grid, vocabulary_.Lexicons(), SearchOptions{})) {
+       DeadSlots(grid, vocabulary_.Lexicons(request.kind), SearchOptions{})) {
     dead.push_back(SlotJson(grid, slots[s]));
     for (unsigned k = 0; k < slots[s].length; ++k) {
       const CellIndex i = slots[s].start + k * grid.Step(slots[s].direction);
@@ -193,6 +197,10 @@ Reply Session::Fill(std::string_view body) { return Encode(FillJson(body)); }
 
 Decoded<Json> Session::FillJson(std::string_view body) {
   POLIMREZA_TAKE(request, DecodeFill(body, *alphabet_));
+  const bool skandinavka = request.kind == PuzzleKind::kSkandinavka;
+  if (skandinavka) {
+    if (auto refusal = LayoutRefusal(request.grid)) return *refusal;
+  }
   POLIMREZA_TAKE(outcome, fill_.Run(request, vocabulary_));
   const Grid& sent = request.grid;
   const SearchResult& result = outcome.result;
@@ -201,6 +209,7 @@ Decoded<Json> Session::FillJson(std::string_view body) {
   for (const PlacedSlot& placed : outcome.placed) {
     const Slot& slot = result.slots[placed.slot];
     const SlotWord& word = *result.words[placed.slot];
+    if (skandinavka && slot.length < 2) continue;  // no word, only a letter
     words.push_back({{"row", slot.start / sent.gridWidth()},
                      {"col", slot.start % sent.gridWidth()},
                      {"direction", DirectionName(slot.direction)},
@@ -218,6 +227,19 @@ Decoded<Json> Session::FillJson(std::string_view body) {
               {"machine", machine},
               {"words", words},
               {"seconds", outcome.seconds}};
+}
+
+Reply Session::ClueSquares(std::string_view body) {
+  return Encode([&]() -> Decoded<Json> {
+    POLIMREZA_TAKE(request, DecodeCheck(body, *alphabet_));
+    return ClueSquaresJson(request.grid);
+  }());
+}
+
+Reply Session::ClueLines(std::string_view body) {
+  std::lock_guard lock(hyphenator_mutex_);
+  return Encode(
+      ClueLinesJson(body, hyphenator_->Empty() ? nullptr : hyphenator_.get()));
 }
 
 Reply Session::Progress() {
@@ -281,8 +303,8 @@ Reply Session::SetClue(std::string_view body) {
 
 Reply Session::Quality(std::string_view body) {
   return Encode([&]() -> Decoded<Json> {
-    POLIMREZA_TAKE(grid, DecodeCheck(body, *alphabet_));
-    return scores_.QualityJson(grid);
+    POLIMREZA_TAKE(request, DecodeCheck(body, *alphabet_));
+    return scores_.QualityJson(request.grid);
   }());
 }
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,7 @@
 #include "studio/fill_job.h"
 #include "studio/vocabulary.h"
 #include "studio/word_scores.h"
+#include "text/clue_lines.h"
 
 namespace polimreza {
 
@@ -45,6 +47,9 @@ class Session {
   Reply SearchWords(std::string_view body);
   // Blocks until the fill ends.
   Reply Fill(std::string_view body);
+  // A skandinavka's clue squares and its clues' lines (studio/skandinavka).
+  Reply ClueSquares(std::string_view body);
+  Reply ClueLines(std::string_view body);
   Reply Progress();
   Reply Stop();
   Reply Exclude(std::string_view body);
@@ -77,6 +82,10 @@ class Session {
   Vocabulary vocabulary_;
   WordScores scores_;
   CandidateCache candidates_;
+  // Serbian hyphenation for the clues' lines, empty without hyphen-sr;
+  // one request at a time reads libhyphen's patterns.
+  std::unique_ptr<Hyphenator> hyphenator_;
+  std::mutex hyphenator_mutex_;
   FillJob fill_;
 };
 

@@ -40,9 +40,12 @@ Vocabulary::Vocabulary(std::shared_ptr<const Alphabet> alphabet,
   ListOpener opener = [dir = path_](unsigned length) {
     return OpenForReading((dir / ListFileName(length)).string());
   };
+  singles_ = std::make_unique<WordLists>(AnyLetterSingles(opener, *alphabet_),
+                                         AlphabetWordEncoder(alphabet_));
   lists_ = std::make_unique<WordLists>(std::move(opener),
                                        AlphabetWordEncoder(alphabet_));
   lexicons_ = std::make_unique<SearchLexicons>(*lists_);
+  skandinavka_ = std::make_unique<SearchLexicons>(*singles_, *lexicons_, 2);
   for (const std::string& line : ReadLines(path_ / kExcludedFile)) {
     std::optional<std::string> codes = DecodeWord(line, *alphabet_);
     if (codes && !IsExcluded(*codes)) excluded_.push_back(*codes);
@@ -70,6 +73,7 @@ void Vocabulary::SetExcluded() {
   for (unsigned length = 1; length <= kMaxEntryLength; ++length) {
     lexicons_->ForLength(length);
   }
+  skandinavka_->ForLength(1);
 }
 
 bool Vocabulary::IsExcluded(const std::string& codes) const {

@@ -1,4 +1,5 @@
-// The words the studio fills with: the word lists and their lexicons, the
+// The words the studio fills with: the word lists and their lexicons (a
+// skandinavka's too, whose single squares take any letter), the
 // words the author left out (izbaci.txt) and the author's own clues
 // (moji-opisi.txt), under one lock, with a version that changes whenever
 // any of them does; and the last candidate lists answered, keyed on it.
@@ -53,6 +54,10 @@ class Vocabulary {
   // The rest of the readers' side needs Read().
   const WordList* List(unsigned length) { return lists_->List(length); }
   SearchLexicons& Lexicons() { return *lexicons_; }
+  // A skandinavka's share the classic ones but for length 1, every letter.
+  SearchLexicons& Lexicons(PuzzleKind kind) {
+    return kind == PuzzleKind::kSkandinavka ? *skandinavka_ : *lexicons_;
+  }
   const std::vector<std::string>& excluded() const { return excluded_; }
   std::size_t OwnClueCount() const { return clues_.size(); }
   bool IsExcluded(const std::string& codes) const;
@@ -83,6 +88,8 @@ class Vocabulary {
   std::shared_mutex mutex_;
   std::unique_ptr<WordLists> lists_;
   std::unique_ptr<SearchLexicons> lexicons_;
+  std::unique_ptr<WordLists> singles_;  // only its list of length 1 is read
+  std::unique_ptr<SearchLexicons> skandinavka_;
   std::vector<std::string> excluded_;                       // codes
   std::vector<std::pair<std::string, std::string>> clues_;  // codes, clue
   std::atomic<std::uint64_t> version_{0};

@@ -9,7 +9,8 @@ import {t} from './texts.js';
 export class Board {
   // `table`: the grid's table; `history`: the edits (grid.js); `alphabet`:
   // letters.js; `events`: {edited(), moved()} called after each change,
-  // refused(key) after a key that types no letter.
+  // refused(key) after a key that types no letter, drawn(), when given,
+  // after each draw.
   constructor(table, history, alphabet, events) {
     this.table = table;
     this.history = history;
@@ -107,6 +108,7 @@ export class Board {
       input.tabIndex = i === this.current ? 0 : -1;
       this.drawn[i] = {classes, number, letter: cell.letter};
     });
+    if (this.events.drawn) this.events.drawn();
   }
 
   focus() {

@@ -5,6 +5,7 @@ import {get, post} from './api.js';
 import {ask, askName} from './dialogs.js';
 import {Grid} from './grid.js';
 import {say} from './panels.js';
+import {loadKind} from './skandinavka.js';
 import {$, app, fields, keepDraft} from './state.js';
 import {t} from './texts.js';
 
@@ -97,6 +98,7 @@ function load(reply) {
       if (word && typeof list[k] === 'string' && list[k] !== '') app.clueOf.set(word, list[k]);
     });
   });
+  loadKind(reply, grid);
   $('title').value = reply.title || '';
   $('author-name').value = reply.author_name || '';
   app.copyright = typeof reply.copyright === 'string' ? reply.copyright : '';

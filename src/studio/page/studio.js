@@ -10,6 +10,8 @@ import {Alphabet} from './letters.js';
 import {countText, directionWord, markClues, refreshClues, say, showClues, showWords}
   from './panels.js';
 import {initScores, drawFigures, scheduleQuality, scoreField} from './scores.js';
+import {askLayout, decorate, isSkandinavka, newGridOf, refusalText, setupSkandinavka,
+  update as updateSkandinavka} from './skandinavka.js';
 import {$, app, fields, keepDraft, rows} from './state.js';
 import {applyTexts, chooseLanguage, chosenLanguage, count, decimal, setLanguage, t}
   from './texts.js';
@@ -59,18 +61,24 @@ function afterEdit() {
   scheduleClues();
   scheduleCandidates();
   scheduleQuality();
+  updateSkandinavka();
+  scheduleLayout();
 }
 
 function afterMove() {
   showCurrent();
   markClues(history.grid, board.current, board.direction);
   scheduleCandidates();
+  updateSkandinavka(false);
 }
+
+const scheduleLayout = debounce(askLayout, 150);
 
 function updateButtons() {
   $('undo').disabled = !history.canUndo();
   $('redo').disabled = !history.canRedo();
-  $('export').disabled = !history.grid.isFull();
+  $('export').disabled = !history.grid.isFull() || isSkandinavka();
+  $('export').title = isSkandinavka() ? t('skNoExport') : '';
   for (const id of ['fill', 'fill-region', 'fill-another']) $(id).disabled = filling;
   $('stop').disabled = !filling;
 }
@@ -81,14 +89,17 @@ function showCurrent() {
   const text = $('current');
   const wordLine = $('slot-word');
   const exclude = $('exclude-current');
-  if (!slot) {
+  // A skandinavka's single square is no word.
+  if (!slot || (isSkandinavka() && slot.cells.length < 2)) {
     text.textContent = '';
     wordLine.textContent = '';
     exclude.hidden = true;
     return;
   }
   const word = grid.wordOf(slot);
-  text.textContent = slot.number + ' ' + directionWord(slot.direction) +
+  // A skandinavka has no numbers: its words are named by their place.
+  const name = isSkandinavka() ? '(' + (slot.col + 1) + ',' + (slot.row + 1) + ')' : slot.number;
+  text.textContent = name + ' ' + directionWord(slot.direction) +
     ' (' + slot.cells.length + ')' + (word ? ': ' + word : '');
   wordLine.textContent = word ? word : '';
   exclude.hidden = !word;
@@ -126,7 +137,7 @@ const scheduleCheck = debounce(async () => {
     return;
   }
   try {
-    const reply = await post('check', {rows: rows()});
+    const reply = await post('check', {rows: rows(), kind: app.kind});
     if (ticket !== latest.check) return;
     board.dead = new Set((reply.squares || []).map(([r, c]) => history.grid.index(r, c)));
     board.draw();
@@ -174,7 +185,7 @@ async function showCandidates(step, ticket) {
   const limit = FITS_LIMITS[step];
   try {
     const reply = await post('candidates', {rows: rows(), row: slot.row, col: slot.col,
-      direction: DIRECTION_NAMES[slot.direction], limit});
+      direction: DIRECTION_NAMES[slot.direction], limit, kind: app.kind});
     if (ticket !== latest.candidates) return;
     fitsCount = reply;
     showFitsCount();
@@ -275,9 +286,12 @@ async function excludeWord(word) {
 // Runs a fill; `region` as the API takes it, or undefined for the grid.
 async function fill(region, another) {
   if (filling) return;
+  // A skandinavka without a layout is not sent: the page says why.
+  if (refusalText()) { say(refusalText(), true); return; }
   const keep = $('keep-machine').checked;
   const sent = history.grid;
-  const body = {rows: rows(!keep), timeLimit: Number($('time-limit').value) || 30, another};
+  const body = {rows: rows(!keep), timeLimit: Number($('time-limit').value) || 30, another,
+    kind: app.kind};
   if (region) body.region = region;
   filling = true;
   updateButtons();
@@ -350,7 +364,7 @@ async function newGrid() {
   if (!await mayDiscard()) return;
   app.file = '';
   app.copyright = '';
-  history.replace(new Grid(width, height));
+  history.replace(newGridOf(width, height));
   app.draft.settle(fields());
   board.current = 0;
   board.direction = ACROSS;
@@ -475,11 +489,13 @@ async function start() {
   for (const id of ['width', 'height']) $(id).max = String(maxSize);
   history = new History(new Grid(13, 13));
   board = new Board($('grid'), history, alphabet,
-    {edited: afterEdit, moved: afterMove, refused: refusedKey});
+    {edited: afterEdit, moved: afterMove, refused: refusedKey, drawn: decorate});
   Object.assign(app, {alphabet, history, board, draft: new Draft(draftKey(info)),
     refresh: () => { afterEdit(); afterMove(); }});
   initScores(info, {board, rows, askable: () => !longSlot(), say, fail,
     refresh: () => { scheduleCandidates(); scheduleQuality(); }});
+  setupSkandinavka(app, {save: saveClue, failed: fail,
+    select: (i) => board.select(i, board.direction)});
   app.draft.settle(fields());
   board.draw();
   listen();

@@ -1,0 +1,181 @@
+#include "studio/skandinavka.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "gtest/gtest.h"
+#include "studio/files.h"
+#include "studio/session.h"
+
+namespace polimreza {
+namespace {
+
+Grid GridOf(const std::string& rows, const Alphabet& alphabet) {
+  auto grid = DecodeRows(Json::parse(rows), alphabet);
+  EXPECT_EQ(grid.index(), 0u);
+  return std::get<Grid>(grid);
+}
+
+class SkandinavkaTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char name[] = "/tmp/polimreza-skandinavka-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    folder_ = name;
+    // No list of single letters: a skandinavka needs none.
+    std::ofstream(folder_ / "2.txt") << "AB;prvi\r\nAC;drugi\r\n";
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  std::filesystem::path folder_;
+  Alphabet alphabet_{AlphabetKind::kAscii};
+};
+
+// A pattern without a layout is named as the console names it: the first
+// word without a clue square, else the first square in no word.
+TEST_F(SkandinavkaTest, RefusalsNameTheWordOrTheSquare) {
+  EXPECT_EQ(LayoutRefusal(GridOf(R"(["**", "**"])", alphabet_))->message,
+            "Rec na mestu (1,1) vodoravno nema polje za opis");
+  EXPECT_EQ(LayoutRefusal(GridOf(R"(["#**", "#**"])", alphabet_))->message,
+            "Rec na mestu (3,1) uspravno nema polje za opis");
+  EXPECT_EQ(LayoutRefusal(GridOf(R"(["#*#", "###"])", alphabet_))->message,
+            "Polje (2,1) ne pripada nijednoj reci");
+  EXPECT_FALSE(LayoutRefusal(GridOf(R"(["###", "#**", "#**"])", alphabet_)));
+  EXPECT_EQ(ClueSquaresJson(GridOf(R"(["#**", "#**"])", alphabet_)),
+            Json::parse(R"({"refusal": {"message": "Rec na mestu (3,1) )"
+                        R"(uspravno nema polje za opis", "square": [0, 2], )"
+                        R"("word": {"row": 0, "col": 2, "direction": )"
+                        R"("down"}}})"));
+}
+
+// Every word gets its square and arrow, in reading order of the words:
+// here both bent, from the one square above the across word and left of
+// the down word (the save below has straight ones).
+TEST_F(SkandinavkaTest, LayoutGivesEachWordItsSquare) {
+  EXPECT_EQ(
+      ClueSquaresJson(GridOf(R"(["#*#", "***"])", alphabet_)),
+      Json::parse(
+          R"({"clues": [{"row": 0, "col": 1, "direction": "down", )"
+          R"("length": 2, "square": [0, 0], "bent": true}, {"row": 1, )"
+          R"("col": 0, "direction": "across", "length": 3, "square": [0, 0], )"
+          R"("bent": true}]})"));
+}
+
+// The kind travels with each request: a skandinavka's single squares take
+// any letter, a pattern without a layout is refused before any fill, and a
+// kind that is neither is refused.
+TEST_F(SkandinavkaTest, FillTakesTheKind) {
+  Session session(AlphabetKind::kAscii, folder_, folder_);
+  const Reply refused =
+      session.Fill(R"({"rows": ["**", "**"], "kind": "skandinavka"})");
+  EXPECT_EQ(refused.status, 400);
+  EXPECT_EQ(refused.body,
+            R"({"error":"Rec na mestu (1,1) vodoravno nema polje za opis"})");
+  EXPECT_EQ(session.Fill(R"({"rows": ["**"], "kind": "strelice"})").body,
+            R"({"error":"Polje kind nedostaje ili nije ispravno"})");
+
+  // Without a list of single letters the classic kind cannot fill it.
+  EXPECT_EQ(
+      Json::parse(
+          session.Fill(R"({"rows": ["###", "#**", "#*#"]})").body)["status"],
+      "impossible");
+  const Json filled = Json::parse(
+      session.Fill(R"({"rows": ["###", "#**", "#*#"], "kind": "skandinavka"})")
+          .body);
+  EXPECT_EQ(filled["status"], "filled");
+  const Json rows = filled["rows"];
+  EXPECT_TRUE(rows == Json::parse(R"(["###", "#AB", "#C#"])") ||
+              rows == Json::parse(R"(["###", "#AC", "#B#"])"))
+      << rows;
+  // The single squares are no words of the reply.
+  ASSERT_EQ(filled["words"].size(), 2u);
+  for (const Json& word : filled["words"]) {
+    EXPECT_EQ(word["word"].get<std::string>().size(), 2u);
+  }
+
+  const std::string ask =
+      R"({"rows": ["###", "#**", "#*#"], "row": 1, "col": 1, )"
+      R"("direction": "across", "kind": "skandinavka"})";
+  // Asked first in the classic kind, the same grid's answer is not the
+  // skandinavka's.
+  std::string classic = ask;
+  classic.erase(classic.find(R"(, "kind")"), 23);
+  EXPECT_EQ(Json::parse(session.Candidates(classic).body)["count"], 0);
+  EXPECT_EQ(Json::parse(session.Candidates(ask).body)["count"], 2);
+}
+
+// A skandinavka saves its kind and clues in the extension fields, each
+// clue with its square, and opens as it was; an export is refused.
+TEST_F(SkandinavkaTest, SaveAndOpenKeepTheKindAndClues) {
+  auto request = DecodeSave(
+      R"({"name": "s.ipuz", "rows": ["###", "#AB", "#C#"], )"
+      R"("kind": "skandinavka", "squareClues": [{"row": 1, "col": 1, )"
+      R"("direction": "across", "clue": "Prvi <b>"}, {"row": 1, "col": 1, )"
+      R"("direction": "down", "clue": "Drugi"}]})",
+      alphabet_, ".ipuz");
+  ASSERT_EQ(request.index(), 0u);
+  ASSERT_EQ(
+      SavePuzzle(folder_, std::get<SaveRequest>(request), alphabet_).index(),
+      0u);
+  std::ifstream in(folder_ / "s.ipuz");
+  const Json ipuz = Json::parse(in);
+  EXPECT_EQ(ipuz["com.polimreza:kind"], "skandinavka");
+  EXPECT_EQ(ipuz["com.polimreza:clues"],
+            Json::parse(R"([{"row": 1, "col": 1, "direction": "across", )"
+                        R"("clue": "Prvi <b>", "square": [1, 0]}, {"row": 1, )"
+                        R"("col": 1, "direction": "down", "clue": "Drugi", )"
+                        R"("square": [0, 1]}])"));
+
+  auto opened = OpenPuzzle(folder_, "s.ipuz", alphabet_);
+  ASSERT_EQ(opened.index(), 0u);
+  const Json reply = Json::parse(std::get<std::string>(opened));
+  EXPECT_EQ(reply["kind"], "skandinavka");
+  EXPECT_EQ(reply["squareClues"],
+            Json::parse(R"([{"row": 1, "col": 1, "direction": "across", )"
+                        R"("clue": "Prvi <b>"}, {"row": 1, "col": 1, )"
+                        R"("direction": "down", "clue": "Drugi"}])"));
+
+  auto exported =
+      ExportPuzzle(folder_, std::get<SaveRequest>(request), alphabet_);
+  ASSERT_EQ(exported.index(), 1u);
+  EXPECT_EQ(std::get<ApiError>(exported).message,
+            "Skandinavku izvozi polimreza-export --skandinavka");
+}
+
+// A clue is shown as it will print: in lines of 9 characters, at most 5, or
+// 2 when it shares its square, with whether it fits.
+TEST_F(SkandinavkaTest, ClueLinesSayWhetherTheClueFits) {
+  auto reply = ClueLinesJson(
+      R"({"clues": [{"clue": "Reka kroz Beograd"}, )"
+      R"({"clue": "Reka kroz Beograd i Novi Sad", "shared": true}]})",
+      nullptr);
+  ASSERT_EQ(reply.index(), 0u);
+  const Json& lines = std::get<Json>(reply)["lines"];
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], Json::parse(R"({"lines": ["Reka kroz", "Beograd"], )"
+                                  R"("fits": true, "max": 5})"));
+  EXPECT_EQ(lines[1]["fits"], false);
+  EXPECT_EQ(lines[1]["max"], 2);
+  auto refused = ClueLinesJson(R"({"clues": ["x"]})", nullptr);
+  ASSERT_EQ(refused.index(), 1u);
+  EXPECT_EQ(std::get<ApiError>(refused).message,
+            "Polje clues nedostaje ili nije ispravno");
+}
+
+// A file of the classic kind, or with a clue that is not well formed,
+// opens without that clue.
+TEST_F(SkandinavkaTest, ReadsOnlyWellFormedClues) {
+  EXPECT_EQ(ReadSkandinavkaFields(R"({"kind": 1})").kind, PuzzleKind::kClassic);
+  const SavedKind saved = ReadSkandinavkaFields(
+      R"({"com.polimreza:kind": "skandinavka", "com.polimreza:clues": )"
+      R"([{"row": 0, "col": 0, "direction": "up", "clue": "x"}, )"
+      R"({"row": 2, "col": 1, "direction": "down", "clue": "y"}]})");
+  EXPECT_EQ(saved.kind, PuzzleKind::kSkandinavka);
+  EXPECT_EQ(saved.clues, (std::vector<SquareClue>{{2, 1, DOWN, "y"}}));
+}
+
+}  // namespace
+}  // namespace polimreza
