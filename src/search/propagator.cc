@@ -1,12 +1,13 @@
 // Arc consistency over the domain store: revising a slot (its count, the
 // letters its words support, the cells that narrows), filtering a slot by a
-// cell, and keeping words from repeating; beside each rule stands why it
-// loses no fill.
+// cell, keeping words from repeating and weak words from crossing; beside
+// each rule stands why it loses no fill.
 
 #include "search/propagator.h"
 
 #include <bit>
 #include <cassert>
+#include <string>
 
 namespace polimreza {
 
@@ -100,7 +101,9 @@ bool Propagator::Propagate() {
   ClearQueue();
   assert(queue_.empty() && pending_.empty());
   if (ok && options_.check_state) {
-    options_.check_state(store_.CheckConsistent(!options_.allow_repeats));
+    std::string broken = store_.CheckConsistent(!options_.allow_repeats);
+    if (broken.empty() && weak_.On()) broken = weak_.Check(problem_, store_);
+    options_.check_state(broken);
   }
   return ok;
 }
@@ -157,10 +160,40 @@ void Propagator::FixSlot(std::uint32_t s) {
   store_.Fix(s);
   const std::uint32_t word = store_.FirstWord(s);
   nogoods_.Wake(Literal::OfWord(s, word), *this);
+  if (weak_.On()) ForbidWeakCrossings(s, word);
   const unsigned length = problem_.SlotAt(s).length;
   if (options_.allow_repeats || length < 2) return;
   for (std::uint32_t t : problem_.OfLength(length)) {
     if (t != s) Refute(t, word);
+  }
+}
+
+// No weak crossings. Once a slot is down to one word and that word is weak,
+// every fill agreeing with the state has it there, so a slot crossing it
+// can hold no weak word: the weak words leave each crossing slot's domain
+// (one pass over its chunks against the lexicon's weak marks), and a slot
+// left with none fails on its revision. Every slot of a fill is fixed on
+// the way to it, whether by a decision of words or of letters, by the walk
+// back or by the witness taken whole; of two crossing slots the one fixed
+// first has cleared the other of weak words if its own is weak, so no fill
+// the search reaches has two weak words crossing.
+void Propagator::ForbidWeakCrossings(std::uint32_t s, std::uint32_t word) {
+  const unsigned length = problem_.SlotAt(s).length;
+  if (!weak_.IsWeak(length, word)) return;
+  for (unsigned p = 0; p < length; ++p) {
+    const std::uint32_t t =
+        problem_.CellAt(problem_.CellOf(s, p)).Other(s).slot;
+    if (t == kNone) continue;
+    const std::uint64_t* weak = weak_.Of(problem_.SlotAt(t).length);
+    if (weak == nullptr) continue;
+    const SlotState& state = store_.State(t);
+    const std::uint64_t* d = store_.Words(t);
+    std::uint32_t i = state.lo;
+    while (i < state.hi && (d[i] & weak[i]) == 0) ++i;
+    if (i == state.hi) continue;
+    std::uint64_t* edit = store_.Edit(t);
+    for (; i < state.hi; ++i) edit[i] &= ~weak[i];
+    Enqueue(t);
   }
 }
 
