@@ -38,6 +38,9 @@ struct FillSettings {
   std::optional<std::string> scores;
   // A word scoring below this is weak (none: 30 when there are scores).
   std::optional<int> weak;
+  // No two weak words cross in the fill (a word the scores do not hold
+  // scores 0); without scores, a warning and no word is weak.
+  bool no_weak_crossings = false;
 };
 
 // One run on the pattern already opened as `pattern`, with the word lists
