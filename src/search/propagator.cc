@@ -125,6 +125,9 @@ bool Propagator::Revise(std::uint32_t s) {
     return false;
   }
   if (count == 1 && !store_.State(s).fixed) FixSlot(s);
+  if (weak_.On() && weak_.OnlyWeak(problem_, store_, s)) {
+    ForbidWeakCrossings(s);
+  }
   const OpenPositions open = OpenAt(s);
   if (open.size == 0) return true;
   const SlotState& state = store_.State(s);
@@ -160,7 +163,6 @@ void Propagator::FixSlot(std::uint32_t s) {
   store_.Fix(s);
   const std::uint32_t word = store_.FirstWord(s);
   nogoods_.Wake(Literal::OfWord(s, word), *this);
-  if (weak_.On()) ForbidWeakCrossings(s, word);
   const unsigned length = problem_.SlotAt(s).length;
   if (options_.allow_repeats || length < 2) return;
   for (std::uint32_t t : problem_.OfLength(length)) {
@@ -168,18 +170,24 @@ void Propagator::FixSlot(std::uint32_t s) {
   }
 }
 
-// No weak crossings. Once a slot is down to one word and that word is weak,
-// every fill agreeing with the state has it there, so a slot crossing it
-// can hold no weak word: the weak words leave each crossing slot's domain
-// (one pass over its chunks against the lexicon's weak marks), and a slot
-// left with none fails on its revision. Every slot of a fill is fixed on
-// the way to it, whether by a decision of words or of letters, by the walk
-// back or by the witness taken whole; of two crossing slots the one fixed
-// first has cleared the other of weak words if its own is weak, so no fill
-// the search reaches has two weak words crossing.
-void Propagator::ForbidWeakCrossings(std::uint32_t s, std::uint32_t word) {
+// No weak crossings. When every word left in a slot is weak, every fill
+// agreeing with the state has a weak word there, so a slot crossing it can
+// hold no weak word: the weak words leave each crossing slot's domain (one
+// pass over its chunks against the lexicon's weak marks), and a slot left
+// with none fails on its revision. This is arc consistency for "not both
+// weak" between two crossing slots: a weak word of one has a support in
+// the other exactly while the other has a word that is not weak. Lists
+// ordered by score hold their strong words first, so telling that a slot
+// still has one mostly reads its first chunks only. A slot's
+// revision follows every change of its domain, so the rule is applied once
+// the slot is left with weak words only, and again (at the cost of a
+// pass over the crossing slots' chunks, which lose nothing more) on its
+// later revisions. Every slot of a fill is down to one word on the way to
+// it, whether by decisions of words or of letters, by the walk back or by
+// the witness taken whole, so no fill the search reaches has two weak
+// words crossing.
+void Propagator::ForbidWeakCrossings(std::uint32_t s) {
   const unsigned length = problem_.SlotAt(s).length;
-  if (!weak_.IsWeak(length, word)) return;
   for (unsigned p = 0; p < length; ++p) {
     const std::uint32_t t =
         problem_.CellAt(problem_.CellOf(s, p)).Other(s).slot;

@@ -88,7 +88,7 @@ class Propagator {
   bool Revise(std::uint32_t s);
   std::uint32_t TrimAndCount(std::uint32_t s);
   void FixSlot(std::uint32_t s);
-  void ForbidWeakCrossings(std::uint32_t s, std::uint32_t word);
+  void ForbidWeakCrossings(std::uint32_t s);
   OpenPositions OpenAt(std::uint32_t s) const;
   Supports ReadLetters(std::uint32_t s, const OpenPositions& open) const;
   Supports FindSupports(std::uint32_t s, const OpenPositions& open);

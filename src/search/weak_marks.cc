@@ -36,9 +36,9 @@ void WeakMarks::Build(const Problem& problem,
 
 std::string WeakMarks::Check(const Problem& problem,
                              const DomainStore& store) const {
-  for (const std::uint32_t s : store.Fixed()) {
+  for (std::uint32_t s = 0; s < problem.SlotCount(); ++s) {
+    if (!OnlyWeak(problem, store, s)) continue;
     const unsigned length = problem.SlotAt(s).length;
-    if (!IsWeak(length, store.FirstWord(s))) continue;
     for (unsigned p = 0; p < length; ++p) {
       const std::uint32_t t =
           problem.CellAt(problem.CellOf(s, p)).Other(s).slot;
@@ -49,7 +49,7 @@ std::string WeakMarks::Check(const Problem& problem,
       for (std::uint32_t i = state.lo; i < state.hi; ++i) {
         if (store.Words(t)[i] & marks[i]) {
           return "slot " + std::to_string(t) + ": a weak word crossing slot " +
-                 std::to_string(s) + "'s";
+                 std::to_string(s) + ", left with weak words only";
         }
       }
     }

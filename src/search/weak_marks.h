@@ -1,7 +1,7 @@
 // The words that may not cross one another: which words of each lexicon
 // the caller calls weak, marked once per search as a bitset over the
-// lexicon's words, and the check that no fixed weak word is crossed by a
-// slot that may still take a weak word.
+// lexicon's words, and the check that no slot left with weak words only is
+// crossed by a slot that may still take a weak word.
 #ifndef POLIMREZA_SEARCH_WEAK_MARKS_H_
 #define POLIMREZA_SEARCH_WEAK_MARKS_H_
 
@@ -37,14 +37,32 @@ class WeakMarks {
     const std::uint64_t* marks = Of(length);
     return marks != nullptr && ((marks[word / 64] >> (word % 64)) & 1);
   }
-  // Empty when no slot fixed to a weak word crosses a slot that still has a
-  // weak word, else the first such crossing. Walks every fixed slot.
+  // Whether every word left in slot `s` is weak; false when its length has
+  // no weak word.
+  bool OnlyWeak(const Problem& problem, const DomainStore& store,
+                std::uint32_t s) const;
+  // Empty when no slot left with weak words only crosses a slot that still
+  // has a weak word, else the first such crossing. Walks every slot: for
+  // tests.
   std::string Check(const Problem& problem, const DomainStore& store) const;
 
  private:
   bool on_ = false;
   std::array<std::vector<std::uint64_t>, kMaxEntryLength + 1> marks_;
 };
+
+inline bool WeakMarks::OnlyWeak(const Problem& problem,
+                                const DomainStore& store,
+                                std::uint32_t s) const {
+  const std::uint64_t* marks = Of(problem.SlotAt(s).length);
+  if (marks == nullptr) return false;
+  const SlotState& state = store.State(s);
+  const std::uint64_t* d = store.Words(s);
+  for (std::uint32_t i = state.lo; i < state.hi; ++i) {
+    if (d[i] & ~marks[i]) return false;
+  }
+  return true;
+}
 
 }  // namespace polimreza
 
