@@ -175,17 +175,16 @@ void Propagator::FixSlot(std::uint32_t s) {
 // hold no weak word: the weak words leave each crossing slot's domain (one
 // pass over its chunks against the lexicon's weak marks), and a slot left
 // with none fails on its revision. This is arc consistency for "not both
-// weak" between two crossing slots: a weak word of one has a support in
-// the other exactly while the other has a word that is not weak. Lists
-// ordered by score hold their strong words first, so telling that a slot
-// still has one mostly reads its first chunks only. A slot's
-// revision follows every change of its domain, so the rule is applied once
-// the slot is left with weak words only, and again (at the cost of a
-// pass over the crossing slots' chunks, which lose nothing more) on its
-// later revisions. Every slot of a fill is down to one word on the way to
-// it, whether by decisions of words or of letters, by the walk back or by
-// the witness taken whole, so no fill the search reaches has two weak
-// words crossing.
+// weak" between two crossing slots: a weak word of one has a support in the
+// other exactly while the other has a word that is not weak. Lists ordered
+// by score hold their strong words first, so telling that a slot still has
+// one mostly reads its first chunks only. A slot is revised after every
+// change of its domain, so the rule applies as soon as the slot is left with
+// weak words only, and again on its later revisions, at the cost of a pass
+// over the crossing slots' chunks, which lose nothing more. Every slot of a
+// fill is revised with one word left on the way to it, whether decided by
+// words or by letters, on the walk back or with the witness taken whole, so
+// no fill the search reaches has two weak words crossing.
 void Propagator::ForbidWeakCrossings(std::uint32_t s) {
   const unsigned length = problem_.SlotAt(s).length;
   for (unsigned p = 0; p < length; ++p) {

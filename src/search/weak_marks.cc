@@ -20,7 +20,9 @@ void WeakMarks::Build(const Problem& problem,
   for (unsigned length = 2; length <= kMaxEntryLength; ++length) {
     const std::vector<std::uint32_t>& slots = problem.OfLength(length);
     if (slots.empty()) continue;
-    const Lexicon& lexicon = *problem.SlotAt(slots.front()).lexicon;
+    const Lexicon* found = problem.SlotAt(slots.front()).lexicon;
+    if (found == nullptr) continue;
+    const Lexicon& lexicon = *found;
     std::vector<std::uint64_t> marks(lexicon.Chunks(), 0);
     bool any = false;
     for (std::uint32_t id = 0; id < lexicon.size(); ++id) {
