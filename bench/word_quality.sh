@@ -12,10 +12,18 @@
 # found when it occurs in that text, as this script's own tokenizer (any run
 # of letters, upper-cased; Latin read as Serbian Latin letters) finds it.
 # Prints, per pattern and in all: words of two or more letters, the share
-# found, the fill time (median of RUNS runs), and whether it filled.
+# found, the fill time (median of RUNS runs; in all also the median CPU
+# time, user and system, which a loaded machine disturbs less), and
+# whether it filled. A third
+# run set, "noweak", fills from the scored lists with --no-weak-crossings;
+# for it and for "with", one more run with --stats (not timed) gives the
+# fill's weak crossings (slaba ukrstanja), and the summary says how many of
+# the patterns that fill without the option fill with it, the weak
+# crossings of each fill, and the median times with and without it.
 # Environment: COUNT patterns (default 10), LIMIT seconds per fill (30),
 # RUNS timed runs per fill (3), KEEP a folder to keep the work in.
 set -euo pipefail
+TIMEFORMAT='%3U %3S'
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/bench/setup.bash"
 build="$(realpath -m "${1:-$root/build/bench}")"
@@ -91,24 +99,41 @@ sed -n '/^Korpus:/,/^Broj/p' "$work/with.txt" | sed '$d'
 "$build/bench/polimreza_fill_patterns" "$work/patterns" "$count" >/dev/null
 
 # --- Fills -------------------------------------------------------------------
-printf '%-10s | %-28s | %-28s\n' pattern "without: words found time" "with: words found time"
+printf '%-10s | %-28s | %-28s | %-28s\n' pattern "without: words found time" \
+  "with: words found time" "noweak: words found time"
 results="$work/results.tsv"
 : >"$results"
 for pattern in "$work"/patterns/13-18-*.txt; do
   name=$(basename "$pattern" .txt)
   line="$name"
-  for set in without with; do
+  for set in without with noweak; do
     out="$work/$set-$name.out"
+    dir="$work/$set"
+    extra=()
+    if [ "$set" = noweak ]; then
+      dir="$work/with"
+      extra=(--no-weak-crossings)
+    fi
     times=()
+    cpus=()
     status=0
     for ((r = 0; r < runs; ++r)); do
       start=$(date +%s%N)
       status=0
-      "$fill" --alphabet sr-cyrl --quiet --time-limit "$limit" \
-        --lists "$work/$set" "$pattern" >"$out" 2>/dev/null || status=$?
+      { time "$fill" --alphabet sr-cyrl --quiet --time-limit "$limit" \
+        --lists "$dir" "${extra[@]}" "$pattern" >"$out" 2>/dev/null ||
+        status=$?; } 2>"$work/cpu"
       times+=($(( ($(date +%s%N) - start) / 1000 )))
+      cpus+=($(awk '{ printf "%d", ($1 + $2) * 1e6 }' "$work/cpu"))
     done
+    crossings=-
+    if [ "$set" != without ] && [ "$status" -eq 0 ]; then
+      crossings=$("$fill" --alphabet sr-cyrl --quiet --time-limit "$limit" \
+        --lists "$dir" "${extra[@]}" --stats "$pattern" 2>&1 >/dev/null |
+        sed -n 's/^slaba ukrstanja: //p')
+    fi
     median=$(printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+    cpu=$(printf '%s\n' "${cpus[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
     read -r words found < <(python3 - "$out" "$work/known.txt" <<'PY'
 import sys
 grid_lines = open(sys.argv[1], encoding="utf-8").read().split("\n")
@@ -127,22 +152,37 @@ PY
 )
     filled=$([ "$status" -eq 0 ] && echo filled || echo "status $status")
     line="$line | $(printf '%5d %5d %8.3f s %-8s' "$words" "$found" "$(echo "$median / 1000000" | bc -l)" "$filled")"
-    printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$name" "$set" "$words" "$found" "$median" "$status" >>"$results"
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$name" "$set" "$words" "$found" "$median" "$status" "$crossings" "$cpu" >>"$results"
   done
   echo "$line"
 done
 awk -F'\t' '
   { words[$2] += $3; found[$2] += $4; n[$2]++; filled[$2] += ($6 == 0)
-    t[$2, n[$2]] = $5 }
+    t[$2, n[$2]] = $5; c[$2, n[$2]] = $8 }
   END {
     for (s in n) {
       m = n[s]
       for (i = 1; i <= m; ++i) v[i] = t[s, i]
       for (i = 2; i <= m; ++i) for (j = i; j > 1 && v[j - 1] > v[j]; --j) { x = v[j]; v[j] = v[j - 1]; v[j - 1] = x }
       median[s] = m % 2 ? v[(m + 1) / 2] : (v[m / 2] + v[m / 2 + 1]) / 2
+      for (i = 1; i <= m; ++i) v[i] = c[s, i]
+      for (i = 2; i <= m; ++i) for (j = i; j > 1 && v[j - 1] > v[j]; --j) { x = v[j]; v[j] = v[j - 1]; v[j - 1] = x }
+      cpu[s] = m % 2 ? v[(m + 1) / 2] : (v[m / 2] + v[m / 2 + 1]) / 2
       share[s] = words[s] ? found[s] / words[s] : 0
-      printf "%-8s filled %d of %d, words %d, found %d (%.1f%%), median fill %.3f s\n", s, filled[s], m, words[s], found[s], 100 * share[s], median[s] / 1e6
+      printf "%-8s filled %d of %d, words %d, found %d (%.1f%%), median fill %.3f s (CPU %.3f s)\n", s, filled[s], m, words[s], found[s], 100 * share[s], median[s] / 1e6, cpu[s] / 1e6
     }
     if (share["without"] > 0)
       printf "share with / without: %.2f; median time with / without: %.2f\n", share["with"] / share["without"], median["with"] / median["without"]
+    if (median["with"] > 0 && ("noweak" in n))
+      printf "median time with --no-weak-crossings / without it (scored lists): %.3f s / %.3f s = %.2f (CPU %.3f s / %.3f s)\n", median["noweak"] / 1e6, median["with"] / 1e6, median["noweak"] / median["with"], cpu["noweak"] / 1e6, cpu["with"] / 1e6
+  }' "$results"
+# --no-weak-crossings against the same scored lists without it.
+awk -F'\t' '
+  $2 == "with" { base[$1] = $6; crossings_with = crossings_with " " $7 }
+  $2 == "noweak" { keep[$1] = $6; crossings_noweak = crossings_noweak " " $7 }
+  END {
+    for (p in base) if (base[p] == 0) { fills++; if (keep[p] == 0) kept++ }
+    printf "--no-weak-crossings fills %d of the %d patterns that fill without it\n", kept, fills
+    printf "weak crossings per fill without the option:%s\n", crossings_with
+    printf "weak crossings per fill with the option:   %s\n", crossings_noweak
   }' "$results"

@@ -60,6 +60,38 @@ inline bool IsFill(const Rows& rows,
   return true;
 }
 
+// Whether two words of two or more letters of `rows` that `weak` holds
+// cross: one across and one down through the same square.
+inline bool WeakCrossing(const Rows& rows, const std::set<std::string>& weak) {
+  const std::size_t height = rows.size();
+  const std::size_t width = height ? rows[0].size() : 0;
+  // The word through (r, c) in the direction (dr, dc), each 0 or 1.
+  auto word = [&](std::size_t r, std::size_t c, std::size_t dr,
+                  std::size_t dc) {
+    while (r >= dr && c >= dc && rows[r - dr][c - dc] != '#') {
+      r -= dr;
+      c -= dc;
+    }
+    std::string run;
+    for (; r < height && c < width && rows[r][c] != '#'; r += dr, c += dc) {
+      run.push_back(rows[r][c]);
+    }
+    return run;
+  };
+  for (std::size_t r = 0; r < height; ++r) {
+    for (std::size_t c = 0; c < width; ++c) {
+      if (rows[r][c] == '#') continue;
+      const std::string across = word(r, c, 0, 1);
+      const std::string down = word(r, c, 1, 0);
+      if (across.size() >= 2 && down.size() >= 2 && weak.contains(across) &&
+          weak.contains(down)) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
 // Every fill of `pattern`, trying each byte of `alphabet` in each '*'.
 inline std::vector<Rows> AllFills(
     const Rows& pattern,

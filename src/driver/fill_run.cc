@@ -84,28 +84,47 @@ int InputError(std::string_view message, std::ostream& out, std::ostream& err) {
   return kExitUsage;
 }
 
-// Writes the quality report of the filled `grid` to `err`, with the scores
-// of settings.scores read in `alphabet`, and a warning for the lines of the
-// scores that are left out.
-void ReportQuality(const Grid& grid, const Alphabet& alphabet,
-                   const FillSettings& settings, std::ostringstream& err) {
-  std::optional<ScoreTable> table;
-  if (settings.scores) {
-    table = ReadScoreTable(*settings.scores, alphabet);
-    if (table->words.empty() && table->lines > 0) {
-      err << kProgram << ": upozorenje: " << kScoresFileName
-          << " nema nijednu rec azbuke " << AlphabetName(alphabet.kind())
-          << " sa ocenom od 0 do 100: ocene se ne koriste\n";
-      table.reset();
-    } else if (table->skipped > 0) {
-      err << kProgram << ": upozorenje: " << kScoresFileName << ": preskoceno "
-          << table->skipped << " od " << table->lines
-          << " redova (rec van azbuke " << AlphabetName(alphabet.kind())
-          << " ili ocena van 0 do 100)\n";
-    }
+// The scores of settings.scores read in `alphabet`, with a warning on `err`
+// for the lines left out; none when there are no scores or no line is left.
+std::optional<ScoreTable> ReadScores(const Alphabet& alphabet,
+                                     const FillSettings& settings,
+                                     std::ostream& err) {
+  if (!settings.scores) return std::nullopt;
+  ScoreTable table = ReadScoreTable(*settings.scores, alphabet);
+  if (table.words.empty() && table.lines > 0) {
+    err << kProgram << ": upozorenje: " << kScoresFileName
+        << " nema nijednu rec azbuke " << AlphabetName(alphabet.kind())
+        << " sa ocenom od 0 do 100: ocene se ne koriste\n";
+    return std::nullopt;
   }
-  err << FormatQuality(MeasureQuality(grid, table ? &*table : nullptr,
-                                      settings.weak.value_or(kDefaultWeak)));
+  if (table.skipped > 0) {
+    err << kProgram << ": upozorenje: " << kScoresFileName << ": preskoceno "
+        << table.skipped << " od " << table.lines << " redova (rec van azbuke "
+        << AlphabetName(alphabet.kind()) << " ili ocena van 0 do 100)\n";
+  }
+  return table;
+}
+
+// Makes the search keep weak words from crossing: a word is weak when it
+// scores below the --weak bound, a word `scores` does not hold scoring 0 as
+// in the quality report. Without scores, warns on `err` that no word is
+// weak.
+void ForbidWeakCrossings(const std::optional<ScoreTable>& scores,
+                         const FillSettings& settings, SearchOptions& options,
+                         std::ostream& err) {
+  if (!scores) {
+    err << kProgram << ": upozorenje: bez ocena iz " << kScoresFileName
+        << " nijedna rec nije slaba: --no-weak-crossings nema sta da "
+           "zabrani\n";
+    return;
+  }
+  const int weak_below = settings.weak.value_or(kDefaultWeak);
+  options.weak = [&table = scores->words, weak_below,
+                  key = std::string()](std::string_view word) mutable {
+    key.assign(word);
+    const auto found = table.find(key);
+    return found == table.end() || found->second.score < weak_below;
+  };
 }
 
 // The run; the quality report, when asked for, goes to `quality`, to be
@@ -153,8 +172,16 @@ int Fill(std::istream& pattern, const ListOpener& opener,
     lexicons.SetExcluded(ReadWordSet(
         exclude, alphabet ? *alphabet : Alphabet(AlphabetKind::kAscii)));
   }
-  ProgressLine progress(err, settings.progress);
+  const Alphabet ascii(AlphabetKind::kAscii);
+  const Alphabet& letters = alphabet ? *alphabet : ascii;
+  // Read once, before the search when it keeps weak words apart.
+  std::optional<ScoreTable> scores;
   SearchOptions options;
+  if (settings.no_weak_crossings) {
+    scores = ReadScores(letters, settings, err);
+    ForbidWeakCrossings(scores, settings, options, err);
+  }
+  ProgressLine progress(err, settings.progress);
   options.allow_repeats = settings.allow_repeats;
   options.seed = settings.seed;
   options.stop = [&](const SearchProgress& state) {
@@ -183,9 +210,12 @@ int Fill(std::istream& pattern, const ListOpener& opener,
       }
       PrintSolved(out, grid, clues, spellings);
       if (settings.stats) {
-        ReportQuality(grid,
-                      alphabet ? *alphabet : Alphabet(AlphabetKind::kAscii),
-                      settings, quality);
+        if (!settings.no_weak_crossings) {
+          scores = ReadScores(letters, settings, quality);
+        }
+        quality << FormatQuality(
+            MeasureQuality(grid, scores ? &*scores : nullptr,
+                           settings.weak.value_or(kDefaultWeak)));
       }
       return kExitOk;
     }
@@ -289,6 +319,8 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
   CLI::Option* weak = AddWholeNumberOption(
       app, "--weak", weak_below, 0, 101,
       "Rec sa ocenom manjom od N je slaba (podrazumevano 30)");
+  app.add_flag("--no-weak-crossings", settings.no_weak_crossings,
+               "Ne dozvoli da se dve slabe reci ukrste (ocene iz ocene.txt)");
   if (auto status = ParseCommandLine(app, argc, argv, out, err)) return *status;
   if (weak->count() > 0) settings.weak = weak_below;
   settings.alphabet = *AlphabetNamed(alphabet_name);
@@ -312,7 +344,7 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
     }
     settings.exclude = std::move(std::get<std::string>(text));
   }
-  if (settings.stats) {
+  if (settings.stats || settings.no_weak_crossings) {
     // The scores file beside the lists; none when it cannot be read.
     auto text = ReadInput(
         lists_dir.empty()

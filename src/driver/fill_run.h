@@ -41,6 +41,9 @@ struct FillSettings {
   // The pattern is a skandinavka: its blocks are clue squares, every word
   // needs one, and single squares are no words.
   bool skandinavka = false;
+  // No two weak words cross in the fill (a word the scores do not hold
+  // scores 0); without scores, a warning and no word is weak.
+  bool no_weak_crossings = false;
 };
 
 // One run on the pattern already opened as `pattern`, with the word lists

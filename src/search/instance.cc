@@ -1,6 +1,6 @@
 // Setting up one search or query: the slots that take part, the problem
-// and its initial state, the forbidden words, and the caller's stop asked
-// during the setup.
+// and its initial state, the forbidden words, the weak words, and the
+// caller's stop asked during the setup.
 
 #include "search/instance.h"
 
@@ -25,7 +25,7 @@ Instance::Instance(const SearchOptions& search_options,
       lexicons(search_lexicons),
       order(problem, store, search_options.seed),
       nogoods(store),
-      propagator(problem, store, order, nogoods, search_options,
+      propagator(problem, store, order, nogoods, weak, search_options,
                  [this] { return StopAsked(); }) {}
 
 bool Instance::Setup(const Grid& grid, std::size_t keep) {
@@ -50,6 +50,7 @@ bool Instance::Setup(const Grid& grid, std::size_t keep) {
     return false;
   }
   assert(outer.size() == problem.SlotCount());
+  weak.Build(problem, options.weak, tick);
   order.Reset();
   propagator.Reset();
   return true;

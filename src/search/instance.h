@@ -19,6 +19,7 @@
 #include "search/queries.h"
 #include "search/search.h"
 #include "search/slot_order.h"
+#include "search/weak_marks.h"
 
 namespace polimreza {
 
@@ -53,6 +54,7 @@ struct Instance {
   DomainStore store;        // the state the search changes and undoes
   SlotOrder order;          // what to decide next, and the failure weights
   NogoodStore nogoods;      // what restarts learnt
+  WeakMarks weak;           // the words that may not cross, built by Setup
   Propagator propagator;    // arc consistency over `store`
 
  private:

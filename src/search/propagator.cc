@@ -1,12 +1,13 @@
 // Arc consistency over the domain store: revising a slot (its count, the
 // letters its words support, the cells that narrows), filtering a slot by a
-// cell, and keeping words from repeating; beside each rule stands why it
-// loses no fill.
+// cell, keeping words from repeating and weak words from crossing; beside
+// each rule stands why it loses no fill.
 
 #include "search/propagator.h"
 
 #include <bit>
 #include <cassert>
+#include <string>
 
 namespace polimreza {
 
@@ -100,7 +101,9 @@ bool Propagator::Propagate() {
   ClearQueue();
   assert(queue_.empty() && pending_.empty());
   if (ok && options_.check_state) {
-    options_.check_state(store_.CheckConsistent(!options_.allow_repeats));
+    std::string broken = store_.CheckConsistent(!options_.allow_repeats);
+    if (broken.empty() && weak_.On()) broken = weak_.Check(problem_, store_);
+    options_.check_state(broken);
   }
   return ok;
 }
@@ -122,6 +125,9 @@ bool Propagator::Revise(std::uint32_t s) {
     return false;
   }
   if (count == 1 && !store_.State(s).fixed) FixSlot(s);
+  if (weak_.On() && weak_.OnlyWeak(problem_, store_, s)) {
+    ForbidWeakCrossings(s);
+  }
   const OpenPositions open = OpenAt(s);
   if (open.size == 0) return true;
   const SlotState& state = store_.State(s);
@@ -161,6 +167,40 @@ void Propagator::FixSlot(std::uint32_t s) {
   if (options_.allow_repeats || length < 2) return;
   for (std::uint32_t t : problem_.OfLength(length)) {
     if (t != s) Refute(t, word);
+  }
+}
+
+// No weak crossings. When every word left in a slot is weak, every fill
+// agreeing with the state has a weak word there, so a slot crossing it can
+// hold no weak word: the weak words leave each crossing slot's domain (one
+// pass over its chunks against the lexicon's weak marks), and a slot left
+// with none fails on its revision. This is arc consistency for "not both
+// weak" between two crossing slots: a weak word of one has a support in the
+// other exactly while the other has a word that is not weak. Lists ordered
+// by score hold their strong words first, so telling that a slot still has
+// one mostly reads its first chunks only. A slot is revised after every
+// change of its domain, so the rule applies as soon as the slot is left with
+// weak words only, and again on its later revisions, at the cost of a pass
+// over the crossing slots' chunks, which lose nothing more. Every slot of a
+// fill is revised with one word left on the way to it, whether decided by
+// words or by letters, on the walk back or with the witness taken whole, so
+// no fill the search reaches has two weak words crossing.
+void Propagator::ForbidWeakCrossings(std::uint32_t s) {
+  const unsigned length = problem_.SlotAt(s).length;
+  for (unsigned p = 0; p < length; ++p) {
+    const std::uint32_t t =
+        problem_.CellAt(problem_.CellOf(s, p)).Other(s).slot;
+    if (t == kNone) continue;
+    const std::uint64_t* weak = weak_.Of(problem_.SlotAt(t).length);
+    if (weak == nullptr) continue;
+    const SlotState& state = store_.State(t);
+    const std::uint64_t* d = store_.Words(t);
+    std::uint32_t i = state.lo;
+    while (i < state.hi && (d[i] & weak[i]) == 0) ++i;
+    if (i == state.hi) continue;
+    std::uint64_t* edit = store_.Edit(t);
+    for (; i < state.hi; ++i) edit[i] &= ~weak[i];
+    Enqueue(t);
   }
 }
 

@@ -2,8 +2,9 @@
 // revised until nothing changes, which makes every crossing arc consistent;
 // the letters refuted and yet to leave their cells; the supports that tell
 // a cell which letters its slots still have words for; the narrowing of
-// cells and the filtering of slots through them; and the rule against
-// repeated words. Owns the queue and its scratch, nothing that is undone.
+// cells and the filtering of slots through them; and the rules against
+// repeated words and against weak words crossing. Owns the queue and its
+// scratch, nothing that is undone.
 #ifndef POLIMREZA_SEARCH_PROPAGATOR_H_
 #define POLIMREZA_SEARCH_PROPAGATOR_H_
 
@@ -21,6 +22,7 @@
 #include "search/problem.h"
 #include "search/search.h"
 #include "search/slot_order.h"
+#include "search/weak_marks.h"
 
 namespace polimreza {
 
@@ -46,14 +48,15 @@ class Propagator {
  public:
   // `stop_asked` is asked every kRevisionsPerCheck revisions; true throws
   // StopRequested. Failures weigh in `order`; fixed slots and single
-  // letters wake `nogoods`.
+  // letters wake `nogoods`; `weak` says which words may not cross.
   Propagator(const Problem& problem, DomainStore& store, SlotOrder& order,
-             NogoodStore& nogoods, const SearchOptions& options,
-             std::function<bool()> stop_asked)
+             NogoodStore& nogoods, const WeakMarks& weak,
+             const SearchOptions& options, std::function<bool()> stop_asked)
       : problem_(problem),
         store_(store),
         order_(order),
         nogoods_(nogoods),
+        weak_(weak),
         options_(options),
         stop_asked_(std::move(stop_asked)) {}
 
@@ -85,6 +88,7 @@ class Propagator {
   bool Revise(std::uint32_t s);
   std::uint32_t TrimAndCount(std::uint32_t s);
   void FixSlot(std::uint32_t s);
+  void ForbidWeakCrossings(std::uint32_t s);
   OpenPositions OpenAt(std::uint32_t s) const;
   Supports ReadLetters(std::uint32_t s, const OpenPositions& open) const;
   Supports FindSupports(std::uint32_t s, const OpenPositions& open);
@@ -105,6 +109,7 @@ class Propagator {
   DomainStore& store_;                // the domains it narrows
   SlotOrder& order_;                  // where failures add weight
   NogoodStore& nogoods_;              // woken by fixed slots and letters
+  const WeakMarks& weak_;             // the words that may not cross
   const SearchOptions& options_;      // repeats and the state check
   std::function<bool()> stop_asked_;  // the caller's stop, with its progress
   std::vector<std::uint32_t> queue_;  // slots to revise, in order

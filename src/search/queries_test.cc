@@ -3,6 +3,8 @@
 #include <bitset>
 #include <map>
 #include <random>
+#include <set>
+#include <string_view>
 
 #include "gtest/gtest.h"
 #include "tests/test_util.h"
@@ -28,8 +30,9 @@ std::map<unsigned, std::string> Texts(const Lists& lists) {
 
 // Arc consistency worked out by brute force over word sets: the slots
 // `taking` of `grid` (indexes into FindSlots), slot `assigned` (when it is
-// one of them) holding `word` alone. True when no slot is left without a
-// word.
+// one of them) holding `word` alone, a slot left with weak words only
+// taking the weak words from the slots crossing it. True when no slot is left
+// without a word.
 bool ModelConsistent(const Grid& grid, const Lists& lists, bool repeats,
                      const std::vector<std::size_t>& taking,
                      const SearchOptions& options, std::size_t assigned,
@@ -45,6 +48,14 @@ bool ModelConsistent(const Grid& grid, const Lists& lists, bool repeats,
   }
   auto cell = [&](std::size_t s, unsigned p) {
     return slots[s].start + p * grid.Step(slots[s].direction);
+  };
+  auto crossing = [&](std::size_t s, std::size_t t) {
+    for (unsigned p = 0; p < slots[s].length; ++p) {
+      for (unsigned q = 0; q < slots[t].length; ++q) {
+        if (cell(s, p) == cell(t, q)) return true;
+      }
+    }
+    return false;
   };
   std::map<std::size_t, std::vector<std::string>> domain;
   for (std::size_t s : taking) {
@@ -79,6 +90,13 @@ bool ModelConsistent(const Grid& grid, const Lists& lists, bool repeats,
           if (t != s && std::erase(others, words[0]) > 0) changed = true;
         }
       }
+      if (length >= 2 && options.weak &&
+          std::all_of(words.begin(), words.end(), options.weak)) {
+        for (auto& [t, others] : domain) {
+          if (t == s || slots[t].length < 2 || !crossing(s, t)) continue;
+          if (std::erase_if(others, options.weak) > 0) changed = true;
+        }
+      }
       for (unsigned p = 0; p < length; ++p) {
         std::bitset<256> support;
         for (const std::string& w : words) {
@@ -102,7 +120,8 @@ struct Tiny {
 };
 
 // A random 3x3 grid over the letters ABC with lists of one to three
-// letters, random repeats, forbidden words and, half the time, active slots.
+// letters, random repeats, forbidden words and, half the time, active slots
+// and, half the time, weak words.
 Tiny RandomTiny(std::mt19937& random) {
   Tiny tiny;
   std::vector<std::string> rows(3, std::string(3, '*'));
@@ -136,6 +155,17 @@ Tiny RandomTiny(std::mt19937& random) {
       const auto& words = tiny.lists[slots[s].length];
       tiny.options.forbidden.emplace_back(s, words[random() % words.size()]);
     }
+  }
+  if (random() % 2 == 0) {
+    std::set<std::string> weak;
+    for (const auto& [length, words] : tiny.lists) {
+      for (const std::string& w : words) {
+        if (length >= 2 && random() % 2 == 0) weak.insert(w);
+      }
+    }
+    tiny.options.weak = [weak](std::string_view w) {
+      return weak.contains(std::string(w));
+    };
   }
   if (some) {
     tiny.options.active = [starts = slots, mask](const Slot& slot) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -58,6 +59,11 @@ struct SearchOptions {
   // Pairs (slot, word), the slot an index into FindSlots(grid): that slot
   // never takes that word.
   std::vector<std::pair<std::size_t, std::string>> forbidden;
+  // When set, no two words of two or more letters that it calls weak cross
+  // (share a square), given words included. Asked once for each word of
+  // each list of a slot length of two or more, the word written as the
+  // lists' words are. Null: no word is weak.
+  std::function<bool(std::string_view)> weak;
 };
 
 // A slot's word and the list entry that holds it first.

@@ -1,6 +1,8 @@
 #include "search/search.h"
 
 #include <algorithm>
+#include <set>
+#include <string_view>
 
 #include "gtest/gtest.h"
 #include "tests/test_util.h"
@@ -89,6 +91,48 @@ TEST(SearchTest, StopsOnRequestAndAtTheNodeLimit) {
 
   options.node_limit = 0;
   EXPECT_EQ(Search(grid, lists, options).outcome, SearchOutcome::kFilled);
+}
+
+// Two weak words may not cross. In a 2x2 square every word across crosses
+// every word down: the square list order prefers crosses the weak AB with
+// the weak AC, so the search takes the other square, and without it no
+// fill is left. Weak words that do not cross change nothing.
+TEST(SearchTest, KeepsWeakWordsFromCrossing) {
+  const std::string first = "AB;1\nCD;2\nAC;3\nBD;4\n";
+  const std::string second = "EF;5\nGH;6\nEG;7\nFH;8\n";
+  Grid grid = MakeGrid({"**", "**"});
+  auto fill = [&grid](const std::string& text, std::set<std::string> weak,
+                      SearchOutcome outcome) {
+    WordLists lists = ListsOf({{2, text}});
+    SearchOptions options;
+    options.check_state = [](const std::string& broken) {
+      EXPECT_EQ(broken, "");
+    };
+    if (!weak.empty()) {
+      options.weak = [weak](std::string_view word) {
+        return weak.contains(std::string(word));
+      };
+    }
+    const SearchResult result = Search(grid, lists, options);
+    EXPECT_EQ(result.outcome, outcome);
+    EXPECT_EQ(result.unfillable, std::nullopt);
+    std::string words;
+    for (const auto& word : result.words) {
+      if (word) words += word->word + " ";
+    }
+    return words;
+  };
+  const SearchOutcome filled = SearchOutcome::kFilled;
+  // Slots in FindSlots order: across and down from the top left, down from
+  // the top right, across from the bottom left.
+  EXPECT_EQ(fill(first + second, {}, filled), "AC AB CD BD ");
+  EXPECT_EQ(fill(first + second, {"AB", "AC"}, filled), "EG EF GH FH ");
+  EXPECT_EQ(fill(first + second, {"AB", "CD", "EF"}, filled), "AC AB CD BD ");
+  EXPECT_EQ(fill(first, {"AB", "AC"}, SearchOutcome::kNoFill), "");
+  // Given words count too: a given AB leaves only the weak AC down from A.
+  grid = MakeGrid({"AB", "**"});
+  EXPECT_EQ(fill(first + second, {"AB", "AC"}, SearchOutcome::kNoFill), "");
+  EXPECT_EQ(fill(first + second, {"AC"}, filled), "AB AC BD CD ");
 }
 
 // The stop is asked during the setup of a huge grid, not only once the

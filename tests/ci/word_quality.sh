@@ -6,8 +6,9 @@
 # every list (Cyrillic lists from the Cyrillic corpus, and A-Z lists from the
 # same corpus), that the gzipped pages themselves are skipped as binary,
 # that bad bytes are counted, that running out of memory (ulimit -v) writes
-# nothing, and that polimreza-fill --stats reports on a fill from the
-# scored lists. Assumes build/dev was built just before.
+# nothing, that polimreza-fill --stats reports on a fill from the scored
+# lists, and that with --no-weak-crossings that fill has no weak crossing.
+# Assumes build/dev was built just before.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -154,4 +155,13 @@ grep -qx 'reci od dva ili vise slova: 6' "$work/fill.err" || fail "fill: words"
 grep -qx 'PDR: 5.00 (teska)' "$work/fill.err" || fail "fill: PDR"
 grep -qx 'crna polja: 4 (16.00%)' "$work/fill.err" || fail "fill: black squares"
 grep -qx 'reci bez ocene: 0' "$work/fill.err" || fail "fill: unscored words"
+
+# The same pattern keeping weak words apart: a fill with no weak crossing.
+"$fill" --alphabet sr-cyrl --lists "$work/cyrl" --stats --quiet \
+  --no-weak-crossings "$work/pattern.txt" >"$work/apart.txt" \
+  2>"$work/apart.err" || fail "--no-weak-crossings: exit status $?"
+echo "weak crossings: $(sed -n 's/^slaba ukrstanja: //p' "$work/fill.err") without" \
+  "--no-weak-crossings, $(sed -n 's/^slaba ukrstanja: //p' "$work/apart.err") with it"
+grep -qx 'slaba ukrstanja: 0' "$work/apart.err" ||
+  fail "--no-weak-crossings: $(grep '^slaba' "$work/apart.err")"
 echo "word_quality: ok"
