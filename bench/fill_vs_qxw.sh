@@ -73,14 +73,7 @@ cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
 check="$build/bench/polimreza_fill_check"
 if [ "$fill" != none ]; then fill="$(realpath "$fill")"; fi
 
-if [ -n "${KEEP:-}" ]; then
-  work="$(realpath -m "$KEEP")"
-  rm -rf "$work"
-  mkdir -p "$work"
-else
-  work="$(mktemp -d)"
-  trap 'rm -rf "$work"' EXIT
-fi
+make_work_folder
 
 # --- Inputs ------------------------------------------------------------------
 if [[ " $classes " == *" short "* ]]; then

@@ -16,3 +16,16 @@ configure_bench_build() {
   cmake -S "$1" -B "$2" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DPOLIMREZA_BENCH=ON -DPOLIMREZA_TESTS=OFF >/dev/null
 }
+
+# Sets `work` to the folder the run works in: KEEP, emptied first, when it
+# is set (kept afterwards), otherwise a temporary folder removed at exit.
+make_work_folder() {
+  if [ -n "${KEEP:-}" ]; then
+    work="$(realpath -m "$KEEP")"
+    rm -rf "$work"
+    mkdir -p "$work"
+  else
+    work="$(mktemp -d)"
+    trap 'rm -rf "$work"' EXIT
+  fi
+}

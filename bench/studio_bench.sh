@@ -41,14 +41,7 @@ configure_bench_build "$root" "$build"
 cmake --build "$build" -j2 --target polimreza-studio polimreza-fill \
   polimreza-lists polimreza_fill_patterns >/dev/null
 
-if [ -n "${KEEP:-}" ]; then
-  work="$(realpath -m "$KEEP")"
-  rm -rf "$work"
-  mkdir -p "$work"
-else
-  work="$(mktemp -d)"
-  trap 'rm -rf "$work"' EXIT
-fi
+make_work_folder
 
 # --- Inputs ------------------------------------------------------------------
 "$build/bench/polimreza_fill_patterns" "$work/patterns" 10 >/dev/null

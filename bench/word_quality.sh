@@ -40,14 +40,7 @@ configure_bench_build "$root" "$build"
 cmake --build "$build" -j2 --target polimreza_fill_patterns polimreza-fill \
   polimreza-lists >/dev/null
 
-if [ -n "${KEEP:-}" ]; then
-  work="$(realpath -m "$KEEP")"
-  rm -rf "$work"
-  mkdir -p "$work"
-else
-  work="$(mktemp -d)"
-  trap 'rm -rf "$work"' EXIT
-fi
+make_work_folder
 
 # --- Corpus ------------------------------------------------------------------
 mkdir -p "$work/deb" "$work/corpus"
