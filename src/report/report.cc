@@ -188,17 +188,20 @@ std::string LongSlotRefusal(const Grid& grid, const Slot& slot,
          std::to_string(limit) + '\n' + std::string(kShuttingDownLine) + '\n';
 }
 
-std::string ClueSquareRefusal(const Grid& grid,
-                              const ClueLayoutRefusal& refusal) {
-  std::string line;
+std::string ClueSquareRefusalLine(const Grid& grid,
+                                  const ClueLayoutRefusal& refusal) {
   if (refusal.word) {
-    line = "Rec na mestu " + Place(grid, refusal.word->start) +
+    return "Rec na mestu " + Place(grid, refusal.word->start) +
            (refusal.word->direction == ACROSS ? " vodoravno" : " uspravno") +
            " nema polje za opis";
-  } else {
-    line = "Polje " + Place(grid, refusal.square) + " ne pripada nijednoj reci";
   }
-  return line + '\n' + std::string(kShuttingDownLine) + '\n';
+  return "Polje " + Place(grid, refusal.square) + " ne pripada nijednoj reci";
+}
+
+std::string ClueSquareRefusal(const Grid& grid,
+                              const ClueLayoutRefusal& refusal) {
+  return ClueSquareRefusalLine(grid, refusal) + '\n' +
+         std::string(kShuttingDownLine) + '\n';
 }
 
 }  // namespace polimreza

@@ -110,8 +110,12 @@ std::string CannotOpenRefusal(std::string_view name);
 std::string LongSlotRefusal(const Grid& grid, const Slot& slot,
                             unsigned limit = kMaxSlotLength);
 
-// The refusal of a skandinavka without a clue layout: the word left without
-// a clue square, or the open square in no word, ending in the shutdown line.
+// Why a skandinavka has no clue layout, on one line without a line feed:
+// the word left without a clue square, or the open square in no word.
+std::string ClueSquareRefusalLine(const Grid& grid,
+                                  const ClueLayoutRefusal& refusal);
+
+// ClueSquareRefusalLine ending in the shutdown line.
 std::string ClueSquareRefusal(const Grid& grid,
                               const ClueLayoutRefusal& refusal);
 

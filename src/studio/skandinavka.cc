@@ -2,6 +2,7 @@
 
 #include <variant>
 
+#include "report/report.h"
 #include "tool/json_reader.h"
 
 namespace polimreza {
@@ -15,28 +16,12 @@ Json Square(const Grid& grid, CellIndex i) {
   return {i / grid.gridWidth(), i % grid.gridWidth()};
 }
 
-// "(C,R)" of square `i`, counted from 1.
-std::string Place(const Grid& grid, CellIndex i) {
-  return "(" + std::to_string(i % grid.gridWidth() + 1) + "," +
-         std::to_string(i / grid.gridWidth() + 1) + ")";
-}
-
 }  // namespace
-
-std::string LayoutRefusalMessage(const Grid& grid,
-                                 const ClueLayoutRefusal& refusal) {
-  if (refusal.word) {
-    return "Rec na mestu " + Place(grid, refusal.word->start) + " " +
-           (refusal.word->direction == ACROSS ? "vodoravno" : "uspravno") +
-           " nema polje za opis";
-  }
-  return "Polje " + Place(grid, refusal.square) + " ne pripada nijednoj reci";
-}
 
 Json ClueSquaresJson(const Grid& grid) {
   const auto layout = PlaceClues(grid);
   if (const auto* refusal = std::get_if<ClueLayoutRefusal>(&layout)) {
-    Json out = {{"message", LayoutRefusalMessage(grid, *refusal)},
+    Json out = {{"message", ClueSquareRefusalLine(grid, *refusal)},
                 {"square", Square(grid, refusal->square)}};
     if (refusal->word) {
       out["word"] = {{"row", refusal->word->start / grid.gridWidth()},
@@ -60,7 +45,7 @@ Json ClueSquaresJson(const Grid& grid) {
 std::optional<ApiError> LayoutRefusal(const Grid& grid) {
   const auto layout = PlaceClues(grid);
   if (const auto* refusal = std::get_if<ClueLayoutRefusal>(&layout)) {
-    return ApiError{400, LayoutRefusalMessage(grid, *refusal)};
+    return ApiError{400, ClueSquareRefusalLine(grid, *refusal)};
   }
   return std::nullopt;
 }

@@ -23,12 +23,6 @@ namespace polimreza {
 inline constexpr std::string_view kIpuzKindField = "com.polimreza:kind";
 inline constexpr std::string_view kIpuzCluesField = "com.polimreza:clues";
 
-// Why `grid` has no clue layout, in the console's words: "Rec na mestu
-// (C,R) vodoravno nema polje za opis" or "Polje (C,R) ne pripada nijednoj
-// reci", C and R counted from 1.
-std::string LayoutRefusalMessage(const Grid& grid,
-                                 const ClueLayoutRefusal& refusal);
-
 // POST /api/clue-squares: {"clues": [{"row", "col", "direction", "length",
 // "square": [r, c], "bent"}]} for every word, or {"refusal": {"message",
 // "square": [r, c]} with "word": {"row", "col", "direction"} when a word
