@@ -14,15 +14,16 @@
 #include <variant>
 
 #include "dictionary/folding.h"
+#include "grid/clue_squares.h"
 #include "grid/clue_table.h"
 #include "grid/grid.h"
 #include "grid/pattern_reader.h"
 #include "report/alphabet_spellings.h"
 #include "report/quality.h"
 #include "report/report.h"
+#include "search/placement.h"
 #include "search/queries.h"
 #include "search/search.h"
-#include "search/placement.h"
 #include "tool/command_line.h"
 #include "tool/input_files.h"
 #include "wordlist/alphabet_lists.h"
@@ -133,9 +134,19 @@ int Fill(std::istream& pattern, const ListOpener& opener,
   if (std::optional<Slot> slot = FindLongSlot(grid, kMaxEntryLength)) {
     return InputError(LongSlotRefusal(grid, *slot, kMaxEntryLength), out, err);
   }
+  if (settings.skandinavka) {
+    const auto layout = PlaceClues(grid);
+    if (const auto* refusal = std::get_if<ClueLayoutRefusal>(&layout)) {
+      return InputError(ClueSquareRefusal(grid, *refusal), out, err);
+    }
+  }
 
-  WordLists lists(opener,
-                  alphabet ? AlphabetWordEncoder(alphabet) : WordEncoder());
+  WordLists lists(
+      settings.skandinavka
+          ? AnyLetterSingles(
+                opener, alphabet ? *alphabet : Alphabet(AlphabetKind::kAscii))
+          : opener,
+      alphabet ? AlphabetWordEncoder(alphabet) : WordEncoder());
   SearchLexicons lexicons(lists);
   if (!settings.exclude.empty()) {
     std::istringstream exclude(settings.exclude);
@@ -243,6 +254,9 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
       ->default_str(std::to_string(settings.seed));
   app.add_flag("--allow-repeats", settings.allow_repeats,
                "Dozvoli da se ista rec pojavi vise puta");
+  app.add_flag("--skandinavka", settings.skandinavka,
+               "Izgled je skandinavka: crna polja su polja za opise, a "
+               "pojedinacna polja nisu reci (1.txt se ne cita)");
   app.add_flag("--progress", progress,
                "Prikazuj napredak na standardnoj gresci i kad ona nije "
                "terminal");

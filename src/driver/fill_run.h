@@ -38,6 +38,9 @@ struct FillSettings {
   std::optional<std::string> scores;
   // A word scoring below this is weak (none: 30 when there are scores).
   std::optional<int> weak;
+  // The pattern is a skandinavka: its blocks are clue squares, every word
+  // needs one, and single squares are no words.
+  bool skandinavka = false;
 };
 
 // One run on the pattern already opened as `pattern`, with the word lists

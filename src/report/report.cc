@@ -166,6 +166,17 @@ std::string CannotOpenRefusal(std::string_view name) {
          std::string(kShuttingDownLine) + '\n';
 }
 
+namespace {
+
+// "(C,R)" for the square `cell`, counted from 1.
+std::string Place(const Grid& grid, CellIndex cell) {
+  const std::size_t column = cell % grid.gridWidth();
+  const std::size_t row = cell / grid.gridWidth();
+  return '(' + std::to_string(column + 1) + ',' + std::to_string(row + 1) + ')';
+}
+
+}  // namespace
+
 std::string LongSlotRefusal(const Grid& grid, const Slot& slot,
                             unsigned limit) {
   const std::size_t column = slot.start % grid.gridWidth();
@@ -175,6 +186,19 @@ std::string LongSlotRefusal(const Grid& grid, const Slot& slot,
          (slot.direction == ACROSS ? "vodoravno" : "uspravno") + " ima " +
          std::to_string(slot.length) + " polja, a najvise moze da ima " +
          std::to_string(limit) + '\n' + std::string(kShuttingDownLine) + '\n';
+}
+
+std::string ClueSquareRefusal(const Grid& grid,
+                              const ClueLayoutRefusal& refusal) {
+  std::string line;
+  if (refusal.word) {
+    line = "Rec na mestu " + Place(grid, refusal.word->start) +
+           (refusal.word->direction == ACROSS ? " vodoravno" : " uspravno") +
+           " nema polje za opis";
+  } else {
+    line = "Polje " + Place(grid, refusal.square) + " ne pripada nijednoj reci";
+  }
+  return line + '\n' + std::string(kShuttingDownLine) + '\n';
 }
 
 }  // namespace polimreza

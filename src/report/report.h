@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "grid/clue_squares.h"
 #include "grid/clue_table.h"
 #include "grid/grid.h"
 
@@ -108,6 +109,11 @@ std::string CannotOpenRefusal(std::string_view name);
 // The refusal of `slot`, longer than `limit`, ending in the shutdown line.
 std::string LongSlotRefusal(const Grid& grid, const Slot& slot,
                             unsigned limit = kMaxSlotLength);
+
+// The refusal of a skandinavka without a clue layout: the word left without
+// a clue square, or the open square in no word, ending in the shutdown line.
+std::string ClueSquareRefusal(const Grid& grid,
+                              const ClueLayoutRefusal& refusal);
 
 }  // namespace polimreza
 
