@@ -109,8 +109,9 @@ def solve(driver, url):
                 "'td.here input').id")
     check(active == f"q{slot['cells'][0]}",
           f"the first word is selected at the start ({active})")
-    # Click the clue of a down word: its first square is selected, down.
-    down = next(c for c in data["clues"] if c["direction"] == 1)
+    # Click the clue of the last down word: its first square is selected,
+    # down.
+    down = [c for c in data["clues"] if c["direction"] == 1][-1]
     cells = data["down"][down["slot"]]["cells"]
     driver.find_element(By.ID, f"down-{down['slot']}").click()
     here = js("return Number(document.querySelector('td.here input')"
