@@ -83,6 +83,31 @@ TEST(SkandinavkaTest, PlacesEveryWordWithItsArrowAndLines) {
   EXPECT_FALSE(Overfull(s, 5));
 }
 
+TEST(SkandinavkaTest, BendsTheArrowsOfCluesBesideTheFirstLetter) {
+  const Fixture f = Make(
+      "MaxVodoravno:3, MaxUspravno:3\nUkrstenica je resena\n"
+      "Sad cu je prikazati...\n\n##A\nBCD\n##E\nVodoravno:\n0.\n"
+      "1.Vodoravna rec\n2.\n\nUspravno:\n0.Uspravna rec\n1.\n2.\n");
+  const Skandinavka& s = f.skandinavka;
+  ASSERT_EQ(s.clues.size(), 2u);
+  // ADE: its clue left of A, the arrow right and then down.
+  EXPECT_EQ(s.clues[0].square, 1u);
+  EXPECT_EQ(s.clues[0].arrow, ArrowKind::kRightThenDown);
+  // BCD: its clue above B, the arrow down and then right.
+  EXPECT_EQ(s.clues[1].square, 0u);
+  EXPECT_EQ(s.clues[1].arrow, ArrowKind::kDownThenRight);
+  const std::string page =
+      WriteSkandinavkaHtml(f.puzzle, s, PageLanguage::kEnglish);
+  EXPECT_NE(page.find("<td class=\"sq\"><svg class=\"arrow\" viewBox=\"0 0 "
+                      "100 100\" aria-hidden=\"true\"><path d=\"" +
+                      ArrowPath(ArrowKind::kDownThenRight) +
+                      "\"/></svg><input "
+                      "id=\"q3\""),
+            std::string::npos);
+  EXPECT_NE(page.find("<h1>Probna</h1>"), std::string::npos);
+  EXPECT_NE(page.find("aria-label=\"Arrowword\""), std::string::npos);
+}
+
 TEST(SkandinavkaTest, RefusesAWordWithoutAClueSquare) {
   const SolvedPuzzle solved = std::get<SolvedPuzzle>(
       ReadReport("MaxVodoravno:3, MaxUspravno:3\nUkrstenica je resena\n"
