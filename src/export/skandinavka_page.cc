@@ -1,7 +1,9 @@
 // The skandinavka's web page: the grid with its clue squares, the solution
 // and the puzzle data that puzzle.js plays.
 #include <cstdio>
+#include <map>
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "export/page_files.h"
 #include "export/skandinavka.h"
