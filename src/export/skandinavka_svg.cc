@@ -9,8 +9,8 @@ namespace {
 
 constexpr double kCell = 48;  // a square's side in SVG user units
 constexpr double kMargin = 1;
-constexpr double kClueFont = 7;  // 5 lines of 9 characters fit a square
-constexpr double kLineHeight = 1.2;
+constexpr double kClueFont = 8;  // 5 lines of 9 characters fit a square
+constexpr double kLineHeight = 1.1;
 
 std::string Number(double value) {
   char text[32];
