@@ -366,12 +366,13 @@
   currentClue.hidden = false;
 
   load();
-  var firstSlot = data.across[0];
-  if (arrowword) firstSlot = (data.clues.length ? slots[data.clues[0].direction][data.clues[0].slot] : firstSlot);
-  var first = firstSlot.cells[0];
+  // The first word: a skandinavka's first clue's, which is never a single
+  // square.
+  var start = arrowword ? data.clues[0] : {direction: ACROSS, slot: 0};
+  var first = slots[start.direction][start.slot].cells[0];
   inputs[first].tabIndex = 0;
   current = first;
-  direction = arrowword && data.clues.length ? data.clues[0].direction : ACROSS;
+  direction = start.direction;
   highlight();
   updateSolved();
 })(polimrezaBoard);
