@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Checks an exported skandinavka in headless Chromium: solving it on the
-page (typing, checking, a click on a clue), the print layout (a 15x11 grid
+page (typing, checking, a click on a clue, Tab past single squares), the
+print layout (a 15x11 grid
 with clues of 20 characters on one A4 page, the solution on a second, every
 clue line inside its square), and a hostile page (markup, a clue of 500
 characters, a word of 40 letters) that must show as typed and stay inside.
@@ -16,6 +17,7 @@ import re
 import sys
 
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 
 from browser_util import check, finish, open_chromium
 
@@ -109,6 +111,18 @@ def solve(driver, url):
                 "'td.here input').id")
     check(active == f"q{slot['cells'][0]}",
           f"the first word is selected at the start ({active})")
+    # From a down word followed by a single square, Tab skips the single
+    # square, which is no word, to the next word.
+    down = data["down"]
+    k = next(k for k in range(len(down) - 2)
+             if len(down[k]["cells"]) > 1 and len(down[k + 1]["cells"]) == 1)
+    after = next(w for w in down[k + 1:] if len(w["cells"]) > 1)["cells"][0]
+    driver.find_element(By.ID, f"down-{k}").click()
+    driver.switch_to.active_element.send_keys(Keys.TAB)
+    here = js("return Number(document.querySelector('td.here input')"
+              ".dataset.i)")
+    check(here == after, f"Tab skips a single square to the next word "
+          f"({here})")
     # Click the clue of the last down word: its first square is selected,
     # down.
     down = [c for c in data["clues"] if c["direction"] == 1][-1]
