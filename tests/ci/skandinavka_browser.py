@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Checks an exported skandinavka in headless Chromium: solving it on the
 page (typing, checking, a click on a clue, Tab past single squares), the
-print layout (a 15x11 grid
-with clues of 20 characters on one A4 page, the solution on a second, every
-clue line inside its square), and a hostile page (markup, a clue of 500
-characters, a word of 40 letters) that must show as typed and stay inside.
+print layout (a 15x11 grid with clues of 20 characters on one A4 page, the
+solution on a second, every clue line inside its square), and a hostile
+page (markup, a clue of 500 characters, a word of 40 letters) that must
+show as typed and stay inside.
 
 Usage: skandinavka_browser.py PRINT_HTML HOSTILE_HTML SCREENSHOT PDF
        skandinavka_browser.py --write-report KIND FILE
