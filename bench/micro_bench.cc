@@ -9,9 +9,11 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "bench_inputs.h"
+#include "grid/clue_squares.h"
 #include "grid/clue_table.h"
 #include "grid/grid.h"
 #include "grid/pattern_reader.h"
@@ -302,6 +304,47 @@ void BM_FitSlot(benchmark::State& state) {
       static_cast<double>(inexact) / static_cast<double>(times.size());
 }
 BENCHMARK(BM_FitSlot)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A skandinavka of the common layout, `size` x `size`: clue squares along
+// the top row and the left column, and inside one square in six, never
+// beside another, so every run after a clue square has one before it.
+std::string SkandinavkaPattern(int size) {
+  std::string pattern;
+  unsigned state = 777;
+  for (int row = 0; row < size; ++row) {
+    for (int column = 0; column < size; ++column) {
+      state = state * 1103515245u + 12345u;
+      const bool edge = row == 0 || column == 0;
+      const bool beside_block =
+          (column > 0 && pattern[pattern.size() - 1] == '#') ||
+          (row > 0 && pattern[pattern.size() - (size + 1)] == '#');
+      const bool inner = row > 1 && column > 1 && row < size - 1 &&
+                         column < size - 1 && !beside_block &&
+                         (state >> 16) % 6 == 0;
+      pattern += edge || inner ? '#' : '*';
+    }
+    pattern += '\n';
+  }
+  return pattern;
+}
+
+// The clue squares of a 30x30 skandinavka, matched from nothing each time.
+void BM_PlaceClues(benchmark::State& state) {
+  const Grid grid = Load(SkandinavkaPattern(static_cast<int>(state.range(0))));
+  std::size_t words = 0;
+  for (auto _ : state) {
+    const auto layout = PlaceClues(grid);
+    const ClueLayout* placed = std::get_if<ClueLayout>(&layout);
+    if (placed == nullptr) {
+      state.SkipWithError("the pattern has no clue layout");
+      break;
+    }
+    words = placed->clues.size();
+    benchmark::DoNotOptimize(layout);
+  }
+  state.counters["words"] = static_cast<double>(words);
+}
+BENCHMARK(BM_PlaceClues)->Arg(13)->Arg(30)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace polimreza::bench

@@ -33,6 +33,7 @@ struct StudioSettings {
   std::string host = "127.0.0.1";
   std::string file;
   int port = 0;
+  int weak_below = kDefaultWeakBelow;
   bool open = false;
 };
 
@@ -68,6 +69,9 @@ std::variant<StudioSettings, int> ParseSettings(int argc, char** argv,
   app.add_option("--host", settings.host,
                  "Adresa na kojoj server slusa (podrazumevano 127.0.0.1)")
       ->type_name("ADRESA");
+  AddWholeNumberOption(
+      app, "--weak", settings.weak_below, 0, 101,
+      "Rec sa ocenom (iz ocene.txt) manjom od N je slaba (podrazumevano 30)");
   app.add_flag("--open", settings.open,
                "Otvori adresu u veb citacu (xdg-open)");
   app.add_option("fajl", settings.file,
@@ -202,7 +206,11 @@ int RunStudio(int argc, char** argv, std::ostream& out, std::ostream& err) {
     err << kProgram << ": Ne mogu da procitam /dev/urandom\n";
     return kExitServe;
   }
-  Session session(*AlphabetNamed(settings.alphabet), settings.lists, folder);
+  Session session(*AlphabetNamed(settings.alphabet), settings.lists, folder,
+                  settings.weak_below);
+  if (!session.ScoresWarning().empty()) {
+    err << kProgram << ": " << session.ScoresWarning() << "\n";
+  }
   return Serve(session, settings, token, out, err);
 }
 

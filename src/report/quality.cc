@@ -34,14 +34,20 @@ QualityFigures MeasureQuality(const Grid& grid, const ScoreTable* scores,
   std::array<std::vector<bool>, 2> weak;
   for (auto& cells : weak) cells.assign(grid.CellCount(), false);
   bool first = true;
-  for (const Slot& slot : FindSlots(grid)) {
+  const std::vector<Slot> slots = FindSlots(grid);
+  for (std::size_t s = 0; s < slots.size(); ++s) {
+    const Slot& slot = slots[s];
     if (slot.length < 2) continue;
     ++figures.words;
     figures.letters += slot.length;
+    const std::string word = grid.ReadSlot(slot.start, slot.direction);
+    if (word.find(static_cast<char>(CELL_EMPTY)) != std::string::npos) {
+      continue;
+    }
+    ++figures.placed;
     if (!scores) continue;
     WordScore score;
-    const auto found =
-        scores->words.find(grid.ReadSlot(slot.start, slot.direction));
+    const auto found = scores->words.find(word);
     if (found == scores->words.end()) {
       ++figures.unscored;
     } else {
@@ -54,14 +60,16 @@ QualityFigures MeasureQuality(const Grid& grid, const ScoreTable* scores,
     first = false;
     if (score.score >= weak_below) continue;
     ++figures.weak_words;
+    figures.weak_slots.push_back(s);
     const std::size_t step = grid.Step(slot.direction);
     for (unsigned k = 0; k < slot.length; ++k) {
       weak[slot.direction == DOWN][slot.start + k * step] = true;
     }
   }
   for (CellIndex i = 0; i < grid.CellCount(); ++i) {
-    if (weak[0][i] && weak[1][i]) ++figures.weak_crossings;
+    if (weak[0][i] && weak[1][i]) figures.crossing_squares.push_back(i);
   }
+  figures.weak_crossings = figures.crossing_squares.size();
   return figures;
 }
 
@@ -93,13 +101,13 @@ std::string FormatQuality(const QualityFigures& figures) {
   line("reci od dva ili vise slova", std::to_string(figures.words));
   line("PDR", Hundredths(figures.letters, figures.words) + " (" +
                   std::string(DifficultyBand(pdr)) + ")");
-  const bool scored = figures.scored && figures.words > 0;
+  const bool scored = figures.scored && figures.placed > 0;
   auto scored_value = [scored](const std::string& value) {
     return scored ? value : std::string("-");
   };
   line("najniza ocena", scored_value(std::to_string(figures.lowest)));
   line("prosecna ocena",
-       scored_value(Hundredths(figures.score_sum, figures.words)));
+       scored_value(Hundredths(figures.score_sum, figures.placed)));
   line("granica slabih reci", scored_value(std::to_string(figures.weak_below)));
   line("slabe reci", scored_value(std::to_string(figures.weak_words)));
   line("slaba ukrstanja", scored_value(std::to_string(figures.weak_crossings)));

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "grid/grid.h"
 #include "wordlist/scores.h"
@@ -30,11 +31,17 @@ struct QualityFigures {
   // Words the scores do not hold; they score 0.
   std::size_t unscored = 0;
   std::array<std::size_t, kScoredKinds> kinds{};  // of the words
+  // The words whose every square holds a letter: the figures of scores,
+  // weak words and kinds are of these.
+  std::size_t placed = 0;
+  std::vector<std::size_t> weak_slots;      // indexes into FindSlots(grid)
+  std::vector<CellIndex> crossing_squares;  // where two weak words cross
 };
 
-// The figures of `grid`, whose every open square holds a letter code
+// The figures of `grid`, whose open squares hold letter codes
 // (kFirstLetterCode + letter, or A-Z): each slot of two or more squares is
-// a word, looked up in `scores` (null: no scores) by its codes.
+// a word, looked up in `scores` (null: no scores) by its codes; a slot with
+// an empty square counts among the words but not among the placed ones.
 QualityFigures MeasureQuality(const Grid& grid, const ScoreTable* scores,
                               int weak_below);
 

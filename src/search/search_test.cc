@@ -33,6 +33,15 @@ TEST(SearchTest, Outcomes) {
        {},
        {"Q", "Q", "Q", "Q"}},
       {"missing list", {"*#*"}, {}, SearchOutcome::kNoFill, 0, {}},
+      // The single square has the fewest words, yet the word crossing it
+      // is decided first and keeps its own first word.
+      {"single squares follow the word crossing them",
+       {"*#", "*#"},
+       {{1, "B;b\nA;a\nX;x\nY;y\nZ;z\n"},
+        {2, "AX;1\nBX;2\nAY;3\nBY;4\nAZ;5\nBZ;6\n"}},
+       SearchOutcome::kFilled,
+       {},
+       {"A", "AX", "X"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

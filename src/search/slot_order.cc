@@ -7,6 +7,12 @@
 // same branch again, and dom/wdeg is only a rough guide anyway. A
 // tournament tree over the slots keeps that order: only the slots whose key
 // changed since the last choice are replayed.
+//
+// A single square crossed by a longer slot goes after every other slot:
+// its few words make its ratio the smallest of all, yet deciding it first
+// only guesses a letter of the crossing word, which is decided with all its
+// letters anyway, and once that word is down the square has its one word
+// (in a skandinavka, whose single squares take any letter, always).
 
 #include "search/slot_order.h"
 
@@ -40,6 +46,13 @@ void SlotOrder::Reset() {
   ResetWeights();
   rank_.assign(n, 0);
   degree_.assign(n, 0);
+  follower_.assign(n, 0);
+  for (std::uint32_t s = 0; s < n; ++s) {
+    if (problem_.SlotAt(s).length != 1) continue;
+    const std::uint32_t t =
+        problem_.CellAt(problem_.CellOf(s, 0)).Other(s).slot;
+    follower_[s] = t != kNone && problem_.SlotAt(t).length >= 2;
+  }
   leaves_ = std::bit_ceil(std::max<std::size_t>(n, 1));
   tree_.assign(2 * leaves_, kNone);
 }
@@ -105,6 +118,7 @@ void SlotOrder::ReplayAll() {
 bool SlotOrder::Before(std::uint32_t a, std::uint32_t b) const {
   if (a == kNone) return false;
   if (b == kNone) return true;
+  if (follower_[a] != follower_[b]) return follower_[b];
   if (coarse_) {
     const int left = RatioScale(store_.State(a).count, degree_[a]);
     const int right = RatioScale(store_.State(b).count, degree_[b]);

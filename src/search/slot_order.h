@@ -52,6 +52,9 @@ class SlotOrder {
   std::vector<std::uint64_t> cell_rank_;  // by cell, in runs by letters
   // By slot: weighted degree, as of its last Refresh; 0 when fixed.
   std::vector<std::uint64_t> degree_;
+  // By slot: 1 for a single square crossed by a longer slot, which goes
+  // after every other slot.
+  std::vector<std::uint8_t> follower_;
   // The tournament tree: leaf leaves_ + s holds s, or kNone when s is fixed;
   // every inner node the leaf of its two children that goes first (Before).
   std::vector<std::uint32_t> tree_;

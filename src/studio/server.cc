@@ -198,6 +198,8 @@ struct StudioServer::Impl {
         {"/api/include", &Session::Include},
         {"/api/clues", &Session::Clues},
         {"/api/clue", &Session::SetClue},
+        {"/api/quality", &Session::Quality},
+        {"/api/score", &Session::SetScore},
         {"/api/open", &Session::Open},
         {"/api/save", &Session::Save},
         {"/api/export", &Session::Export}};

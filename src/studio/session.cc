@@ -61,10 +61,11 @@ std::string CandidatesKey(const CandidatesRequest& request, std::size_t slot,
 }  // namespace
 
 Session::Session(AlphabetKind alphabet, std::filesystem::path lists,
-                 std::filesystem::path folder)
+                 std::filesystem::path folder, int weak_below)
     : alphabet_(std::make_shared<const Alphabet>(alphabet)),
       folder_(std::move(folder)),
-      vocabulary_(alphabet_, std::move(lists)) {}
+      vocabulary_(alphabet_, lists),
+      scores_(alphabet_, lists, weak_below) {}
 
 Reply Session::Info(const std::string& host, bool loopback,
                     const std::string& file) {
@@ -90,7 +91,9 @@ Reply Session::Info(const std::string& host, bool loopback,
            {"host", host},
            {"loopback", loopback},
            {"maxSize", kStudioMaxSize},
-           {"file", file}});
+           {"file", file},
+           {"scores", scores_.InPlay()},
+           {"weakBelow", scores_.weak_below()}});
 }
 
 Reply Session::Candidates(std::string_view body) {
@@ -102,7 +105,8 @@ Decoded<std::string> Session::CandidatesBody(std::string_view body) {
   POLIMREZA_TAKE(s, SlotThrough(request.grid, request.row, request.col,
                                 request.direction));
   auto lock = vocabulary_.Read();
-  std::string key = CandidatesKey(request, s, vocabulary_.version());
+  std::string key = CandidatesKey(request, s, vocabulary_.version()) + "/" +
+                    std::to_string(scores_.version());
   if (auto known = candidates_.Find(key)) return *known;
   const Slot geometry = FindSlots(request.grid)[s];
   // A long slot whose words mostly fail takes milliseconds a word: past
@@ -115,12 +119,18 @@ Decoded<std::string> Session::CandidatesBody(std::string_view body) {
   const FittingWords fitting = FitSlot(
       request.grid, vocabulary_.Lexicons(), s,
       request.limit + vocabulary_.excluded().size(), options, FitTimeUp());
-  Json words = Json::array();
+  std::vector<const SlotWord*> shown;
   for (const SlotWord& word : fitting.words) {
-    if (words.size() == request.limit) break;
-    if (vocabulary_.IsExcluded(word.word)) continue;
-    words.push_back({{"word", EncodeWord(word.word, *alphabet_)},
-                     {"clue", vocabulary_.ClueFor(word.word, word.entry)}});
+    if (shown.size() == request.limit) break;
+    if (!vocabulary_.IsExcluded(word.word)) shown.push_back(&word);
+  }
+  // With scores, each word carries its own (null for none).
+  const bool scored = scores_.InPlay();
+  Json words = Json::array();
+  for (const auto& [word, score] : scores_.Order(shown)) {
+    words.push_back({{"word", EncodeWord(word->word, *alphabet_)},
+                     {"clue", vocabulary_.ClueFor(word->word, word->entry)}});
+    if (scored) words.back()["score"] = score ? Json(*score) : Json();
   }
   std::string reply = Encode(Json{{"count", fitting.count},
                                   {"exact", fitting.exact},
@@ -266,6 +276,22 @@ Reply Session::SetClue(std::string_view body) {
       return *error;
     }
     return Json{{"saved", true}};
+  }());
+}
+
+Reply Session::Quality(std::string_view body) {
+  return Encode([&]() -> Decoded<Json> {
+    POLIMREZA_TAKE(grid, DecodeCheck(body, *alphabet_));
+    return scores_.QualityJson(grid);
+  }());
+}
+
+Reply Session::SetScore(std::string_view body) {
+  return Encode([&]() -> Decoded<Json> {
+    POLIMREZA_TAKE(request, DecodeScore(body, *alphabet_));
+    if (auto error = scores_.Set(request.word, request.score)) return *error;
+    return Json{{"word", EncodeWord(request.word, *alphabet_)},
+                {"score", request.score}};
   }());
 }
 

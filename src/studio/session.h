@@ -13,6 +13,7 @@
 #include "studio/api.h"
 #include "studio/fill_job.h"
 #include "studio/vocabulary.h"
+#include "studio/word_scores.h"
 
 namespace polimreza {
 
@@ -25,14 +26,16 @@ struct Reply {
 class Session {
  public:
   // Reads the lists of `lists` (1.txt to 25.txt, as the alphabet writes
-  // them), izbaci.txt and moji-opisi.txt there; saves and opens puzzles in
-  // `folder`.
+  // them), izbaci.txt, moji-opisi.txt and ocene.txt there; saves and opens
+  // puzzles in `folder`; a word scoring below `weak_below` is weak.
   Session(AlphabetKind alphabet, std::filesystem::path lists,
-          std::filesystem::path folder);
+          std::filesystem::path folder, int weak_below = kDefaultWeakBelow);
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
   const Alphabet& alphabet() const { return *alphabet_; }
+  // The warning about ocene.txt read at start; "" for none.
+  const std::string& ScoresWarning() const { return scores_.warning(); }
 
   // GET /api/info; `host` the address served on, `file` the puzzle named on
   // the command line ("" for none).
@@ -49,6 +52,8 @@ class Session {
   Reply Excluded();
   Reply Clues(std::string_view body);
   Reply SetClue(std::string_view body);
+  Reply Quality(std::string_view body);
+  Reply SetScore(std::string_view body);
   Reply Files();
   Reply Open(std::string_view body);
   Reply Save(std::string_view body);
@@ -70,6 +75,7 @@ class Session {
   std::shared_ptr<const Alphabet> alphabet_;
   std::filesystem::path folder_;
   Vocabulary vocabulary_;
+  WordScores scores_;
   CandidateCache candidates_;
   FillJob fill_;
 };

@@ -59,6 +59,34 @@ TEST_F(StudioSessionTest, CandidatesFollowExclusionsAndClues) {
             R"({"word":"CD","clue":"moj"}]})");
 }
 
+// With ocene.txt, candidates come by score with their scores (null for a
+// word without one), a score set moves a word, and the grid's figures
+// follow.
+TEST_F(StudioSessionTest, CandidatesAndFiguresFollowScores) {
+  std::ofstream(folder_ / "ocene.txt") << "AB;20;obicna\r\nA;50\r\n";
+  Session session(AlphabetKind::kAscii, folder_, folder_, 30);
+  const std::string slot =
+      R"({"rows": ["**"], "row": 0, "col": 0, "direction": "across"})";
+  EXPECT_EQ(session.Candidates(slot).body,
+            R"({"count":2,"exact":true,"slot":{"row":0,"col":0,"direction":)"
+            R"("across","length":2},"words":[{"word":"AB","clue":"prvi",)"
+            R"("score":20},{"word":"CD","clue":"drugi","score":null}]})");
+  EXPECT_EQ(session.SetScore(R"({"word": "CD", "score": 75})").body,
+            R"({"word":"CD","score":75})");
+  EXPECT_EQ(session.Candidates(slot).body,
+            R"({"count":2,"exact":true,"slot":{"row":0,"col":0,"direction":)"
+            R"("across","length":2},"words":[{"word":"CD","clue":"drugi",)"
+            R"("score":75},{"word":"AB","clue":"prvi","score":20}]})");
+  EXPECT_EQ(
+      session.Quality(R"({"rows": ["AB", "C*"]})").body,
+      R"({"squares":4,"black":0,"blackShare":0.0,"words":4,"placed":2,)"
+      R"("pdr":2.0,"band":"vrlo laka","scores":{"weakBelow":30,"lowest":0,)"
+      R"("mean":10.0,"weakWords":2,"weakCrossings":1,"unscored":1,)"
+      R"("kinds":[1,0,0,0,0,0,1]},"weak":[{"row":0,"col":0,"direction":)"
+      R"("across","length":2},{"row":0,"col":0,"direction":"down",)"
+      R"("length":2}],"crossings":[[0,0]]})");
+}
+
 // The page learns from /api/info how keys type the alphabet's letters.
 TEST_F(StudioSessionTest, InfoCarriesTheTypingTable) {
   Session session(AlphabetKind::kSerbianLatin, folder_, folder_);

@@ -194,6 +194,34 @@ try:
     status, _, body = call("/api/candidates", {"rows": ["A*", "**"], "row": 0, "col": 1, "direction": "across"})
     check("candidates of a grid with no fill", status == 200 and
           json.loads(body)["count"] == 0 and json.loads(body)["words"] == [])
+    # Scores: none at start; a score set creates ocene.txt, and the
+    # candidates and figures follow; a bad score and a file that cannot be
+    # read are refused.
+    check("no scores at start", json.loads(call("/api/info")[2])["scores"] is False)
+    status, _, body = call("/api/score", {"word": "BA", "score": 70})
+    check("score set", status == 200 and body == b'{"word":"BA","score":70}')
+    with open("lists/ocene.txt", encoding="utf-8", newline="") as f:
+        check("ocene.txt written", f.read() == "BA;70\r\n")
+    status, _, body = call("/api/candidates", fits)
+    check("candidates by score", [(w["word"], w["score"]) for w in json.loads(body)["words"]]
+          == [("BA", 70), ("AB", None)])
+    status, _, body = call("/api/quality", {"rows": ["BA", "A#"]})
+    check("quality", status == 200 and body ==
+          b'{"squares":4,"black":1,"blackShare":25.0,"words":2,"placed":2,"pdr":2.0,'
+          b'"band":"vrlo laka","scores":{"weakBelow":30,"lowest":70,"mean":70.0,'
+          b'"weakWords":0,"weakCrossings":0,"unscored":0,"kinds":[0,0,0,0,0,0,2]},'
+          b'"weak":[],"crossings":[]}')
+    status, _, body = call("/api/score", {"word": "BA", "score": 101})
+    check("score 101", status == 400 and
+          error_of(body) == "Polje score nedostaje ili nije ispravno")
+    os.rename("lists/ocene.txt", "ocene.bak")
+    os.mkdir("lists/ocene.txt")
+    status, _, body = call("/api/score", {"word": "AB", "score": 5})
+    check("500 when ocene.txt cannot be read", status == 500 and
+          error_of(body) == "Ne mogu da procitam ocene.txt")
+    os.rmdir("lists/ocene.txt")
+    os.rename("ocene.bak", "lists/ocene.txt")
+
     status, _, body = call("/api/fill", {"rows": ["***", "#*#", "#*#"]})
     reply = json.loads(body)
     rows = reply["rows"]
@@ -304,6 +332,22 @@ finally:
     check("SIGINT exit 0", code == 0)
     check("stop within 3 s", time.monotonic() - stopping < 3)
     check("nothing on stderr", proc.stderr.read() == "")
+
+# A malformed ocene.txt: its bad lines skipped with a warning, as
+# polimreza-fill does; --weak sets the weak words' bound.
+os.makedirs("scored", exist_ok=True)
+with open("scored/ocene.txt", "w") as f:
+    f.write("AB;101\r\nBA;5\r\n")
+proc = subprocess.Popen([program, "--lists", "scored", "--weak", "40"],
+                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+port, token = re.search(r":(\d+)/\?token=(\w+)", proc.stdout.readline()).groups()
+base = "http://127.0.0.1:%s" % port
+info = json.loads(call("/api/info")[2])
+check("--weak 40", info["scores"] is True and info["weakBelow"] == 40)
+proc.send_signal(signal.SIGINT)
+check("scores warning", proc.wait(timeout=10) == 0 and proc.stderr.read() ==
+      "polimreza-studio: upozorenje: ocene.txt: preskoceno 1 od 2 redova "
+      "(rec van azbuke ascii ili ocena van 0 do 100)\n")
 
 # --open hands the browser a page only this user can read, never the
 # address with its token on a command line.

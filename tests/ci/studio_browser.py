@@ -18,7 +18,7 @@ started with --alphabet sr-cyrl, for Cyrillic keys, candidates and a fill.
 The lists written by --write-lists hold every word of one to three letters
 over A, E, N, O, S, T, so that any grid of short slots fills without using
 a word twice (36 words of two letters for the 9x9 grid's 28 two-letter
-slots), and no word with Z.
+slots), and no word with Z; and ocene.txt, every word scoring 50.
 """
 import itertools
 import json
@@ -43,6 +43,7 @@ BLOCK_LINES = (2, 6)
 
 def write_lists(folder):
     os.makedirs(folder, exist_ok=True)
+    scores = []
     for n in range(1, 10):
         words = ["".join(w) for w in itertools.product(LETTERS, repeat=n)] \
             if n <= 3 else []
@@ -53,6 +54,9 @@ def write_lists(folder):
         with open(os.path.join(folder, f"{n}.txt"), "w", encoding="utf-8",
                   newline="") as out:
             out.write("".join(lines))
+        scores.extend(f"{word};50;obicna\r\n" for word in words)
+    with open(os.path.join(folder, "ocene.txt"), "w", newline="") as out:
+        out.write("".join(scores))
 
 
 def wait(what, condition, timeout=10):
@@ -317,6 +321,7 @@ def run(driver, url, folder, screenshot):
     check(driver.find_elements(By.CSS_SELECTOR, "#search-results img") == [],
           "a hostile clue in the search list is no markup")
 
+    word_scores(p, os.path.join(os.path.dirname(folder), "lists"))
     save_export_reopen(p, folder)
     reload_restores(p)
     english(p)
@@ -329,6 +334,87 @@ def run(driver, url, folder, screenshot):
     phone(p, screenshot.replace(".png", "-phone.png"))
     errors = console_errors(driver)
     check(errors == [], "no console errors: " + json.dumps(errors)[:500])
+
+
+def figures(p):
+    """The quality figures shown beside the grid, by name."""
+    return dict(p.js("""return Array.from(document.querySelectorAll('#figures dt'))
+        .map((dt) => [dt.textContent, dt.nextElementSibling.textContent]);"""))
+
+
+def scores_shown(p):
+    return [i.get_attribute("value") for i in
+            p.d.find_elements(By.CSS_SELECTOR, "#fits input.score")]
+
+
+def set_score(p, word, score):
+    field = p.d.find_element(By.CSS_SELECTOR, f'#fits input.score[data-word="{word}"]')
+    field.clear()
+    field.send_keys(str(score) + Keys.ENTER)
+
+
+def fits_at(p, row, col, direction):
+    """Empties the square and waits for what fits the slot through it."""
+    p.square(row, col).click()
+    along = (row, col + 1) if direction == "across" else (row + 1, col)
+    if "slot" not in p.classes(*along):
+        p.keys(" ")
+    p.keys(Keys.DELETE)
+    wait("what fits, with scores", lambda: p.fits() and "stale" not in
+         p.el("fits-panel").get_attribute("class") and len(scores_shown(p)) == len(p.fits()))
+    return p.fits()
+
+
+def word_scores(p, lists):
+    """The full grid's figures; what fits in order of score with the
+    scores; a score set moves its word and changes its line of ocene.txt
+    only; weak words and a weak crossing marked in the grid."""
+    wait("figures of the full grid", lambda: figures(p).get("Slabe reči") == "0")
+    shown = figures(p)
+    check(shown == {"Polja": "81", "Crna polja": "32 (39,51%)",
+                    "Reči od dva ili više slova": "42",
+                    "PDR": "2,33 (vrlo laka)",
+                    "Najniža ocena": "50", "Prosečna ocena": "50,00",
+                    "Granica slabih reči": "30", "Slabe reči": "0",
+                    "Slaba ukrštanja": "0", "Reči bez ocene": "0",
+                    "Vrste reči": "obične reči 42"},
+          "the figures of the full grid: " + json.dumps(shown, ensure_ascii=False))
+    before = fits_at(p, 3, 4, "across")
+    check(len(before) >= 3 and before == sorted(before)
+          and scores_shown(p) == ["50"] * len(before), "what fits, each scoring 50")
+    wait("the note on an unfinished grid", lambda: p.el("figures-note").text ==
+         "Ocene, slabe reči i vrste su od 40 od 42 reči, upisanih do sada.")
+    last, first = before[-1], before[0]
+    set_score(p, last, 90)
+    wait("a higher score moves a word up", lambda: p.fits()[0] == last
+         and scores_shown(p)[0] == "90")
+    check(p.status() == f"Ocena reči {last} je 90 (sačuvano u ocene.txt).",
+          "the score saved: " + p.status())
+    set_score(p, first, 10)
+    wait("a weak score moves a word down, marked", lambda: p.fits()[-1] == first
+         and "weak" in p.d.find_element(
+             By.CSS_SELECTOR, f'#fits input.score[data-word="{first}"]')
+         .find_element(By.XPATH, "..").get_attribute("class"))
+    with open(os.path.join(lists, "ocene.txt"), encoding="utf-8", newline="") as f:
+        text = f.read()
+    check(text.count("\r\n") == 258 and f"\r\n{last};90;obicna\r\n" in text
+          and f"\r\n{first};10;obicna\r\n" in text and text.count(";50;obicna") == 256,
+          "ocene.txt: the two words' lines changed, no other")
+    p.d.find_element(By.CSS_SELECTOR, f'#fits button.word[data-word="{first}"]').click()
+    wait("a weak word marked in the grid", lambda: all(
+        "weak" in p.classes(3, c) for c in (3, 4, 5)) and figures(p)["Slabe reči"] == "1")
+    down = fits_at(p, 4, 4, "down")[0]
+    set_score(p, down, 0)
+    wait("weak", lambda: p.fits()[-1] == down)
+    p.d.find_element(By.CSS_SELECTOR, f'#fits button.word[data-word="{down}"]').click()
+    wait("a weak crossing marked", lambda: p.classes(3, 4).count("crossing") == 1
+         and figures(p)["Slaba ukrštanja"] == "1" and figures(p)["Najniža ocena"] == "0")
+    check("crossing" not in p.classes(3, 3) and "weak" in p.classes(5, 4),
+          "the crossing square only")
+    check(p.td(3, 4).get_attribute("title") == "dve slabe reči se ukrštaju"
+          and p.td(3, 3).get_attribute("title")
+          == "slaba reč (ocena ispod 30 ili bez ocene)"
+          and p.el("weak-legend").is_displayed(), "the marks explained")
 
 
 def grid_state(p):
@@ -466,7 +552,8 @@ def english(p):
     check(p.el("save").text == "Save" and p.el("new-grid").text == "New grid"
           and p.d.find_element(By.CSS_SELECTOR, "#fits-panel h2").text == "What fits"
           and p.js("return document.documentElement.lang") == "en"
-          and p.el("language").text == "Srpski", "English on request")
+          and p.el("language").text == "Srpski"
+          and p.el("quality-title").text == "Quality", "English on request")
     p.d.refresh()
     wait("page ready", lambda: "ready" in p.js("return document.body.className"))
     check(p.el("fill").text == "Fill" and p.status().startswith("Ready: "),
@@ -573,6 +660,8 @@ def run_cyrillic(driver, url, screenshot):
     p.click("fill")
     p.wait_fill()
     check(p.status().startswith("Мрежа је попуњена"), "a Cyrillic grid fills")
+    wait("the figures in Cyrillic", lambda: figures(p).get("Поља") == "9"
+         and figures(p).get("Просечна оцена") == "50,00")
     check(all(ch in "\u0410\u0415\u041d\u041e\u0421\u0422"
               for row in p.letters() for ch in row), "in Cyrillic letters")
     p.square(1, 0).click()

@@ -20,6 +20,7 @@ export class Board {
     this.symmetry = true;
     this.anchor = -1;  // the corner a Shift selection started from
     this.dead = new Set();
+    this.marks = null;  // (i) => further classes of square i
     this.typed = null;  // the square and letter of the last key typed
     this.pressedCurrent = false;
     this.inputs = [];
@@ -87,6 +88,7 @@ export class Board {
       if (cell.block) classes += ' block';
       else if (cell.machine && cell.letter !== '') classes += ' machine';
       if (!cell.block && this.dead.has(i)) classes += ' dead';
+      if (!cell.block && this.marks) classes += this.marks(i);
       if (inSlot.has(i)) classes += ' slot';
       if (i === this.current) classes += ' here';
       if (selected !== null && this.inRect(i, selected)) classes += ' sel';

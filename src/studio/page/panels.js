@@ -24,10 +24,12 @@ export function directionWord(direction) {
 }
 
 // Fills the list `ol` with `words` ({word, clue}); `pick(word)` runs on a
-// click of a word, `exclude(word)`, when given, on its "Izbaci" button.
-export function showWords(ol, words, pick, exclude) {
+// click of a word, `exclude(word)`, when given, on its "Izbaci" button;
+// `decorate(li, item)`, when given, adds to a word's row.
+export function showWords(ol, words, pick, exclude, decorate) {
   ol.replaceChildren();
-  for (const {word, clue} of words) {
+  for (const item of words) {
+    const {word, clue} = item;
     const li = document.createElement('li');
     const button = document.createElement('button');
     button.type = 'button';
@@ -41,6 +43,7 @@ export function showWords(ol, words, pick, exclude) {
     button.append(w, ' ', c);
     button.addEventListener('click', () => pick(word));
     li.append(button);
+    if (decorate) decorate(li, item);
     if (exclude) {
       const out = document.createElement('button');
       out.type = 'button';

@@ -9,6 +9,7 @@ import {ACROSS, DIRECTION_NAMES, Grid, History} from './grid.js';
 import {Alphabet} from './letters.js';
 import {countText, directionWord, markClues, refreshClues, say, showClues, showWords}
   from './panels.js';
+import {initScores, drawFigures, scheduleQuality, scoreField} from './scores.js';
 import {$, app, fields, keepDraft, rows} from './state.js';
 import {applyTexts, chooseLanguage, chosenLanguage, count, decimal, setLanguage, t}
   from './texts.js';
@@ -57,6 +58,7 @@ function afterEdit() {
   scheduleCheck();
   scheduleClues();
   scheduleCandidates();
+  scheduleQuality();
 }
 
 function afterMove() {
@@ -177,7 +179,7 @@ async function showCandidates(step, ticket) {
     fitsCount = reply;
     showFitsCount();
     const words = reply.words || [];
-    showWords(list, words, (word) => place(slot, word), excludeWord);
+    showWords(list, words, (word) => place(slot, word), excludeWord, scoreField);
     if (words.length === limit && reply.count > limit && step + 1 < FITS_LIMITS.length) {
       more.onclick = () => askCandidates(step + 1);
       more.hidden = false;
@@ -414,6 +416,7 @@ function showLanguage() {
     $('banner').hidden = false;
   }
   if (!board) return;
+  drawFigures();
   board.built = '';
   board.draw();
   afterEdit();
@@ -475,6 +478,8 @@ async function start() {
     {edited: afterEdit, moved: afterMove, refused: refusedKey});
   Object.assign(app, {alphabet, history, board, draft: new Draft(draftKey(info)),
     refresh: () => { afterEdit(); afterMove(); }});
+  initScores(info, {board, rows, askable: () => !longSlot(), say, fail,
+    refresh: () => { scheduleCandidates(); scheduleQuality(); }});
   app.draft.settle(fields());
   board.draw();
   listen();

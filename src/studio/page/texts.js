@@ -356,6 +356,12 @@ export function applyTexts(root = document) {
   }
 }
 
+// Adds the texts of one of the page's modules: `tables` holds a table of
+// each language.
+export function addTexts(tables) {
+  for (const [name, table] of Object.entries(tables)) Object.assign(TABLES[name], table);
+}
+
 // Every table has every key (for the page's own check).
 export function missingTexts() {
   const keys = Object.keys(TABLES['sr-Latn']);
