@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -13,6 +14,8 @@
 #include "export/numbering.h"
 #include "export/outputs.h"
 #include "export/report_reader.h"
+#include "export/skandinavka.h"
+#include "report/report.h"
 #include "tool/command_line.h"
 #include "tool/input_files.h"
 #include "tool/messages.h"
@@ -23,6 +26,8 @@ namespace {
 
 constexpr std::string_view kProgram = "polimreza-export";
 constexpr int kExitWrite = 1;
+constexpr std::string_view kNoIpuz =
+    "Ipuz nije zapisan: ipuz nema oblik za skandinavku";
 
 // An output asked for on the command line: which (the option's name) and
 // where.
@@ -66,6 +71,7 @@ struct PuzzleOptions {
   PageLanguage language = PageLanguage::kSerbian;
   std::optional<AlphabetKind> alphabet;  // none: the one the grid shows
   std::optional<Script> script;          // none: the grid's
+  bool skandinavka = false;              // the blocks are clue squares
 };
 
 // The puzzle of the report in `input` ("-": `in`), numbered and named as
@@ -74,7 +80,7 @@ std::variant<NumberedPuzzle, int> ReadPuzzle(const std::string& input,
                                              const PuzzleOptions& options,
                                              std::istream& in,
                                              std::ostream& out,
-                                             std::ostream& err) {
+                                             std::ostream& err, Grid& grid) {
   const std::optional<AlphabetKind>& alphabet = options.alphabet;
   const std::optional<Script>& script = options.script;
   // Only files and pipes have an end: folders and devices are refused.
@@ -107,17 +113,123 @@ std::variant<NumberedPuzzle, int> ReadPuzzle(const std::string& input,
     return kExitUsage;
   }
   const auto& solved = std::get<SolvedPuzzle>(report);
+  grid = solved.grid;
   NumberedPuzzle puzzle =
       NumberPuzzle(solved, options.title.value_or(""), script);
   // The default title is written in the puzzle's final script, not
   // converted to it letter by letter.
   if (!options.title) {
-    puzzle.title = DefaultTitle(puzzle.width, puzzle.height, options.language,
-                                puzzle.script);
+    puzzle.title = options.skandinavka
+                       ? SkandinavkaTitle(puzzle.width, puzzle.height,
+                                          options.language, puzzle.script)
+                       : DefaultTitle(puzzle.width, puzzle.height,
+                                      options.language, puzzle.script);
   }
   puzzle.author = AuthorText(options.author, solved.alphabet, script);
   puzzle.copyright = DisplayText(options.copyright);
   return puzzle;
+}
+
+// Writes `files`; the exit status, the failure reported, when not all are
+// written.
+std::optional<int> WriteFiles(const std::vector<OutputFile>& files, bool force,
+                              std::ostream& out, std::ostream& err) {
+  const WriteResult result = WriteAll(files, force);
+  if (result.status == WriteStatus::kWritten) return std::nullopt;
+  ReportError(kProgram, DescribeWriteFailure(result), out, err);
+  // A file in the way is the user's to resolve, as a usage error is; a
+  // failed write is not.
+  const bool in_the_way =
+      result.unrestored.empty() && result.status != WriteStatus::kCannotWrite;
+  return in_the_way ? kExitUsage : kExitWrite;
+}
+
+// "(C,R)" for the square `cell` of a grid `width` wide, counted from 1.
+std::string Place(CellIndex cell, std::uint32_t width) {
+  return "(" + std::to_string(cell % width + 1) + "," +
+         std::to_string(cell / width + 1) + ")";
+}
+
+// The warning for a clue that does not fit its square, in `language`.
+std::string LongClueWarning(const SquareClue& clue, std::uint32_t width,
+                            PageLanguage language) {
+  const std::string length = std::to_string(CharacterCount(clue.clue));
+  const bool across = clue.direction == ACROSS;
+  if (language == PageLanguage::kEnglish) {
+    return "the clue in square " + Place(clue.square, width) + " for the " +
+           (across ? "across" : "down") + " word, " + length +
+           " characters, does not fit in " + std::to_string(kClueMaxLines) +
+           " lines";
+  }
+  return "opis u polju " + Place(clue.square, width) + " za rec " +
+         (across ? "vodoravno" : "uspravno") + ", " + length +
+         " znakova, ne staje u " + std::to_string(kClueMaxLines) + " redova";
+}
+
+// The warnings of a skandinavka on `err`: clues that do not fit their
+// squares, empty clues of words, and hyphenation patterns that are missing.
+void SkandinavkaWarnings(const NumberedPuzzle& puzzle,
+                         const Skandinavka& skandinavka,
+                         const Hyphenator& hyphenator, PageLanguage language,
+                         std::ostream& err) {
+  for (const std::string& file : hyphenator.Missing()) {
+    err << kProgram << ": "
+        << (language == PageLanguage::kEnglish
+                ? "no hyphenation patterns in " + file
+                : "nema pravila za deljenje reci u " + file)
+        << "\n";
+  }
+  std::size_t empty = 0;
+  for (const SquareClue& clue : skandinavka.clues) {
+    if (IsEmptyClue(clue.clue)) ++empty;
+    if (!clue.lines.fits || Overfull(skandinavka, clue.square)) {
+      err << kProgram << ": " << LongClueWarning(clue, puzzle.width, language)
+          << "\n";
+    }
+  }
+  if (empty != 0) {
+    err << kProgram << ": " << EmptyCluesWarning(empty, language) << "\n";
+  }
+}
+
+// The export of a skandinavka: its clue squares laid out, or refused, and
+// the page and pictures written; ipuz, which has no arrowword kind, never.
+int ExportSkandinavka(const Grid& grid, const NumberedPuzzle& puzzle,
+                      const std::vector<Requested>& requested,
+                      const PuzzleOptions& options, bool force,
+                      std::ostream& out, std::ostream& err) {
+  const std::unique_ptr<Hyphenator> hyphenator = Hyphenator::Serbian();
+  auto laid_out = LayOutSkandinavka(grid, puzzle, hyphenator.get());
+  if (const auto* refusal = std::get_if<ClueLayoutRefusal>(&laid_out)) {
+    ReportError(kProgram, ClueSquareRefusal(grid, *refusal), out, err);
+    return kExitUsage;
+  }
+  const Skandinavka& skandinavka = std::get<Skandinavka>(laid_out);
+  std::vector<OutputFile> files;
+  bool ipuz = false;
+  for (const Requested& file : requested) {
+    const ExportKind kind = *ExportKindNamed(file.kind);
+    if (kind == ExportKind::kIpuz) {
+      ipuz = true;
+    } else if (kind == ExportKind::kHtml) {
+      files.push_back({file.path, WriteSkandinavkaHtml(puzzle, skandinavka,
+                                                       options.language)});
+    } else {
+      files.push_back(
+          {file.path, WriteSkandinavkaSvg(puzzle, skandinavka,
+                                          kind == ExportKind::kSvgSolution)});
+    }
+  }
+  if (auto status = WriteFiles(files, force, out, err)) return *status;
+  out << "Skandinavka " << puzzle.width << "x" << puzzle.height
+      << ": vodoravnih reci " << skandinavka.across_words << ", uspravnih reci "
+      << skandinavka.down_words << "\n";
+  for (const auto& file : files) {
+    out << "Zapisano: " << file.path.string() << "\n";
+  }
+  if (ipuz) out << std::string(kNoIpuz) << "\n";
+  SkandinavkaWarnings(puzzle, skandinavka, *hyphenator, options.language, err);
+  return kExitOk;
 }
 
 // Everything the run does once the command line is read: reading the
@@ -125,9 +237,13 @@ std::variant<NumberedPuzzle, int> ReadPuzzle(const std::string& input,
 int Export(const std::string& input, const std::vector<Requested>& requested,
            const PuzzleOptions& options, bool force, std::istream& in,
            std::ostream& out, std::ostream& err) {
-  auto read = ReadPuzzle(input, options, in, out, err);
+  Grid grid;
+  auto read = ReadPuzzle(input, options, in, out, err, grid);
   if (const int* status = std::get_if<int>(&read)) return *status;
   const NumberedPuzzle& puzzle = std::get<NumberedPuzzle>(read);
+  if (options.skandinavka) {
+    return ExportSkandinavka(grid, puzzle, requested, options, force, out, err);
+  }
   const PageLanguage language = options.language;
 
   std::vector<OutputFile> files;
@@ -135,15 +251,7 @@ int Export(const std::string& input, const std::vector<Requested>& requested,
     files.push_back({file.path, WriteExport(puzzle, *ExportKindNamed(file.kind),
                                             language)});
   }
-  const WriteResult result = WriteAll(files, force);
-  if (result.status != WriteStatus::kWritten) {
-    ReportError(kProgram, DescribeWriteFailure(result), out, err);
-    // A file in the way is the user's to resolve, as a usage error is; a
-    // failed write is not.
-    const bool in_the_way =
-        result.unrestored.empty() && result.status != WriteStatus::kCannotWrite;
-    return in_the_way ? kExitUsage : kExitWrite;
-  }
+  if (auto status = WriteFiles(files, force, out, err)) return *status;
   out << "Ukrstenica " << puzzle.width << "x" << puzzle.height
       << ": vodoravnih reci " << puzzle.across.size() << ", uspravnih reci "
       << puzzle.down.size() << "\n";
@@ -169,6 +277,7 @@ struct Command {
   std::string alphabet_name = "auto";
   std::string script_name;
   bool force = false;
+  bool skandinavka = false;
 };
 
 // The report and the outputs: where `command` takes them from.
@@ -221,6 +330,9 @@ void AddPuzzleOptions(CLI::App& app, Command& command) {
                  "(latinica) ili cyrl (cirilica)")
       ->type_name("PISMO")
       ->check(CLI::IsMember({"latn", "cyrl"}).description(""));
+  app.add_flag("--skandinavka", command.skandinavka,
+               "Izvestaj je skandinavka: opisi u crnim poljima, sa strelicama "
+               "(bez ipuz fajla)");
   app.add_flag("-f,--force", command.force, "Zameni postojece fajlove");
 }
 
@@ -242,6 +354,11 @@ std::optional<std::string> CommandProblem(Command& command) {
   }
   if (paths.empty()) {
     return "Nije zadat nijedan izlaz (--html, --ipuz, --svg, --svg-solution)";
+  }
+  if (command.skandinavka && command.outputs.size() == 1 &&
+      command.outputs.front().kind == "ipuz") {
+    return "Skandinavka nema ipuz oblik (ipuz ne poznaje opise u mrezi); "
+           "zadajte --html, --svg ili --svg-solution";
   }
   return std::nullopt;
 }
@@ -276,7 +393,8 @@ int ParseAndExport(int argc, const char* const* argv, std::istream& in,
                         .alphabet = command.alphabet_name == "auto"
                                         ? std::nullopt
                                         : AlphabetNamed(command.alphabet_name),
-                        .script = script};
+                        .script = script,
+                        .skandinavka = command.skandinavka};
   if (app.count("--title")) options.title = command.title;
   return Export(command.input, command.outputs, options, command.force, in, out,
                 err);

@@ -8,12 +8,7 @@
 #include "export/page_files.h"
 
 namespace polimreza {
-namespace {
 
-using Json = nlohmann::ordered_json;
-
-// `page` with every "{{name}}" of `values` replaced; the inserted text is
-// never searched again.
 std::string FillTemplate(std::string_view page,
                          const std::map<std::string, std::string>& values) {
   std::string out;
@@ -37,6 +32,10 @@ std::string FillTemplate(std::string_view page,
   out.append(page.substr(std::min(at, page.size())));
   return out;
 }
+
+namespace {
+
+using Json = nlohmann::ordered_json;
 
 // The page's own words in one language and script. The template names the
 // HTML ones as "{{key}}"; the script's ones travel in the puzzle data.
@@ -288,7 +287,8 @@ std::string DefaultTitle(std::uint32_t width, std::uint32_t height,
          std::to_string(width) + "x" + std::to_string(height);
 }
 
-std::string PageData(const NumberedPuzzle& puzzle, PageLanguage language) {
+nlohmann::ordered_json PageDataJson(const NumberedPuzzle& puzzle,
+                                    PageLanguage language) {
   Json letters = Json::array();
   for (std::size_t i = 0; i < puzzle.block.size(); ++i) {
     if (puzzle.block[i]) {
@@ -301,12 +301,14 @@ std::string PageData(const NumberedPuzzle& puzzle, PageLanguage language) {
   for (const auto& [key, text] : LabelsFor(language, puzzle.script).script) {
     labels[key] = text;
   }
-  Json data = {
-      {"title", puzzle.title},         {"width", puzzle.width},
-      {"height", puzzle.height},       {"letters", std::move(letters)},
-      {"numbers", puzzle.numbers},     {"across", SlotData(puzzle.across)},
-      {"down", SlotData(puzzle.down)}, {"typing", Typing(puzzle)},
-      {"labels", std::move(labels)}};
+  return {{"title", puzzle.title},         {"width", puzzle.width},
+          {"height", puzzle.height},       {"letters", std::move(letters)},
+          {"numbers", puzzle.numbers},     {"across", SlotData(puzzle.across)},
+          {"down", SlotData(puzzle.down)}, {"typing", Typing(puzzle)},
+          {"labels", std::move(labels)}};
+}
+
+std::string ScriptSafeJson(const nlohmann::ordered_json& data) {
   const std::string json =
       data.dump(-1, ' ', false, Json::error_handler_t::replace);
   // Outside its strings JSON has none of these characters, so escaping
@@ -332,7 +334,12 @@ std::string PageData(const NumberedPuzzle& puzzle, PageLanguage language) {
   return out;
 }
 
-std::string WriteHtml(const NumberedPuzzle& puzzle, PageLanguage language) {
+std::string PageData(const NumberedPuzzle& puzzle, PageLanguage language) {
+  return ScriptSafeJson(PageDataJson(puzzle, language));
+}
+
+std::map<std::string, std::string> PageValues(const NumberedPuzzle& puzzle,
+                                              PageLanguage language) {
   const PageLabels& labels = LabelsFor(language, puzzle.script);
   std::map<std::string, std::string> values = {
       {"lang", std::string(labels.html_lang)},
@@ -356,7 +363,12 @@ std::string WriteHtml(const NumberedPuzzle& puzzle, PageLanguage language) {
   for (const auto& [key, text] : labels.html) {
     values.emplace(key, EscapeMarkup(text));
   }
-  return FillTemplate(EmbeddedPageFile("puzzle.html"), values);
+  return values;
+}
+
+std::string WriteHtml(const NumberedPuzzle& puzzle, PageLanguage language) {
+  return FillTemplate(EmbeddedPageFile("puzzle.html"),
+                      PageValues(puzzle, language));
 }
 
 }  // namespace polimreza

@@ -5,6 +5,8 @@
 #define POLIMREZA_EXPORT_HTML_H_
 
 #include <cstdint>
+#include <map>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +40,22 @@ std::string WriteHtml(const NumberedPuzzle& puzzle,
 // appears raw.
 std::string PageData(const NumberedPuzzle& puzzle,
                      PageLanguage language = PageLanguage::kSerbian);
+
+// `page` with every "{{name}}" of `values` replaced; the inserted text is
+// never searched again.
+std::string FillTemplate(std::string_view page,
+                         const std::map<std::string, std::string>& values);
+
+// The puzzle data of PageData as JSON, for a page that adds to it.
+nlohmann::ordered_json PageDataJson(const NumberedPuzzle& puzzle,
+                                    PageLanguage language);
+
+// `data` as text with no '<', '>' or '&' raw, safe inside a script element.
+std::string ScriptSafeJson(const nlohmann::ordered_json& data);
+
+// Every value the page's template names, for a page that replaces some.
+std::map<std::string, std::string> PageValues(const NumberedPuzzle& puzzle,
+                                              PageLanguage language);
 
 }  // namespace polimreza
 

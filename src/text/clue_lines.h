@@ -42,7 +42,8 @@ class Hyphenator {
 
   // The places a word (UTF-8 letters, no spaces) may be broken with a
   // hyphen, as counts of characters before each place, ascending; empty
-  // when no loaded file can spell the word.
+  // when no loaded file can spell the word. Only reads the loaded patterns,
+  // so threads may share one Hyphenator.
   std::vector<unsigned> Points(std::string_view word) const;
 
  private:

@@ -3,7 +3,8 @@
 # page and an ipuz file, a hostile report, a 15x15 report, the example in
 # English and in Cyrillic with an author, and a Serbian puzzle in both
 # scripts, then plays, shows on a phone and prints the pages in headless
-# Chromium (export_browser.py). Assumes build/dev was built just before.
+# Chromium (export_browser.py), and a skandinavka (skandinavka_browser.py).
+# Assumes build/dev was built just before.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -46,3 +47,17 @@ mkdir -p build/dev/export_browser
   "$work/hostile.txt" "$work/hostile.html" "$work/big.txt" "$work/big.html" \
   "$work/english.html" "$work/latin.html" "$work/cyrillic.html" \
   "$work/example-cyrillic.html"
+# A 15x11 skandinavka with every clue of 20 characters, and one whose clues
+# hold markup, 500 characters and a word of 40 letters: solved, printed and
+# measured by skandinavka_browser.py, which prints the print check's figures.
+/usr/bin/python3 tests/ci/skandinavka_browser.py --write-report print \
+  "$work/skandinavka.txt"
+/usr/bin/python3 tests/ci/skandinavka_browser.py --write-report hostile \
+  "$work/skandinavka-hostile.txt"
+build/dev/polimreza-export --skandinavka "$work/skandinavka.txt" \
+  --html "$work/skandinavka.html" >/dev/null 2>&1
+build/dev/polimreza-export --skandinavka "$work/skandinavka-hostile.txt" \
+  --html "$work/skandinavka-hostile.html" >/dev/null 2>&1
+/usr/bin/python3 tests/ci/skandinavka_browser.py "$work/skandinavka.html" \
+  "$work/skandinavka-hostile.html" build/dev/export_browser/skandinavka.png \
+  build/dev/export_browser/skandinavka-a4.pdf

@@ -9,6 +9,9 @@
   var ACROSS = core.ACROSS, DOWN = core.DOWN;
   var slots = [data.across, data.down];
   var lists = [document.getElementById('across'), document.getElementById('down')];
+  // A skandinavka has no clue lists: its clues stand in the grid, and its
+  // single squares are no words.
+  var arrowword = data.skandinavka === true;
   var labels = data.labels;
   var dirNames = [labels.across, labels.down];
   var cellCount = data.width * data.height;
@@ -121,7 +124,7 @@
     document.querySelectorAll('td.slot, td.here').forEach(function (td) {
       td.classList.remove('slot', 'here');
     });
-    document.querySelectorAll('.clues li.active, .clues li.other').forEach(function (li) {
+    document.querySelectorAll('.clues li.active, .clues li.other, .clue.active, .clue.other').forEach(function (li) {
       li.classList.remove('active', 'other');
     });
     if (current < 0) return;
@@ -129,13 +132,14 @@
     cellTd(current).classList.add('here');
     var active = document.getElementById((direction === ACROSS ? 'across-' : 'down-') + slotOf[direction][current]);
     var other = document.getElementById((direction === ACROSS ? 'down-' : 'across-') + slotOf[1 - direction][current]);
+    if (other) other.classList.add('other');
+    if (!active) return;
     active.classList.add('active');
-    other.classList.add('other');
     var slot = slots[direction][slotOf[direction][current]];
     var clue = /^[ \t]*$/.test(slot.clue) ? '______' : slot.clue;
-    currentClue.textContent = slot.number + ' ' + dirNames[direction] + ': ' + clue +
+    currentClue.textContent = (arrowword ? '' : slot.number + ' ') + dirNames[direction] + ': ' + clue +
         ' (' + slot.cells.length + ')';
-    if (active.scrollIntoView && active.parentNode.scrollHeight > active.parentNode.clientHeight) {
+    if (!arrowword && active.scrollIntoView && active.parentNode.scrollHeight > active.parentNode.clientHeight) {
       active.scrollIntoView({block: 'nearest'});
     }
   }
@@ -143,6 +147,7 @@
   // Makes `cell` the current square, in direction `dir`, and focuses it.
   function select(cell, dir) {
     if (!isOpen(cell)) return;
+    if (arrowword && slotCells(dir, cell).length < 2) dir = 1 - dir;
     if (current >= 0) inputs[current].tabIndex = -1;
     current = cell;
     direction = dir;
@@ -172,8 +177,11 @@
   // The slot `step` places from the current one, across slots first; false
   // past either end, so that Tab can leave the grid.
   function nextSlot(step) {
-    var to = core.nextSlot([slots[ACROSS].length, slots[DOWN].length], direction,
-      slotOf[direction][current], step);
+    var counts = [slots[ACROSS].length, slots[DOWN].length];
+    var to = core.nextSlot(counts, direction, slotOf[direction][current], step);
+    while (arrowword && to && slots[to[0]][to[1]].cells.length < 2) {
+      to = core.nextSlot(counts, to[0], to[1], step);
+    }
     if (!to) return false;
     select(core.firstEmpty(slots[to[0]][to[1]].cells, isEmpty), to[0]);
     return true;
@@ -268,6 +276,7 @@
     pressedCurrent = !!input && Number(input.dataset.i) === current && document.activeElement === input;
   }
   function onClick(event) {
+    if (event.target.closest('.clue[data-slot]')) return onClue(event);
     var td = event.target.closest('td.sq');
     if (!td) return;
     lastTyped = null;
@@ -332,10 +341,10 @@
   }
 
   function onClue(event) {
-    var li = event.target.closest('li[data-slot]');
+    var li = event.target.closest('li[data-slot], .clue[data-slot]');
     if (!li) return;
     lastTyped = null;
-    var dir = li.parentNode.id === 'across' ? ACROSS : DOWN;
+    var dir = li.dataset.dir ? Number(li.dataset.dir) : li.parentNode.id === 'across' ? ACROSS : DOWN;
     select(core.firstEmpty(slots[dir][Number(li.dataset.slot)].cells, isEmpty), dir);
   }
 
@@ -350,17 +359,20 @@
   grid.addEventListener('input', onInput);
   grid.addEventListener('pointerdown', onPointerDown);
   grid.addEventListener('click', onClick);
-  lists.forEach(function (list) { list.addEventListener('click', onClue); });
+  lists.forEach(function (list) { if (list) list.addEventListener('click', onClue); });
   document.getElementById('controls').addEventListener('click', onAction);
   document.getElementById('controls').hidden = false;
   document.getElementById('help').hidden = false;
   currentClue.hidden = false;
 
   load();
-  var first = data.across[0].cells[0];
+  // The first word: a skandinavka's first clue's, which is never a single
+  // square.
+  var start = arrowword ? data.clues[0] : {direction: ACROSS, slot: 0};
+  var first = slots[start.direction][start.slot].cells[0];
   inputs[first].tabIndex = 0;
   current = first;
-  direction = ACROSS;
+  direction = start.direction;
   highlight();
   updateSolved();
 })(polimrezaBoard);
