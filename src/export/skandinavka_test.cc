@@ -61,7 +61,7 @@ std::size_t Count(const std::string& text, const std::string& part) {
   return count;
 }
 
-TEST(SkandinavkaTest, PlacesEveryWordWithItsArrowAndLines) {
+TEST(ExportSkandinavkaTest, PlacesEveryWordWithItsArrowAndLines) {
   const Fixture f = Make(kReport);
   const Skandinavka& s = f.skandinavka;
   EXPECT_EQ(s.across_words, 4u);
@@ -83,7 +83,7 @@ TEST(SkandinavkaTest, PlacesEveryWordWithItsArrowAndLines) {
   EXPECT_FALSE(Overfull(s, 5));
 }
 
-TEST(SkandinavkaTest, BendsTheArrowsOfCluesBesideTheFirstLetter) {
+TEST(ExportSkandinavkaTest, BendsTheArrowsOfCluesBesideTheFirstLetter) {
   const Fixture f = Make(
       "MaxVodoravno:3, MaxUspravno:3\nUkrstenica je resena\n"
       "Sad cu je prikazati...\n\n##A\nBCD\n##E\nVodoravno:\n0.\n"
@@ -108,7 +108,7 @@ TEST(SkandinavkaTest, BendsTheArrowsOfCluesBesideTheFirstLetter) {
   EXPECT_NE(page.find("aria-label=\"Arrowword\""), std::string::npos);
 }
 
-TEST(SkandinavkaTest, RefusesAWordWithoutAClueSquare) {
+TEST(ExportSkandinavkaTest, RefusesAWordWithoutAClueSquare) {
   const SolvedPuzzle solved = std::get<SolvedPuzzle>(
       ReadReport("MaxVodoravno:3, MaxUspravno:3\nUkrstenica je resena\n"
                  "Sad cu je prikazati...\n\n#AB\nCD#\nE##\nVodoravno:\n0.x\n"
@@ -119,7 +119,7 @@ TEST(SkandinavkaTest, RefusesAWordWithoutAClueSquare) {
   EXPECT_EQ(std::get<ClueLayoutRefusal>(layout).word->start, 3u);
 }
 
-TEST(SkandinavkaTest, PageDataCarriesTheCluesWithNothingRaw) {
+TEST(ExportSkandinavkaTest, PageDataCarriesTheCluesWithNothingRaw) {
   const Fixture f = Make(kReport);
   const std::string data =
       SkandinavkaPageData(f.puzzle, f.skandinavka, PageLanguage::kSerbian);
@@ -131,7 +131,7 @@ TEST(SkandinavkaTest, PageDataCarriesTheCluesWithNothingRaw) {
   EXPECT_EQ(data.find('&'), std::string::npos);
 }
 
-TEST(SkandinavkaTest, PageShowsEachClueInItsSquareAsText) {
+TEST(ExportSkandinavkaTest, PageShowsEachClueInItsSquareAsText) {
   const Fixture f = Make(kReport);
   const std::string page =
       WriteSkandinavkaHtml(f.puzzle, f.skandinavka, PageLanguage::kSerbian);
@@ -148,7 +148,7 @@ TEST(SkandinavkaTest, PageShowsEachClueInItsSquareAsText) {
   EXPECT_NE(page.find("--fit:0.588"), std::string::npos);
 }
 
-TEST(SkandinavkaTest, SvgDrawsCluesArrowsAndTheRule) {
+TEST(ExportSkandinavkaTest, SvgDrawsCluesArrowsAndTheRule) {
   const Fixture f = Make(kReport);
   const std::string blank = WriteSkandinavkaSvg(f.puzzle, f.skandinavka, false);
   EXPECT_EQ(Count(blank, "<path transform="), 8u);

@@ -19,7 +19,7 @@ Grid GridOf(const std::string& rows, const Alphabet& alphabet) {
   return std::get<Grid>(grid);
 }
 
-class SkandinavkaTest : public ::testing::Test {
+class StudioSkandinavkaTest : public ::testing::Test {
  protected:
   void SetUp() override {
     char name[] = "/tmp/polimreza-skandinavka-XXXXXX";
@@ -36,7 +36,7 @@ class SkandinavkaTest : public ::testing::Test {
 
 // A pattern without a layout is named as the console names it: the first
 // word without a clue square, else the first square in no word.
-TEST_F(SkandinavkaTest, RefusalsNameTheWordOrTheSquare) {
+TEST_F(StudioSkandinavkaTest, RefusalsNameTheWordOrTheSquare) {
   EXPECT_EQ(LayoutRefusal(GridOf(R"(["**", "**"])", alphabet_))->message,
             "Rec na mestu (1,1) vodoravno nema polje za opis");
   EXPECT_EQ(LayoutRefusal(GridOf(R"(["#**", "#**"])", alphabet_))->message,
@@ -54,7 +54,7 @@ TEST_F(SkandinavkaTest, RefusalsNameTheWordOrTheSquare) {
 // Every word gets its square and arrow, in reading order of the words:
 // here both bent, from the one square above the across word and left of
 // the down word (the save below has straight ones).
-TEST_F(SkandinavkaTest, LayoutGivesEachWordItsSquare) {
+TEST_F(StudioSkandinavkaTest, LayoutGivesEachWordItsSquare) {
   EXPECT_EQ(
       ClueSquaresJson(GridOf(R"(["#*#", "***"])", alphabet_)),
       Json::parse(
@@ -67,7 +67,7 @@ TEST_F(SkandinavkaTest, LayoutGivesEachWordItsSquare) {
 // The kind travels with each request: a skandinavka's single squares take
 // any letter, a pattern without a layout is refused before any fill, and a
 // kind that is neither is refused.
-TEST_F(SkandinavkaTest, FillTakesTheKind) {
+TEST_F(StudioSkandinavkaTest, FillTakesTheKind) {
   Session session(AlphabetKind::kAscii, folder_, folder_);
   const Reply refused =
       session.Fill(R"({"rows": ["**", "**"], "kind": "skandinavka"})");
@@ -109,7 +109,7 @@ TEST_F(SkandinavkaTest, FillTakesTheKind) {
 
 // A skandinavka saves its kind and clues in the extension fields, each
 // clue with its square, and opens as it was; an export is refused.
-TEST_F(SkandinavkaTest, SaveAndOpenKeepTheKindAndClues) {
+TEST_F(StudioSkandinavkaTest, SaveAndOpenKeepTheKindAndClues) {
   auto request = DecodeSave(
       R"({"name": "s.ipuz", "rows": ["###", "#AB", "#C#"], )"
       R"("kind": "skandinavka", "squareClues": [{"row": 1, "col": 1, )"
@@ -147,7 +147,7 @@ TEST_F(SkandinavkaTest, SaveAndOpenKeepTheKindAndClues) {
 
 // A clue is shown as it will print: in lines of 9 characters, at most 5, or
 // 2 when it shares its square, with whether it fits.
-TEST_F(SkandinavkaTest, ClueLinesSayWhetherTheClueFits) {
+TEST_F(StudioSkandinavkaTest, ClueLinesSayWhetherTheClueFits) {
   auto reply = ClueLinesJson(
       R"({"clues": [{"clue": "Reka kroz Beograd"}, )"
       R"({"clue": "Reka kroz Beograd i Novi Sad", "shared": true}]})",
@@ -167,7 +167,7 @@ TEST_F(SkandinavkaTest, ClueLinesSayWhetherTheClueFits) {
 
 // A file of the classic kind, or with a clue that is not well formed,
 // opens without that clue.
-TEST_F(SkandinavkaTest, ReadsOnlyWellFormedClues) {
+TEST_F(StudioSkandinavkaTest, ReadsOnlyWellFormedClues) {
   EXPECT_EQ(ReadSkandinavkaFields(R"({"kind": 1})").kind, PuzzleKind::kClassic);
   const SavedKind saved = ReadSkandinavkaFields(
       R"({"com.polimreza:kind": "skandinavka", "com.polimreza:clues": )"
