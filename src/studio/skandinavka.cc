@@ -79,10 +79,6 @@ Json SquareCluesJson(const std::vector<SquareClue>& clues, const Grid* grid) {
   return list;
 }
 
-unsigned ClueLineLimit(bool shared) {
-  return shared ? kClueMaxLines / 2 : kClueMaxLines;
-}
-
 Decoded<Json> ClueLinesJson(std::string_view body,
                             const Hyphenator* hyphenator) {
   POLIMREZA_TAKE(json, ParseObject(body));
@@ -92,11 +88,10 @@ Decoded<Json> ClueLinesJson(std::string_view body,
   for (const Json& item : json["clues"]) {
     if (!item.is_object()) return bad;
     POLIMREZA_TAKE(clue, StringField(item, "clue"));
-    POLIMREZA_TAKE(shared, OptionalBool(item, "shared", false));
-    const unsigned limit = ClueLineLimit(shared);
-    const ClueLines lines = BreakClue(clue, kClueLineChars, limit, hyphenator);
+    const ClueLines lines =
+        BreakClue(clue, kClueLineChars, kClueMaxLines, hyphenator);
     out.push_back(
-        {{"lines", lines.lines}, {"fits", lines.fits}, {"max", limit}});
+        {{"lines", lines.lines}, {"fits", lines.fits}, {"max", kClueMaxLines}});
   }
   return Json{{"lines", out}};
 }

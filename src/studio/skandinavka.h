@@ -32,14 +32,12 @@ Json ClueSquaresJson(const Grid& grid);
 // The refusal (400) of a fill of `grid` as a skandinavka with no layout.
 std::optional<ApiError> LayoutRefusal(const Grid& grid);
 
-// The lines a clue may take in its square: all of them, or half when it
-// shares the square with another clue.
-unsigned ClueLineLimit(bool shared);
-
-// POST /api/clue-lines {"clues": [{"clue", "shared"}]}: {"lines": [{"lines":
-// [...], "fits", "max"}]}, each clue broken by BreakClue into lines of
+// POST /api/clue-lines {"clues": [{"clue"}]}: {"lines": [{"lines": [...],
+// "fits", "max"}]}, each clue broken by BreakClue into lines of
 // kClueLineChars characters, hyphenated by `hyphenator` (none: broken
-// hard), `fits` when they are at most "max", ClueLineLimit(shared).
+// hard), `fits` when they are at most "max", kClueMaxLines. Two clues of
+// one square fit when their lines together are at most that many, which the
+// page adds up, as polimreza-export does.
 Decoded<Json> ClueLinesJson(std::string_view body,
                             const Hyphenator* hyphenator);
 

@@ -145,12 +145,12 @@ TEST_F(StudioSkandinavkaTest, SaveAndOpenKeepTheKindAndClues) {
             "Skandinavku izvozi polimreza-export --skandinavka");
 }
 
-// A clue is shown as it will print: in lines of 9 characters, at most 5, or
-// 2 when it shares its square, with whether it fits.
+// A clue is shown as it will print: in lines of 9 characters, at most 5,
+// with whether it fits.
 TEST_F(StudioSkandinavkaTest, ClueLinesSayWhetherTheClueFits) {
   auto reply = ClueLinesJson(
       R"({"clues": [{"clue": "Reka kroz Beograd"}, )"
-      R"({"clue": "Reka kroz Beograd i Novi Sad", "shared": true}]})",
+      R"({"clue": "Reka kroz Beograd, Novi Sad, Vukovar, Ilok i Zemun"}]})",
       nullptr);
   ASSERT_EQ(reply.index(), 0u);
   const Json& lines = std::get<Json>(reply)["lines"];
@@ -158,7 +158,7 @@ TEST_F(StudioSkandinavkaTest, ClueLinesSayWhetherTheClueFits) {
   EXPECT_EQ(lines[0], Json::parse(R"({"lines": ["Reka kroz", "Beograd"], )"
                                   R"("fits": true, "max": 5})"));
   EXPECT_EQ(lines[1]["fits"], false);
-  EXPECT_EQ(lines[1]["max"], 2);
+  EXPECT_EQ(lines[1]["max"], 5);
   auto refused = ClueLinesJson(R"({"clues": ["x"]})", nullptr);
   ASSERT_EQ(refused.index(), 1u);
   EXPECT_EQ(std::get<ApiError>(refused).message,

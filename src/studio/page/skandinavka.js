@@ -11,9 +11,11 @@ import {addTexts, count, t} from './texts.js';
 
 const $ = (id) => document.getElementById(id);
 
-// What a clue square holds as printed: lines of at most CLUE_CHARS
-// characters (the server breaks them and says how many lines fit).
+// What a clue square holds as printed: CLUE_LINES lines of at most
+// CLUE_CHARS characters, for its one clue or its two together, as
+// polimreza-export prints them (the server breaks the lines).
 export const CLUE_CHARS = 9;
+export const CLUE_LINES = 5;
 
 addTexts({
   'sr-Latn': {
@@ -88,7 +90,7 @@ const state = {
   refusal: null,  // {start, direction} or {square}, both as indexes
   asked: '',  // the blocks last asked about
   ticket: 0,
-  lines: new Map(),  // lineKey(text, shared) -> {lines, fits, max}
+  lines: new Map(),  // clue text -> {lines, fits, max}
   editor: '',  // what the editor shows: its square and words
 };
 
@@ -256,16 +258,12 @@ export async function askLayout() {
   }
 }
 
-// A clue's text in a square of its own, or `shared` with another clue.
-const lineKey = (text, shared) => (shared ? '2:' : '1:') + text;
-
-// Asks the server how each clue ({clue, shared}) not asked yet breaks into
-// its square's lines, then redraws.
-async function askLines(clues) {
+// Asks the server how each clue text not asked yet breaks into a clue
+// square's lines, then redraws.
+async function askLines(texts) {
   const missing = new Map();
-  for (const c of clues) {
-    const key = lineKey(c.clue, c.shared);
-    if (c.clue && !state.lines.has(key)) missing.set(key, c);
+  for (const text of texts) {
+    if (text && !state.lines.has(text)) missing.set(text, {clue: text});
   }
   if (!missing.size) return;
   try {
@@ -280,7 +278,7 @@ async function askLines(clues) {
 function layoutClues() {
   const list = [];
   for (const served of bySquare(entries()).values()) {
-    for (const entry of served) list.push({clue: clueOf(entry), shared: served.length > 1});
+    for (const entry of served) list.push(clueOf(entry));
   }
   return list;
 }
@@ -317,8 +315,20 @@ function showRefusal() {
 
 // The lines a clue shows as printed (the text itself until the server
 // broke it) and whether it fits.
-function broken(text, shared) {
-  return state.lines.get(lineKey(text, shared)) || {lines: text ? [text] : [], fits: true};
+function broken(text) {
+  return state.lines.get(text) || {lines: text ? [text] : [], fits: true};
+}
+
+// Whether the clue texts of one square fit it: CLUE_LINES lines for them
+// all.
+function squareFits(texts) {
+  let lines = 0;
+  for (const text of texts) {
+    const shown = broken(text);
+    if (!shown.fits) return false;
+    lines += shown.lines.length;
+  }
+  return lines <= CLUE_LINES;
 }
 
 // Draws the layout into the board's squares (called after each draw):
@@ -334,9 +344,10 @@ export function decorate() {
   for (const [square, served] of bySquare(list)) {
     if (!grid.cells[square].block) continue;
     const box = element('div', 'sk sk-text' + (served.length > 1 ? ' two' : ''));
+    const fits = squareFits(served.map(clueOf));
     for (const entry of served) {
-      const shown = broken(clueOf(entry), served.length > 1);
-      const part = element('div', 'sk-clue' + (shown.fits ? '' : ' over'));
+      const shown = broken(clueOf(entry));
+      const part = element('div', 'sk-clue' + (fits ? '' : ' over'));
       for (const line of shown.lines) part.append(element('div', 'sk-line', line));
       box.append(part);
     }
@@ -373,10 +384,10 @@ function showPanel() {
     head.type = 'button';
     head.addEventListener('click', () => hooks.select(square));
     li.append(head);
+    const fits = squareFits(served.map(clueOf));
     for (const entry of served) {
       const text = clueOf(entry);
-      const row = element('div', 'sk-entry' +
-        (broken(text, served.length > 1).fits ? '' : ' over'));
+      const row = element('div', 'sk-entry' + (fits ? '' : ' over'));
       row.append(element('span', 'sk-word', wordLabel(entry)), ' ',
         element('span', 'sk-clue-text', text));
       li.append(row);
@@ -398,16 +409,14 @@ function showEditor() {
     wordOf(e)).join('/');
   if (shown !== state.editor) buildEditor(square, served);
   state.editor = shown;
-  const shared = served.length > 1;
   served.forEach((entry, k) => {
     const input = $('sk-input-' + k);
     if (document.activeElement !== input) input.value = clueOf(entry);
-    showPreview(k, document.activeElement === input ? input.value : clueOf(entry), shared);
   });
+  showPreviews(served.length);
 }
 
 function buildEditor(square, served) {
-  const shared = served.length > 1;
   $('sk-square').textContent = t('skSquare', ...place(square));
   const fields = $('sk-fields');
   fields.replaceChildren();
@@ -428,8 +437,8 @@ function buildEditor(square, served) {
     input.addEventListener('input', () => {
       clearTimeout(timer);
       timer = setTimeout(() => {
-        showPreview(k, input.value, shared);
-        askLines([{clue: input.value, shared}]);
+        showPreviews(served.length);
+        askLines([input.value]);
       }, 150);
     });
     input.addEventListener('change', async () => {
@@ -448,16 +457,21 @@ function buildEditor(square, served) {
   });
 }
 
-function showPreview(k, text, shared) {
-  const shown = broken(text, shared);
-  const preview = $('sk-preview-' + k);
-  if (!preview) return;
-  preview.replaceChildren(...shown.lines.map((line) => element('div', 'sk-line', line)));
-  preview.hidden = shown.lines.length === 0;
-  const warning = $('sk-warning-' + k);
-  warning.textContent = shown.fits ? '' : t('skTooLong', count('skLines', shown.max),
-    CLUE_CHARS);
-  warning.hidden = shown.fits;
+// Shows the editor's `fields` clues as they will print, with a warning
+// under each when the square's clues do not fit it.
+function showPreviews(fields) {
+  const texts = [];
+  for (let k = 0; k < fields; ++k) texts.push($('sk-input-' + k).value);
+  const fits = squareFits(texts);
+  texts.forEach((text, k) => {
+    const shown = broken(text);
+    const preview = $('sk-preview-' + k);
+    preview.replaceChildren(...shown.lines.map((line) => element('div', 'sk-line', line)));
+    preview.hidden = shown.lines.length === 0;
+    const warning = $('sk-warning-' + k);
+    warning.textContent = fits ? '' : t('skTooLong', count('skLines', CLUE_LINES), CLUE_CHARS);
+    warning.hidden = fits;
+  });
 }
 
 // Joins the page: `page` is the studio's shared state (state.js's app),
