@@ -471,13 +471,13 @@ Decoded<std::string> DecodeOpen(std::string_view body) {
   return name;
 }
 
-Decoded<std::vector<SquareClue>> DecodeSquareClues(const Json& list,
-                                                   const char* name) {
+Decoded<std::vector<WordClue>> DecodeSquareClues(const Json& list,
+                                                 const char* name) {
   if (!list.is_array()) return BadField(name);
-  std::vector<SquareClue> clues;
+  std::vector<WordClue> clues;
   for (const Json& item : list) {
     if (!item.is_object()) return BadField(name);
-    SquareClue clue;
+    WordClue clue;
     POLIMREZA_TAKE(
         row, NumberField(item, "row", std::nullopt, 0, kStudioMaxSize - 1));
     POLIMREZA_TAKE(

@@ -166,19 +166,19 @@ std::string FileNameProblem(std::string_view name, std::string_view extension);
 Decoded<std::string> DecodeOpen(std::string_view body);
 
 // A skandinavka's clue of the word starting at (row, col) in `direction`.
-struct SquareClue {
+struct WordClue {
   std::size_t row = 0;
   std::size_t col = 0;
   int direction = ACROSS;
   std::string clue;
-  bool operator==(const SquareClue&) const = default;
+  bool operator==(const WordClue&) const = default;
 };
 
-// A list of SquareClue as JSON objects {"row", "col", "direction", "clue"}
+// A list of WordClue as JSON objects {"row", "col", "direction", "clue"}
 // (`name` the field it came in); 400 for anything else or a clue of more
 // than one line.
-Decoded<std::vector<SquareClue>> DecodeSquareClues(const Json& list,
-                                                   const char* name);
+Decoded<std::vector<WordClue>> DecodeSquareClues(const Json& list,
+                                                 const char* name);
 
 // POST /api/save and /api/export.
 struct SaveRequest {
@@ -193,7 +193,7 @@ struct SaveRequest {
   bool overwrite = false;
   PuzzleKind kind = PuzzleKind::kClassic;
   // A skandinavka's clues by word ("squareClues").
-  std::vector<SquareClue> square_clues;
+  std::vector<WordClue> square_clues;
 };
 // `extension`: ".ipuz" for save, "" for export.
 Decoded<SaveRequest> DecodeSave(std::string_view body, const Alphabet& alphabet,

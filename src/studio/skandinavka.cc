@@ -50,7 +50,7 @@ std::optional<ApiError> LayoutRefusal(const Grid& grid) {
   return std::nullopt;
 }
 
-Json SquareCluesJson(const std::vector<SquareClue>& clues, const Grid* grid) {
+Json SquareCluesJson(const std::vector<WordClue>& clues, const Grid* grid) {
   std::optional<ClueLayout> layout;
   if (grid != nullptr) {
     auto placed = PlaceClues(*grid);
@@ -59,7 +59,7 @@ Json SquareCluesJson(const std::vector<SquareClue>& clues, const Grid* grid) {
     }
   }
   Json list = Json::array();
-  for (const SquareClue& clue : clues) {
+  for (const WordClue& clue : clues) {
     Json item = {{"row", clue.row},
                  {"col", clue.col},
                  {"direction", DirectionName(clue.direction)},
@@ -117,7 +117,7 @@ SavedKind ReadSkandinavkaFields(std::string_view ipuz_text) {
     // One clue at a time, so that one that is not well formed leaves the
     // others.
     auto one = DecodeSquareClues(Json::array({item}), "clues");
-    if (auto* good = std::get_if<std::vector<SquareClue>>(&one)) {
+    if (auto* good = std::get_if<std::vector<WordClue>>(&one)) {
       saved.clues.push_back(std::move(good->front()));
     }
   }

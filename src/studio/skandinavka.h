@@ -50,13 +50,13 @@ void AddSkandinavkaFields(const SaveRequest& request, Json& ipuz);
 // well formed are left out.
 struct SavedKind {
   PuzzleKind kind = PuzzleKind::kClassic;
-  std::vector<SquareClue> clues;
+  std::vector<WordClue> clues;
 };
 SavedKind ReadSkandinavkaFields(std::string_view ipuz_text);
 
 // The clues of `clues` as the API and the extension field write them; with
 // `grid`, each with the square that serves its word when there is one.
-Json SquareCluesJson(const std::vector<SquareClue>& clues,
+Json SquareCluesJson(const std::vector<WordClue>& clues,
                      const Grid* grid = nullptr);
 
 }  // namespace polimreza

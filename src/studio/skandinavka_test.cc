@@ -174,7 +174,7 @@ TEST_F(StudioSkandinavkaTest, ReadsOnlyWellFormedClues) {
       R"([{"row": 0, "col": 0, "direction": "up", "clue": "x"}, )"
       R"({"row": 2, "col": 1, "direction": "down", "clue": "y"}]})");
   EXPECT_EQ(saved.kind, PuzzleKind::kSkandinavka);
-  EXPECT_EQ(saved.clues, (std::vector<SquareClue>{{2, 1, DOWN, "y"}}));
+  EXPECT_EQ(saved.clues, (std::vector<WordClue>{{2, 1, DOWN, "y"}}));
 }
 
 }  // namespace
