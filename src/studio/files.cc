@@ -1,13 +1,16 @@
 #include "studio/files.h"
 
 #include <algorithm>
+#include <map>
 #include <system_error>
 
 #include "export/html.h"
 #include "export/ipuz.h"
 #include "export/outputs.h"
 #include "export/report_reader.h"
+#include "export/skandinavka.h"
 #include "grid/pattern_reader.h"
+#include "report/report.h"
 #include "studio/skandinavka.h"
 #include "tool/input_files.h"
 
@@ -165,19 +168,71 @@ Decoded<std::string> OpenPuzzle(const std::filesystem::path& folder,
 // Each export file's name ending and kind. The endings keep an export
 // apart from the save NAME.ipuz: the page and the blank grid are for print
 // ("stampa"), the ipuz holds the finished puzzle ("resenje").
+namespace {
+
 constexpr std::pair<std::string_view, ExportKind> kExportFiles[] = {
     {"-stampa.html", ExportKind::kHtml},
     {"-resenje.ipuz", ExportKind::kIpuz},
     {"-stampa.svg", ExportKind::kSvg}};
 
+// `request` with each skandinavka clue in the clue list of its word, where
+// the numbering reads it.
+SaveRequest WithSquareClues(SaveRequest request) {
+  std::map<std::pair<CellIndex, int>, std::size_t> place;
+  std::size_t counts[2] = {0, 0};
+  for (const Slot& slot : FindSlots(request.grid)) {
+    place[{slot.start, slot.direction}] = counts[slot.direction]++;
+  }
+  request.across.resize(counts[ACROSS]);
+  request.down.resize(counts[DOWN]);
+  for (const WordClue& clue : request.square_clues) {
+    const CellIndex start = request.grid.Index(clue.col, clue.row);
+    const auto found = place.find({start, clue.direction});
+    if (found == place.end()) continue;
+    (clue.direction == ACROSS ? request.across : request.down)[found->second] =
+        clue.clue;
+  }
+  return request;
+}
+
+// The page and the SVG of a skandinavka, as polimreza-export --skandinavka
+// writes them.
+Decoded<std::string> ExportSkandinavka(const std::filesystem::path& folder,
+                                       const SaveRequest& request,
+                                       const Alphabet& alphabet,
+                                       const Hyphenator* hyphenator) {
+  NumberedPuzzle puzzle =
+      NumberStudioPuzzle(WithSquareClues(request), alphabet);
+  if (request.title.empty()) {
+    puzzle.title = SkandinavkaTitle(puzzle.width, puzzle.height,
+                                    PageLanguage::kSerbian, alphabet.script());
+  }
+  const auto laid_out = LayOutSkandinavka(request.grid, puzzle, hyphenator);
+  if (const auto* refusal = std::get_if<ClueLayoutRefusal>(&laid_out)) {
+    return ApiError{400, ClueSquareRefusalLine(request.grid, *refusal)};
+  }
+  const Skandinavka& skandinavka = std::get<Skandinavka>(laid_out);
+  const std::string page = request.name + "-stampa.html";
+  const std::string svg = request.name + "-stampa.svg";
+  const std::vector<OutputFile> files = {
+      {folder / page,
+       WriteSkandinavkaHtml(puzzle, skandinavka, PageLanguage::kSerbian)},
+      {folder / svg, WriteSkandinavkaSvg(puzzle, skandinavka, false)}};
+  if (auto error = WriteFiles(files, request.overwrite)) return *error;
+  return Json{{"written", {page, svg}}}.dump();
+}
+
+}  // namespace
+
 Decoded<std::string> ExportPuzzle(const std::filesystem::path& folder,
                                   const SaveRequest& request,
-                                  const Alphabet& alphabet) {
-  if (request.kind == PuzzleKind::kSkandinavka) {
-    return ApiError{400, "Skandinavku izvozi polimreza-export --skandinavka"};
-  }
+                                  const Alphabet& alphabet,
+                                  const Hyphenator* hyphenator) {
   if (!request.grid.IsGridFull()) {
     return ApiError{400, "Mreza nije popunjena"};
+  }
+  if (request.kind == PuzzleKind::kSkandinavka) {
+    return ExportSkandinavka(folder, request, alphabet, hyphenator);
   }
   const NumberedPuzzle puzzle = NumberStudioPuzzle(request, alphabet);
   std::vector<OutputFile> files;

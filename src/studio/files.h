@@ -13,6 +13,7 @@
 #include "alphabet/alphabet.h"
 #include "export/numbering.h"
 #include "studio/api.h"
+#include "text/clue_lines.h"
 #include "tool/output_files.h"
 
 namespace polimreza {
@@ -48,11 +49,15 @@ Decoded<std::string> OpenPuzzle(const std::filesystem::path& folder,
                                 const Alphabet& alphabet);
 
 // POST /api/export into `folder`: NAME-stampa.html, NAME-resenje.ipuz and
-// NAME-stampa.svg as polimreza-export writes them, never the save NAME.ipuz;
-// the reply body, or the refusal (400 when a square has no letter).
+// NAME-stampa.svg as polimreza-export writes them, never the save NAME.ipuz
+// (a skandinavka: the page and the SVG, its clues broken into lines with
+// `hyphenator`, none: without hyphenation, as ipuz has no such kind); the
+// reply body, or the refusal (400 when a square has no letter or a
+// skandinavka no clue layout).
 Decoded<std::string> ExportPuzzle(const std::filesystem::path& folder,
                                   const SaveRequest& request,
-                                  const Alphabet& alphabet);
+                                  const Alphabet& alphabet,
+                                  const Hyphenator* hyphenator = nullptr);
 
 }  // namespace polimreza
 

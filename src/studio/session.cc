@@ -338,7 +338,8 @@ Reply Session::Save(std::string_view body) {
 Reply Session::Export(std::string_view body) {
   return EncodeText([&]() -> Decoded<std::string> {
     POLIMREZA_TAKE(request, DecodeSave(body, *alphabet_, ""));
-    return ExportPuzzle(folder_, request, *alphabet_);
+    std::lock_guard<std::mutex> lock(hyphenator_mutex_);
+    return ExportPuzzle(folder_, request, *alphabet_, hyphenator_.get());
   }());
 }
 

@@ -108,7 +108,7 @@ TEST_F(StudioSkandinavkaTest, FillTakesTheKind) {
 }
 
 // A skandinavka saves its kind and clues in the extension fields, each
-// clue with its square, and opens as it was; an export is refused.
+// clue with its square, and opens as it was.
 TEST_F(StudioSkandinavkaTest, SaveAndOpenKeepTheKindAndClues) {
   auto request = DecodeSave(
       R"({"name": "s.ipuz", "rows": ["###", "#AB", "#C#"], )"
@@ -138,11 +138,19 @@ TEST_F(StudioSkandinavkaTest, SaveAndOpenKeepTheKindAndClues) {
                         R"("clue": "Prvi <b>"}, {"row": 1, "col": 1, )"
                         R"("direction": "down", "clue": "Drugi"}])"));
 
+  // The export writes the page and the SVG, the clues in their squares,
+  // and no ipuz.
   auto exported =
       ExportPuzzle(folder_, std::get<SaveRequest>(request), alphabet_);
-  ASSERT_EQ(exported.index(), 1u);
-  EXPECT_EQ(std::get<ApiError>(exported).message,
-            "Skandinavku izvozi polimreza-export --skandinavka");
+  ASSERT_EQ(exported.index(), 0u);
+  EXPECT_EQ(std::get<std::string>(exported),
+            R"({"written":["s.ipuz-stampa.html","s.ipuz-stampa.svg"]})");
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "s.ipuz-resenje.ipuz"));
+  std::ifstream page(folder_ / "s.ipuz-stampa.html");
+  const std::string html((std::istreambuf_iterator<char>(page)),
+                         std::istreambuf_iterator<char>());
+  EXPECT_NE(html.find("\\u003cb\\u003e"), std::string::npos);
+  EXPECT_EQ(html.find("<b>"), std::string::npos);
 }
 
 // A clue is shown as it will print: in lines of 9 characters, at most 5,

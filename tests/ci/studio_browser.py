@@ -745,7 +745,7 @@ def square_text(p, row, col):
 def skandinavka(driver, url, folder, screenshot):
     """A 4x4 skandinavka from the template: arrows, a refused pattern, a
     fill, a clue typed into its square and shown in lines, a clue too long,
-    save, reopen and the working copy, all keeping the kind."""
+    save, export, reopen and the working copy, all keeping the kind."""
     p = Page(driver)
     driver.get(url)
     if p.el("ask-dialog").is_displayed():
@@ -828,6 +828,15 @@ def skandinavka(driver, url, folder, screenshot):
           and {"row": 1, "col": 1, "direction": "across", "clue": "Reka kroz Beograd",
                "square": [1, 0]} in ipuz.get("com.polimreza:clues", []),
           "the kind and the clues saved: " + json.dumps(ipuz.get("com.polimreza:clues")))
+
+    exported = ["skandinavka-stampa.html", "skandinavka-stampa.svg"]
+    p.click("export")
+    _, files = name_dialog(p)
+    check(files == "Biće zapisano: " + ", ".join(exported), "a skandinavka exports no ipuz")
+    wait("exported", lambda: p.status() == "Izvezeno: " + ", ".join(exported))
+    with open(os.path.join(folder, exported[0]), encoding="utf-8") as f:
+        check('"skandinavka":true' in f.read().replace(" ", ""),
+              "the exported page is a skandinavka")
 
     p.el("kind").send_keys("k")  # klasicna
     p.click("new-grid")

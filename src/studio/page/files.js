@@ -10,8 +10,10 @@ import {$, app, fields, keepDraft} from './state.js';
 import {t} from './texts.js';
 
 // The endings the server gives an export's files after the base name
-// (see POST /api/export): never the save's own NAME.ipuz.
+// (see POST /api/export): never the save's own NAME.ipuz; a skandinavka has
+// no ipuz form.
 const EXPORT_ENDINGS = ['-stampa.html', '-resenje.ipuz', '-stampa.svg'];
+const SKANDINAVKA_ENDINGS = ['-stampa.html', '-stampa.svg'];
 
 function report(done) {
   if (done instanceof Error) say(done.message, true);
@@ -41,7 +43,8 @@ export async function saveFile() {
 
 export async function exportFiles() {
   if (!app.history.grid.isFull()) { say(t('gridFull'), true); return; }
-  const names = (name) => EXPORT_ENDINGS.map((ending) => name + ending);
+  const endings = app.kind === 'skandinavka' ? SKANDINAVKA_ENDINGS : EXPORT_ENDINGS;
+  const names = (name) => endings.map((ending) => name + ending);
   report(await askName(t('exportName'), baseName(), async (name, overwrite) => {
     const reply = await post('export', {name, ...fields(), overwrite});
     return t('exported', (reply.written || []).join(', '));

@@ -32,7 +32,6 @@ addTexts({
     skLines: ['{0} red', '{0} reda', '{0} redova'],
     skRefusedWord: 'Reč na mestu ({0},{1}) {2} nema polje za opis.',
     skRefusedSquare: 'Polje ({0},{1}) ne pripada nijednoj reči.',
-    skNoExport: 'Skandinavka se izvozi programom polimreza-export --skandinavka.',
     skHelp: 'Klik na crno polje otvara njegove opise ispod mreže; strelica u polju pokazuje ' +
       'reč koju opis opisuje.',
   },
@@ -50,7 +49,6 @@ addTexts({
     skLines: ['{0} ред', '{0} реда', '{0} редова'],
     skRefusedWord: 'Реч на месту ({0},{1}) {2} нема поље за опис.',
     skRefusedSquare: 'Поље ({0},{1}) не припада ниједној речи.',
-    skNoExport: 'Скандинавка се извози програмом polimreza-export --skandinavka.',
     skHelp: 'Клик на црно поље отвара његове описе испод мреже; стрелица у пољу показује ' +
       'реч коју опис описује.',
   },
@@ -68,7 +66,6 @@ addTexts({
     skLines: ['{0} line', '{0} lines', '{0} lines'],
     skRefusedWord: 'The word at ({0},{1}) {2} has no clue square.',
     skRefusedSquare: 'Square ({0},{1}) belongs to no word.',
-    skNoExport: 'A skandinavka is exported by polimreza-export --skandinavka.',
     skHelp: 'A click on a black square opens its clues below the grid; the arrow in a square ' +
       'points to the word its clue defines.',
   },

@@ -77,8 +77,7 @@ const scheduleLayout = debounce(askLayout, 150);
 function updateButtons() {
   $('undo').disabled = !history.canUndo();
   $('redo').disabled = !history.canRedo();
-  $('export').disabled = !history.grid.isFull() || isSkandinavka();
-  $('export').title = isSkandinavka() ? t('skNoExport') : '';
+  $('export').disabled = !history.grid.isFull();
   for (const id of ['fill', 'fill-region', 'fill-another']) $(id).disabled = filling;
   $('stop').disabled = !filling;
 }
