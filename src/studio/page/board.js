@@ -22,6 +22,7 @@ export class Board {
     this.anchor = -1;  // the corner a Shift selection started from
     this.dead = new Set();
     this.marks = null;  // (i) => further classes of square i
+    this.shortestWord = 1;  // slots shorter than this are no words (Tab skips them)
     this.typed = null;  // the square and letter of the last key typed
     this.pressedCurrent = false;
     this.inputs = [];
@@ -193,8 +194,11 @@ export class Board {
   nextSlot(step) {
     const g = this.grid;
     const here = g.slotAt(this.current, this.direction);
-    const to = core.nextSlot([g.slots[ACROSS].length, g.slots[DOWN].length],
-      this.direction, here ? here.index : -1, step);
+    const counts = [g.slots[ACROSS].length, g.slots[DOWN].length];
+    let to = core.nextSlot(counts, this.direction, here ? here.index : -1, step);
+    while (to && g.slots[to[0]][to[1]].cells.length < this.shortestWord) {
+      to = core.nextSlot(counts, to[0], to[1], step);
+    }
     if (!to) return false;
     this.goToSlot(g.slots[to[0]][to[1]]);
     return true;

@@ -334,6 +334,7 @@ function squareFits(texts) {
 export function decorate() {
   const board = app.board;
   board.table.classList.toggle('skandinavka', isSkandinavka());
+  board.shortestWord = isSkandinavka() ? 2 : 1;
   board.table.querySelectorAll('.sk').forEach((e) => e.remove());
   if (!isSkandinavka()) return;
   const grid = app.history.grid;
