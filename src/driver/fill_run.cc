@@ -34,7 +34,6 @@ namespace polimreza {
 namespace {
 
 constexpr std::string_view kProgram = "polimreza-fill";
-constexpr int kDefaultWeak = 30;
 
 // The progress line: drawn after half a second of search, at most ten times
 // a second, and erased at the end.
@@ -91,17 +90,11 @@ std::optional<ScoreTable> ReadScores(const Alphabet& alphabet,
                                      std::ostream& err) {
   if (!settings.scores) return std::nullopt;
   ScoreTable table = ReadScoreTable(*settings.scores, alphabet);
-  if (table.words.empty() && table.lines > 0) {
-    err << kProgram << ": upozorenje: " << kScoresFileName
-        << " nema nijednu rec azbuke " << AlphabetName(alphabet.kind())
-        << " sa ocenom od 0 do 100: ocene se ne koriste\n";
-    return std::nullopt;
+  if (const std::string warning = ScoresWarning(table, alphabet);
+      !warning.empty()) {
+    err << kProgram << ": " << warning << "\n";
   }
-  if (table.skipped > 0) {
-    err << kProgram << ": upozorenje: " << kScoresFileName << ": preskoceno "
-        << table.skipped << " od " << table.lines << " redova (rec van azbuke "
-        << AlphabetName(alphabet.kind()) << " ili ocena van 0 do 100)\n";
-  }
+  if (table.words.empty() && table.lines > 0) return std::nullopt;
   return table;
 }
 
@@ -118,7 +111,7 @@ void ForbidWeakCrossings(const std::optional<ScoreTable>& scores,
            "zabrani\n";
     return;
   }
-  const int weak_below = settings.weak.value_or(kDefaultWeak);
+  const int weak_below = settings.weak.value_or(kDefaultWeakBelow);
   options.weak = [&table = scores->words, weak_below,
                   key = std::string()](std::string_view word) mutable {
     key.assign(word);
@@ -215,7 +208,7 @@ int Fill(std::istream& pattern, const ListOpener& opener,
         }
         quality << FormatQuality(
             MeasureQuality(grid, scores ? &*scores : nullptr,
-                           settings.weak.value_or(kDefaultWeak)));
+                           settings.weak.value_or(kDefaultWeakBelow)));
       }
       return kExitOk;
     }
@@ -267,7 +260,7 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
   bool progress = false;
   bool quiet = false;
   FillSettings settings;
-  int weak_below = kDefaultWeak;
+  int weak_below = kDefaultWeakBelow;
   app.add_option("pattern_file", pattern_path,
                  "Izgled (pattern) vase buduce ukrstenice")
       ->required();

@@ -68,22 +68,6 @@ Json ScoresJson(const QualityFigures& figures) {
 
 }  // namespace
 
-std::string ScoresWarning(const ScoreTable& table, const Alphabet& alphabet) {
-  const std::string name(AlphabetName(alphabet.kind()));
-  if (table.words.empty() && table.lines > 0) {
-    return std::string("upozorenje: ") + kScoresFileName +
-           " nema nijednu rec azbuke " + name +
-           " sa ocenom od 0 do 100: ocene se ne koriste";
-  }
-  if (table.skipped > 0) {
-    return std::string("upozorenje: ") + kScoresFileName + ": preskoceno " +
-           std::to_string(table.skipped) + " od " +
-           std::to_string(table.lines) + " redova (rec van azbuke " + name +
-           " ili ocena van 0 do 100)";
-  }
-  return "";
-}
-
 std::string RewriteScores(std::string_view text, const std::string& codes,
                           int score, const Alphabet& alphabet) {
   std::string out;

@@ -23,14 +23,6 @@
 
 namespace polimreza {
 
-// A word scoring below this is weak unless --weak says otherwise.
-inline constexpr int kDefaultWeakBelow = 30;
-
-// The warning for what of ocene.txt, read in `alphabet` into `table`, is
-// left out, as polimreza-fill words it (without the program's name); "" for
-// none.
-std::string ScoresWarning(const ScoreTable& table, const Alphabet& alphabet);
-
 // The text of an ocene.txt, `text`, with the score of the word `codes` set
 // to `score`: every line of that word (in either script) gets it as its
 // second field, the rest of the line kept; when no line holds the word,

@@ -79,4 +79,20 @@ ScoreTable ReadScoreTable(std::string_view text, const Alphabet& alphabet) {
   return table;
 }
 
+std::string ScoresWarning(const ScoreTable& table, const Alphabet& alphabet) {
+  const std::string name(AlphabetName(alphabet.kind()));
+  if (table.words.empty() && table.lines > 0) {
+    return std::string("upozorenje: ") + kScoresFileName +
+           " nema nijednu rec azbuke " + name +
+           " sa ocenom od 0 do 100: ocene se ne koriste";
+  }
+  if (table.skipped > 0) {
+    return std::string("upozorenje: ") + kScoresFileName + ": preskoceno " +
+           std::to_string(table.skipped) + " od " +
+           std::to_string(table.lines) + " redova (rec van azbuke " + name +
+           " ili ocena van 0 do 100)";
+  }
+  return "";
+}
+
 }  // namespace polimreza

@@ -52,6 +52,14 @@ struct ScoreTable {
 // out and counted; a word given twice keeps its highest score.
 ScoreTable ReadScoreTable(std::string_view text, const Alphabet& alphabet);
 
+// A word scoring below this is weak unless --weak says otherwise.
+inline constexpr int kDefaultWeakBelow = 30;
+
+// The warning for what of ocene.txt, read in `alphabet` into `table`, is
+// left out, as the programs word it (without the program's name); "" for
+// none.
+std::string ScoresWarning(const ScoreTable& table, const Alphabet& alphabet);
+
 }  // namespace polimreza
 
 #endif  // POLIMREZA_WORDLIST_SCORES_H_
