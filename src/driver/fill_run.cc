@@ -153,20 +153,16 @@ int Fill(std::istream& pattern, const ListOpener& opener,
     }
   }
 
+  const Alphabet ascii(AlphabetKind::kAscii);
+  const Alphabet& letters = alphabet ? *alphabet : ascii;
   WordLists lists(
-      settings.skandinavka
-          ? AnyLetterSingles(
-                opener, alphabet ? *alphabet : Alphabet(AlphabetKind::kAscii))
-          : opener,
+      settings.skandinavka ? AnyLetterSingles(opener, letters) : opener,
       alphabet ? AlphabetWordEncoder(alphabet) : WordEncoder());
   SearchLexicons lexicons(lists);
   if (!settings.exclude.empty()) {
     std::istringstream exclude(settings.exclude);
-    lexicons.SetExcluded(ReadWordSet(
-        exclude, alphabet ? *alphabet : Alphabet(AlphabetKind::kAscii)));
+    lexicons.SetExcluded(ReadWordSet(exclude, letters));
   }
-  const Alphabet ascii(AlphabetKind::kAscii);
-  const Alphabet& letters = alphabet ? *alphabet : ascii;
   // Read once, before the search when it keeps weak words apart.
   std::optional<ScoreTable> scores;
   SearchOptions options;
