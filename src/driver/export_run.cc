@@ -144,24 +144,18 @@ std::optional<int> WriteFiles(const std::vector<OutputFile>& files, bool force,
   return in_the_way ? kExitUsage : kExitWrite;
 }
 
-// "(C,R)" for the square `cell` of a grid `width` wide, counted from 1.
-std::string Place(CellIndex cell, std::uint32_t width) {
-  return "(" + std::to_string(cell % width + 1) + "," +
-         std::to_string(cell / width + 1) + ")";
-}
-
 // The warning for a clue that does not fit its square, in `language`.
 std::string LongClueWarning(const SquareClue& clue, std::uint32_t width,
                             PageLanguage language) {
   const std::string length = std::to_string(CharacterCount(clue.clue));
   const bool across = clue.direction == ACROSS;
   if (language == PageLanguage::kEnglish) {
-    return "the clue in square " + Place(clue.square, width) + " for the " +
-           (across ? "across" : "down") + " word, " + length +
+    return "the clue in square " + SquarePlace(clue.square, width) +
+           " for the " + (across ? "across" : "down") + " word, " + length +
            " characters, does not fit in " + std::to_string(kClueMaxLines) +
            " lines";
   }
-  return "opis u polju " + Place(clue.square, width) + " za rec " +
+  return "opis u polju " + SquarePlace(clue.square, width) + " za rec " +
          (across ? "vodoravno" : "uspravno") + ", " + length +
          " znakova, ne staje u " + std::to_string(kClueMaxLines) + " redova";
 }

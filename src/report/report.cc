@@ -166,23 +166,14 @@ std::string CannotOpenRefusal(std::string_view name) {
          std::string(kShuttingDownLine) + '\n';
 }
 
-namespace {
-
-// "(C,R)" for the square `cell`, counted from 1.
-std::string Place(const Grid& grid, CellIndex cell) {
-  const std::size_t column = cell % grid.gridWidth();
-  const std::size_t row = cell / grid.gridWidth();
-  return '(' + std::to_string(column + 1) + ',' + std::to_string(row + 1) + ')';
+std::string SquarePlace(CellIndex cell, std::size_t width) {
+  return '(' + std::to_string(cell % width + 1) + ',' +
+         std::to_string(cell / width + 1) + ')';
 }
-
-}  // namespace
 
 std::string LongSlotRefusal(const Grid& grid, const Slot& slot,
                             unsigned limit) {
-  const std::size_t column = slot.start % grid.gridWidth();
-  const std::size_t row = slot.start / grid.gridWidth();
-  return std::string(kLongSlotLabel) + std::to_string(column + 1) + ',' +
-         std::to_string(row + 1) + ") " +
+  return "Rec na mestu " + SquarePlace(slot.start, grid.gridWidth()) + ' ' +
          (slot.direction == ACROSS ? "vodoravno" : "uspravno") + " ima " +
          std::to_string(slot.length) + " polja, a najvise moze da ima " +
          std::to_string(limit) + '\n' + std::string(kShuttingDownLine) + '\n';
@@ -191,11 +182,13 @@ std::string LongSlotRefusal(const Grid& grid, const Slot& slot,
 std::string ClueSquareRefusalLine(const Grid& grid,
                                   const ClueLayoutRefusal& refusal) {
   if (refusal.word) {
-    return "Rec na mestu " + Place(grid, refusal.word->start) +
+    return "Rec na mestu " +
+           SquarePlace(refusal.word->start, grid.gridWidth()) +
            (refusal.word->direction == ACROSS ? " vodoravno" : " uspravno") +
            " nema polje za opis";
   }
-  return "Polje " + Place(grid, refusal.square) + " ne pripada nijednoj reci";
+  return "Polje " + SquarePlace(refusal.square, grid.gridWidth()) +
+         " ne pripada nijednoj reci";
 }
 
 std::string ClueSquareRefusal(const Grid& grid,

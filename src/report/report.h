@@ -106,6 +106,10 @@ std::string NoMemoryRefusal();
 // shutdown line.
 std::string CannotOpenRefusal(std::string_view name);
 
+// "(C,R)": the square `cell` of a grid `width` squares wide, column and row
+// counted from 1, as every message names a square.
+std::string SquarePlace(CellIndex cell, std::size_t width);
+
 // The refusal of `slot`, longer than `limit`, ending in the shutdown line.
 std::string LongSlotRefusal(const Grid& grid, const Slot& slot,
                             unsigned limit = kMaxSlotLength);
