@@ -12,56 +12,13 @@
 #include <new>
 #include <stdexcept>
 
+#include "alphabet/serbian_letters.h"
+
 namespace polimreza {
 
 namespace {
 
-constexpr char32_t kZwnj = 0x200C;
 constexpr Letter kNoLetter = 255;
-
-// A letter of the Serbian alphabet in both scripts.
-struct SerbianLetter {
-  char32_t latin;         // the Latin letter, or the first of its two
-  char32_t latin_second;  // the second of the two; 0 for a single letter
-  char32_t latin_single;  // the one character Unicode has for the letter
-  char32_t cyrillic;
-};
-
-// The Serbian letters in Latin order.
-constexpr std::array<SerbianLetter, 30> kSerbian = {{
-    {'A', 0, 'A', 0x410},     {'B', 0, 'B', 0x411},
-    {'C', 0, 'C', 0x426},     {0x10C, 0, 0x10C, 0x427},    // C caron
-    {0x106, 0, 0x106, 0x40B},                              // C acute
-    {'D', 0, 'D', 0x414},     {'D', 0x17D, 0x1C4, 0x40F},  // DZ caron
-    {0x110, 0, 0x110, 0x402},                              // D stroke
-    {'E', 0, 'E', 0x415},     {'F', 0, 'F', 0x424},
-    {'G', 0, 'G', 0x413},     {'H', 0, 'H', 0x425},
-    {'I', 0, 'I', 0x418},     {'J', 0, 'J', 0x408},
-    {'K', 0, 'K', 0x41A},     {'L', 0, 'L', 0x41B},
-    {'L', 'J', 0x1C7, 0x409},  // LJ
-    {'M', 0, 'M', 0x41C},     {'N', 0, 'N', 0x41D},
-    {'N', 'J', 0x1CA, 0x40A},  // NJ
-    {'O', 0, 'O', 0x41E},     {'P', 0, 'P', 0x41F},
-    {'R', 0, 'R', 0x420},     {'S', 0, 'S', 0x421},
-    {0x160, 0, 0x160, 0x428},  // S caron
-    {'T', 0, 'T', 0x422},     {'U', 0, 'U', 0x423},
-    {'V', 0, 'V', 0x412},     {'Z', 0, 'Z', 0x417},
-    {0x17D, 0, 0x17D, 0x416},  // Z caron
-}};
-
-// The Cyrillic letters in Cyrillic order.
-constexpr std::array<char32_t, 30> kCyrillicOrder = {
-    0x410, 0x411, 0x412, 0x413, 0x414, 0x402, 0x415, 0x416, 0x417, 0x418,
-    0x408, 0x41A, 0x41B, 0x409, 0x41C, 0x41D, 0x40A, 0x41E, 0x41F, 0x420,
-    0x421, 0x422, 0x40B, 0x423, 0x424, 0x425, 0x426, 0x427, 0x40F, 0x428,
-};
-
-void AppendUtf8(char32_t c, std::string& out) {
-  char bytes[U8_MAX_LENGTH];
-  int32_t length = 0;
-  U8_APPEND_UNSAFE(bytes, length, static_cast<UChar32>(c));
-  out.append(bytes, static_cast<std::size_t>(length));
-}
 
 std::size_t SpellingIndex(Letter letter, Script script, DigraphForm form) {
   return static_cast<std::size_t>(letter) * 4 +
@@ -166,113 +123,7 @@ char32_t UpperOne(char32_t c) {
   return upper.size() == 1 ? upper[0].value : c;
 }
 
-// The place in kSerbian of the letter whose upper-case Latin spelling starts
-// with `upper`, `upper_next`; none for a character that is no Serbian Latin
-// letter. A letter that is a pair is read when both characters are there.
-std::optional<std::size_t> ReadLatin(char32_t upper, char32_t upper_next) {
-  std::optional<std::size_t> single;
-  for (std::size_t i = 0; i < kSerbian.size(); ++i) {
-    const SerbianLetter& letter = kSerbian[i];
-    if (letter.latin_second != 0) {
-      if (upper == letter.latin_single) return i;
-      if (upper == letter.latin && upper_next == letter.latin_second) return i;
-    } else if (upper == letter.latin) {
-      single = i;
-    }
-  }
-  return single;
-}
-
-std::optional<std::size_t> ReadCyrillic(char32_t upper) {
-  for (std::size_t i = 0; i < kSerbian.size(); ++i) {
-    if (kSerbian[i].cyrillic == upper) return i;
-  }
-  return std::nullopt;
-}
-
-// Whether the letters `first` and `second` (places in kSerbian) are written
-// in Latin as a pair that reads as one letter.
-bool MakesLatinPair(std::size_t first, std::size_t second) {
-  for (const SerbianLetter& letter : kSerbian) {
-    if (letter.latin_second != 0 && kSerbian[first].latin == letter.latin &&
-        kSerbian[first].latin_second == 0 &&
-        kSerbian[second].latin == letter.latin_second &&
-        kSerbian[second].latin_second == 0) {
-      return true;
-    }
-  }
-  return false;
-}
-
-char32_t Upper(char32_t c) {
-  return static_cast<char32_t>(u_toupper(static_cast<UChar32>(c)));
-}
-
-char32_t Lower(char32_t c) {
-  return static_cast<char32_t>(u_tolower(static_cast<UChar32>(c)));
-}
-
 }  // namespace
-
-void ConvertClueScript(std::string_view text, Script script, std::string& out) {
-  out.clear();
-  // Characters; a byte that is not UTF-8 is kept as 0x110000 plus the byte.
-  constexpr char32_t kRawByte = 0x110000;
-  std::u32string chars;
-  const auto push = [&chars](char32_t c, std::size_t, std::size_t) {
-    chars.push_back(c);
-  };
-  std::optional<std::size_t> bad = VisitUtf8(text, push);
-  while (bad) {
-    chars.push_back(kRawByte + static_cast<unsigned char>(text[*bad]));
-    bad = VisitUtf8(text, push, *bad + 1);
-  }
-  for (std::size_t i = 0; i < chars.size(); ++i) {
-    const char32_t c = chars[i];
-    const char32_t next = i + 1 < chars.size() ? chars[i + 1] : 0;
-    if (c >= kRawByte) {
-      out.push_back(static_cast<char>(c - kRawByte));
-      continue;
-    }
-    // Title case (Lj) counts as upper case: the letter starts a word.
-    const bool upper = Upper(c) != Lower(c) && c != Lower(c);
-    if (script == Script::kCyrillic) {
-      if (c == kZwnj) continue;
-      const std::optional<std::size_t> place =
-          next < kRawByte ? ReadLatin(Upper(c), Upper(next))
-                          : ReadLatin(Upper(c), 0);
-      if (!place) {
-        AppendUtf8(c, out);
-        continue;
-      }
-      const SerbianLetter& letter = kSerbian[*place];
-      AppendUtf8(upper ? letter.cyrillic : Lower(letter.cyrillic), out);
-      if (letter.latin_second != 0 && Upper(c) == letter.latin) ++i;
-      continue;
-    }
-    const std::optional<std::size_t> place = ReadCyrillic(Upper(c));
-    if (!place) {
-      AppendUtf8(c, out);
-      continue;
-    }
-    const SerbianLetter& letter = kSerbian[*place];
-    AppendUtf8(upper ? letter.latin : Lower(letter.latin), out);
-    if (letter.latin_second != 0) {
-      // An upper-case pair is all upper case before another upper-case
-      // letter, else only its first character is (Ljubav, LJUBAV).
-      const bool all_upper = upper && next != 0 && next < kRawByte &&
-                             u_isupper(static_cast<UChar32>(next));
-      AppendUtf8(all_upper ? letter.latin_second : Lower(letter.latin_second),
-                 out);
-    }
-    if (next != 0 && next < kRawByte) {
-      if (const auto following = ReadCyrillic(Upper(next));
-          following && MakesLatinPair(*place, *following)) {
-        AppendUtf8(kZwnj, out);
-      }
-    }
-  }
-}
 
 std::optional<AlphabetKind> AlphabetNamed(std::string_view name) {
   for (AlphabetKind kind : {AlphabetKind::kAscii, AlphabetKind::kSerbianLatin,

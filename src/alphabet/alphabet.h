@@ -194,14 +194,6 @@ std::optional<std::size_t> VisitUtf8(std::string_view utf8, Visit&& visit,
   return std::nullopt;
 }
 
-// Writes `text` (UTF-8) into `out` with every Serbian letter in `script`,
-// letter by letter and keeping its case; everything else, bytes that are not
-// UTF-8 included, passes as it is. Latin D and Z-caron, L and J, N and J (and
-// Unicode's one-character digraphs) are one letter unless a zero width
-// non-joiner stands between them, which Cyrillic does not need; in Latin, one
-// goes between such letters that are two.
-void ConvertClueScript(std::string_view text, Script script, std::string& out);
-
 }  // namespace polimreza
 
 #endif  // POLIMREZA_ALPHABET_ALPHABET_H_

@@ -7,6 +7,7 @@
 #include <span>
 #include <utility>
 
+#include "alphabet/clue_script.h"
 #include "dictionary/word_key.h"
 #include "text/text_lines.h"
 #include "wordlist/scores.h"

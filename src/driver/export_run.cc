@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "alphabet/alphabet.h"
+#include "alphabet/clue_script.h"
 #include "export/html.h"
 #include "export/numbering.h"
 #include "export/outputs.h"

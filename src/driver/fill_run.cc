@@ -13,6 +13,7 @@
 #include <string>
 #include <variant>
 
+#include "alphabet/clue_script.h"
 #include "dictionary/folding.h"
 #include "grid/clue_squares.h"
 #include "grid/clue_table.h"

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "alphabet/clue_script.h"
 #include "export/page_files.h"
 #include "gtest/gtest.h"
 #include "tests/test_util.h"

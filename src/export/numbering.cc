@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include "alphabet/clue_script.h"
+
 namespace polimreza {
 
 std::string DisplayText(std::string_view bytes) {
