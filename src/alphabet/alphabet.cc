@@ -180,6 +180,13 @@ Alphabet::Alphabet(AlphabetKind kind) : kind_(kind) {
   nfc_ = icu::Normalizer2::getNFCInstance(status);
   ThrowIfFailed(status, "ICU NFC");
 
+  TableUpperCase();
+  ReadSerbianLetters();
+  TablePlainLetters();
+}
+
+// upper_, from ICU.
+void Alphabet::TableUpperCase() {
   upper_.assign(kReadingsSize, 0);
   for (char32_t c = 0; c < kReadingsSize; ++c) {
     const char32_t upper = UpperOne(c);
@@ -189,12 +196,16 @@ Alphabet::Alphabet(AlphabetKind kind) : kind_(kind) {
       upper_[c] = upper;
     }
   }
+}
 
+// size_, the spellings and readings of the thirty letters in this
+// alphabet's order, and the digraphs.
+void Alphabet::ReadSerbianLetters() {
   // The letters in this alphabet's order, as places in kSerbian.
   size_ = kSerbian.size();
   std::array<std::size_t, kSerbian.size()> order;
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  if (kind == AlphabetKind::kSerbianCyrillic) {
+  if (kind_ == AlphabetKind::kSerbianCyrillic) {
     for (std::size_t i = 0; i < order.size(); ++i) {
       order[i] = static_cast<std::size_t>(
           std::find_if(kSerbian.begin(), kSerbian.end(),
@@ -233,7 +244,10 @@ Alphabet::Alphabet(AlphabetKind kind) : kind_(kind) {
     digraph.first = readings_[digraph.first_char].letter;
     digraph.second = readings_[digraph.second_char].letter;
   }
+}
 
+// plain_ and plain_readings_, once the letters are read.
+void Alphabet::TablePlainLetters() {
   plain_.assign(kReadingsSize, 0);
   for (char32_t c = 0; c < kReadingsSize; ++c) {
     const char32_t upper = upper_[c];

@@ -124,6 +124,11 @@ class Alphabet {
     Script script;
   };
 
+  // The constructor's steps for a Serbian alphabet, in this order.
+  void TableUpperCase();
+  void ReadSerbianLetters();
+  void TablePlainLetters();
+
   SplitResult SplitAscii(std::string_view text) const;
   // Splits text made of plain letters (each a character below
   // kReadingsSize that composition leaves alone, in one script, with zero
