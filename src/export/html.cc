@@ -33,6 +33,15 @@ std::string FillTemplate(std::string_view page,
   return out;
 }
 
+std::string FillPage(std::string_view name,
+                     std::map<std::string, std::string> values) {
+  // The file's last line feed is the template's, after the placeholder.
+  std::string_view board = EmbeddedPageFile("board.html");
+  if (board.ends_with('\n')) board.remove_suffix(1);
+  values["board-section"] = FillTemplate(board, values);
+  return FillTemplate(EmbeddedPageFile(name), values);
+}
+
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -367,8 +376,7 @@ std::map<std::string, std::string> PageValues(const NumberedPuzzle& puzzle,
 }
 
 std::string WriteHtml(const NumberedPuzzle& puzzle, PageLanguage language) {
-  return FillTemplate(EmbeddedPageFile("puzzle.html"),
-                      PageValues(puzzle, language));
+  return FillPage("puzzle.html", PageValues(puzzle, language));
 }
 
 }  // namespace polimreza

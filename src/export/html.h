@@ -46,6 +46,11 @@ std::string PageData(const NumberedPuzzle& puzzle,
 std::string FillTemplate(std::string_view page,
                          const std::map<std::string, std::string>& values);
 
+// The embedded page `name` filled with `values`; its "{{board-section}}" is
+// the board both pages share (board.html), filled with the same values.
+std::string FillPage(std::string_view name,
+                     std::map<std::string, std::string> values);
+
 // The puzzle data of PageData as JSON, for a page that adds to it.
 nlohmann::ordered_json PageDataJson(const NumberedPuzzle& puzzle,
                                     PageLanguage language);

@@ -4,6 +4,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <utility>
 
 #include "export/page_files.h"
 #include "export/skandinavka.h"
@@ -172,7 +173,7 @@ std::string WriteSkandinavkaHtml(const NumberedPuzzle& puzzle,
   values["grid"] = GridTable(puzzle, skandinavka, false, labels);
   values["solution"] = GridTable(puzzle, skandinavka, true, labels);
   values["data"] = SkandinavkaPageData(puzzle, skandinavka, language);
-  return FillTemplate(EmbeddedPageFile("skandinavka.html"), values);
+  return FillPage("skandinavka.html", std::move(values));
 }
 
 }  // namespace polimreza
