@@ -245,23 +245,29 @@ int FillPattern(std::istream& pattern, const ListOpener& lists,
   return status;
 }
 
-int RunFill(int argc, const char* const* argv, std::ostream& out,
-            std::ostream& err) {
-  CLI::App app{
-      "Popunjava ukrstenicu potpunom pretragom: nalazi popunjavanje kad "
-      "postoji, a kad ne postoji, kaze to.",
-      std::string(kProgram)};
-  SetUpApp(app);
+namespace {
+
+// What the command line names beyond FillSettings: the files to read and
+// the choices settled once it is parsed.
+struct FillCommandLine {
   std::string pattern_path;
-  std::string lists_dir;
+  std::string lists_dir;  // empty: the current folder
   bool progress = false;
   bool quiet = false;
-  FillSettings settings;
+  std::string alphabet_name = "ascii";
+  std::string exclude_path;  // empty: no exclusion file
+  std::string script_name;   // empty: the alphabet's script
   int weak_below = kDefaultWeakBelow;
-  app.add_option("pattern_file", pattern_path,
+  CLI::Option* weak = nullptr;  // given when its count is not 0
+};
+
+// Declares every option of polimreza-fill, in the order --help lists them.
+void AddFillOptions(CLI::App& app, FillCommandLine& line,
+                    FillSettings& settings) {
+  app.add_option("pattern_file", line.pattern_path,
                  "Izgled (pattern) vase buduce ukrstenice")
       ->required();
-  app.add_option("--lists", lists_dir,
+  app.add_option("--lists", line.lists_dir,
                  "Folder sa listama reci 1.txt do 25.txt (podrazumevano: "
                  "tekuci folder)")
       ->type_name("FOLDER");
@@ -277,28 +283,28 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
   app.add_flag("--skandinavka", settings.skandinavka,
                "Izgled je skandinavka: crna polja su polja za opise, a "
                "pojedinacna polja nisu reci (1.txt se ne cita)");
-  app.add_flag("--progress", progress,
+  app.add_flag("--progress", line.progress,
                "Prikazuj napredak na standardnoj gresci i kad ona nije "
                "terminal");
-  app.add_flag("--quiet", quiet, "Ne prikazuj napredak (ne ide uz --progress)");
+  app.add_flag("--quiet", line.quiet,
+               "Ne prikazuj napredak (ne ide uz --progress)");
   // Checked here rather than by CLI11's excludes(), whose help line would
   // read "Iskljucuje: --quiet"; the refusal is the one excludes() gives.
-  app.parse_complete_callback([&progress, &quiet] {
-    if (progress && quiet) throw CLI::ExcludesError("--progress", "--quiet");
+  app.parse_complete_callback([&line] {
+    if (line.progress && line.quiet) {
+      throw CLI::ExcludesError("--progress", "--quiet");
+    }
   });
-  std::string alphabet_name = "ascii";
-  app.add_option("--alphabet", alphabet_name,
+  app.add_option("--alphabet", line.alphabet_name,
                  "Azbuka izgleda i lista reci: " + HelpAlphabets())
       ->type_name("AZBUKA")
-      ->default_str(alphabet_name)
+      ->default_str(line.alphabet_name)
       ->check(CLI::IsMember({"ascii", "sr-latn", "sr-cyrl"}).description(""));
-  std::string exclude_path;
-  app.add_option("--exclude", exclude_path,
+  app.add_option("--exclude", line.exclude_path,
                  "Datoteka sa recima (jedna u redu) koje ne ulaze u "
                  "popunjavanje")
       ->type_name("DATOTEKA");
-  std::string script_name;
-  app.add_option("--script", script_name,
+  app.add_option("--script", line.script_name,
                  "Pismo izvestaja: latn ili cyrl (podrazumevano: pismo "
                  "azbuke)")
       ->type_name("PISMO")
@@ -306,30 +312,24 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
   app.add_flag("--stats", settings.stats,
                "Posle izvestaja ispisi ocenu kvaliteta (polja, PDR, ocene "
                "reci iz ocene.txt) na standardnu gresku");
-  CLI::Option* weak = AddWholeNumberOption(
-      app, "--weak", weak_below, 0, 101,
+  line.weak = AddWholeNumberOption(
+      app, "--weak", line.weak_below, 0, 101,
       "Rec sa ocenom manjom od N je slaba (podrazumevano 30)");
   app.add_flag("--no-weak-crossings", settings.no_weak_crossings,
                "Ne dozvoli da se dve slabe reci ukrste (ocene iz ocene.txt)");
-  if (auto status = ParseCommandLine(app, argc, argv, out, err)) return *status;
-  if (weak->count() > 0) settings.weak = weak_below;
-  settings.alphabet = *AlphabetNamed(alphabet_name);
-  if (!script_name.empty()) {
-    settings.script =
-        script_name == "latn" ? Script::kLatin : Script::kCyrillic;
-  }
-  settings.progress = !quiet && (progress || IsTerminal(STDERR_FILENO));
+}
 
-  std::unique_ptr<std::istream> pattern = OpenForReading(pattern_path);
-  if (!pattern) {
-    return InputError(CannotOpenRefusal(pattern_path), out, err);
-  }
-  if (!exclude_path.empty()) {
-    auto text = ReadInput(exclude_path, InputRules{});
+// Reads the exclusion file and, when the run needs them, the scores beside
+// the lists into `settings`; the exit status when a file stops the run.
+std::optional<int> ReadSideFiles(const FillCommandLine& line,
+                                 FillSettings& settings, std::ostream& out,
+                                 std::ostream& err) {
+  if (!line.exclude_path.empty()) {
+    auto text = ReadInput(line.exclude_path, InputRules{});
     if (const ReadError* error = std::get_if<ReadError>(&text)) {
       return InputError(*error == ReadError::kOutOfMemory
                             ? NoMemoryRefusal()
-                            : CannotOpenRefusal(exclude_path),
+                            : CannotOpenRefusal(line.exclude_path),
                         out, err);
     }
     settings.exclude = std::move(std::get<std::string>(text));
@@ -337,9 +337,10 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
   if (settings.stats || settings.no_weak_crossings) {
     // The scores file beside the lists; none when it cannot be read.
     auto text = ReadInput(
-        lists_dir.empty()
+        line.lists_dir.empty()
             ? std::string(kScoresFileName)
-            : (std::filesystem::path(lists_dir) / kScoresFileName).string(),
+            : (std::filesystem::path(line.lists_dir) / kScoresFileName)
+                  .string(),
         InputRules{});
     if (const ReadError* error = std::get_if<ReadError>(&text)) {
       if (*error == ReadError::kOutOfMemory) {
@@ -349,7 +350,37 @@ int RunFill(int argc, const char* const* argv, std::ostream& out,
       settings.scores = std::move(std::get<std::string>(text));
     }
   }
-  ListOpener opener = [lists_dir](unsigned length) {
+  return std::nullopt;
+}
+
+}  // namespace
+
+int RunFill(int argc, const char* const* argv, std::ostream& out,
+            std::ostream& err) {
+  CLI::App app{
+      "Popunjava ukrstenicu potpunom pretragom: nalazi popunjavanje kad "
+      "postoji, a kad ne postoji, kaze to.",
+      std::string(kProgram)};
+  SetUpApp(app);
+  FillCommandLine line;
+  FillSettings settings;
+  AddFillOptions(app, line, settings);
+  if (auto status = ParseCommandLine(app, argc, argv, out, err)) return *status;
+  if (line.weak->count() > 0) settings.weak = line.weak_below;
+  settings.alphabet = *AlphabetNamed(line.alphabet_name);
+  if (!line.script_name.empty()) {
+    settings.script =
+        line.script_name == "latn" ? Script::kLatin : Script::kCyrillic;
+  }
+  settings.progress =
+      !line.quiet && (line.progress || IsTerminal(STDERR_FILENO));
+
+  std::unique_ptr<std::istream> pattern = OpenForReading(line.pattern_path);
+  if (!pattern) {
+    return InputError(CannotOpenRefusal(line.pattern_path), out, err);
+  }
+  if (auto status = ReadSideFiles(line, settings, out, err)) return *status;
+  ListOpener opener = [lists_dir = line.lists_dir](unsigned length) {
     const std::string name = ListFileName(length);
     return OpenForReading(
         lists_dir.empty() ? name
