@@ -239,44 +239,45 @@ std::optional<Failure> BuildAndWrite(const std::vector<std::string>& sources,
   return std::nullopt;
 }
 
-}  // namespace
-
-int RunLists(int argc, const char* const* argv, std::ostream& out,
-             std::ostream& err) {
-  CLI::App app(Description(std::nullopt), kProgram);
-  SetUpApp(app);
+// What the command line names beyond ListOptions.
+struct ListsCommandLine {
   std::vector<std::string> sources;
   std::string output;  // empty: the current folder
   std::string format = "auto";
   bool force = false;
-  std::size_t limit = 0;
+  std::vector<std::string> corpus;
+  std::size_t limit = 0;  // 0: none
   bool no_proper_nouns = false;
   bool no_letters = false;
   std::string order = "tiers";
   std::string alphabet = "ascii";
-  ListOptions options;
-  app.add_option("IZVOR", sources,
+  CLI::Option* min_score = nullptr;  // given when its count is not 0
+};
+
+// Declares every option of polimreza-lists, in the order --help lists them.
+void AddListsOptions(CLI::App& app, ListsCommandLine& line,
+                     ListOptions& options) {
+  app.add_option("IZVOR", line.sources,
                  "Hunspell recnik (.dic), fajl sa recima, fajl sa redovima "
                  "rec;opis ili folder sa listama")
       ->required()
       ->type_name("");
-  app.add_option("-o,--output", output, "Folder u koji se pisu liste")
+  app.add_option("-o,--output", line.output, "Folder u koji se pisu liste")
       ->type_name("FOLDER")
       ->check(CLI::ExistingDirectory.description(""));
-  app.add_flag("-f,--force", force, "Zameni liste koje vec postoje");
-  app.add_option("--format", format,
+  app.add_flag("-f,--force", line.force, "Zameni liste koje vec postoje");
+  app.add_option("--format", line.format,
                  "Vrsta svih fajlova: auto (prepoznaj), hunspell, words (rec "
                  "u redu), clued (rec;opis) ili scored (rec;ocena 0-100)")
       ->type_name("VRSTA")
       ->check(CLI::IsMember({"auto", "hunspell", "words", "clued", "scored"})
                   .description(""));
-  std::vector<std::string> corpus;
-  app.add_option("--corpus", corpus,
+  app.add_option("--corpus", line.corpus,
                  "Tekst (UTF-8) ili folder sa tekstovima: reci se ocenjuju "
                  "po tome koliko su ceste u njima (moze vise puta)")
       ->type_name("FAJL")
       ->allow_extra_args(false);
-  CLI::Option* min_score =
+  line.min_score =
       AddWholeNumberOption(app, "--min-score", options.min_score, 0, 100,
                            "Izostavi reci sa ocenom manjom od N (0 do 100)");
   AddWholeNumberOption(app, "--clued-score", options.clued_score, 0, 100,
@@ -287,17 +288,17 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
                        kMaxEntryLength,
                        "Najveca duzina reci (1 do 25); pise liste 1.txt do "
                        "N.txt (9: liste za Polimreza)");
-  AddWholeNumberOption(app, "--limit", limit, 1, std::uint64_t{1} << 32,
+  AddWholeNumberOption(app, "--limit", line.limit, 1, std::uint64_t{1} << 32,
                        "Najvise N reci po listi (prvih N posle spajanja)");
-  app.add_flag("--no-proper-nouns", no_proper_nouns,
+  app.add_flag("--no-proper-nouns", line.no_proper_nouns,
                "Preskoci reci koje u recniku ili fajlu sa recima pocinju "
                "velikim slovom");
-  app.add_option("--order", order,
+  app.add_option("--order", line.order,
                  "Redosled reci iz recnika i fajlova sa recima: tiers (po "
                  "vrsti, pa redom iz izvora) ili source (redom iz izvora)")
       ->type_name("REDOSLED")
       ->check(CLI::IsMember({"tiers", "source"}).description(""));
-  app.add_option("--alphabet", alphabet,
+  app.add_option("--alphabet", line.alphabet,
                  "Slova reci: ascii (A-Z, slova sa kvacicama bez kvacica), "
                  "sr-latn (30 slova srpske latinice, opisi latinicom) ili "
                  "sr-cyrl (30 slova cirilice, opisi cirilicom)")
@@ -306,11 +307,22 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
       ->each([&app](const std::string& name) {
         app.description(Description(AlphabetNamed(name)));
       });
-  app.add_flag("--no-letters", no_letters,
+  app.add_flag("--no-letters", line.no_letters,
                "Ne dodaj slova azbuke u 1.txt kao reci od jednog slova");
   app.add_flag("--keep-clue-diacritics", options.keep_clue_diacritics,
                "Ostavi opise kako su napisani (bez prevodjenja u ASCII)");
   app.footer(kFooter);
+}
+
+}  // namespace
+
+int RunLists(int argc, const char* const* argv, std::ostream& out,
+             std::ostream& err) {
+  CLI::App app(Description(std::nullopt), kProgram);
+  SetUpApp(app);
+  ListsCommandLine line;
+  ListOptions options;
+  AddListsOptions(app, line, options);
   if (std::optional<int> status = ParseCommandLine(app, argc, argv, out, err)) {
     return *status;
   }
@@ -322,17 +334,18 @@ int RunLists(int argc, const char* const* argv, std::ostream& out,
                 out, err);
     return kExitUsage;
   }
-  if (limit > 0) options.limit = limit;
-  options.proper_nouns = !no_proper_nouns;
-  options.letters = !no_letters;
-  options.order = order == "tiers" ? WordOrder::kTiers : WordOrder::kSource;
-  options.alphabet = *AlphabetNamed(alphabet);
-  options.scores = !corpus.empty() || min_score->count() > 0;
+  if (line.limit > 0) options.limit = line.limit;
+  options.proper_nouns = !line.no_proper_nouns;
+  options.letters = !line.no_letters;
+  options.order =
+      line.order == "tiers" ? WordOrder::kTiers : WordOrder::kSource;
+  options.alphabet = *AlphabetNamed(line.alphabet);
+  options.scores = !line.corpus.empty() || line.min_score->count() > 0;
 
   std::optional<Failure> failure;
   try {
-    failure = BuildAndWrite(sources, corpus, format, output, force, options,
-                            out, err);
+    failure = BuildAndWrite(line.sources, line.corpus, line.format, line.output,
+                            line.force, options, out, err);
   } catch (const std::bad_alloc&) {
     failure = Refusal(std::string(kOutOfMemory), kExitFailure);
   } catch (const std::exception& error) {
