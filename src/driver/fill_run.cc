@@ -95,7 +95,7 @@ std::optional<ScoreTable> ReadScores(const Alphabet& alphabet,
       !warning.empty()) {
     err << kProgram << ": " << warning << "\n";
   }
-  if (table.words.empty() && table.lines > 0) return std::nullopt;
+  if (table.Unusable()) return std::nullopt;
   return table;
 }
 

@@ -124,7 +124,7 @@ WordScores::WordScores(std::shared_ptr<const Alphabet> alphabet,
   }
   ScoreTable table = ReadScoreTable(std::get<std::string>(read), *alphabet_);
   warning_ = ScoresWarning(table, *alphabet_);
-  if (!table.words.empty() || table.lines == 0) table_ = std::move(table);
+  if (!table.Unusable()) table_ = std::move(table);
 }
 
 bool WordScores::InPlay() const {

@@ -81,7 +81,7 @@ ScoreTable ReadScoreTable(std::string_view text, const Alphabet& alphabet) {
 
 std::string ScoresWarning(const ScoreTable& table, const Alphabet& alphabet) {
   const std::string name(AlphabetName(alphabet.kind()));
-  if (table.words.empty() && table.lines > 0) {
+  if (table.Unusable()) {
     return std::string("upozorenje: ") + kScoresFileName +
            " nema nijednu rec azbuke " + name +
            " sa ocenom od 0 do 100: ocene se ne koriste";

@@ -43,6 +43,10 @@ struct ScoreTable {
   std::unordered_map<std::string, WordScore> words;
   std::size_t lines = 0;    // lines that are not blank
   std::size_t skipped = 0;  // of them, left out (see ReadScoreTable)
+
+  // Whether the file has lines but no word of the alphabet scored 0 to
+  // 100: then the programs use no scores at all.
+  bool Unusable() const { return words.empty() && lines > 0; }
 };
 
 // Reads a scores file: a line ends at a line feed (a carriage return before
