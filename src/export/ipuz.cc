@@ -23,7 +23,7 @@ Json ClueList(const std::vector<NumberedSlot>& slots) {
 
 // ipuz readers take the title and clues as HTML: they are escaped so that
 // they show as written.
-std::string WriteIpuz(const NumberedPuzzle& puzzle) {
+Json IpuzJson(const NumberedPuzzle& puzzle) {
   Json cells = Json::array();
   Json solution = Json::array();
   for (std::size_t row = 0; row < puzzle.height; ++row) {
@@ -89,9 +89,17 @@ std::string WriteIpuz(const NumberedPuzzle& puzzle) {
     }
     ipuz[std::string(kIpuzAuthorField)] = std::move(rows);
   }
+  return ipuz;
+}
+
+std::string IpuzText(const Json& ipuz) {
   // Every text is valid UTF-8 already (DisplayText); the handler only keeps
   // a slip from ever throwing.
   return ipuz.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+std::string WriteIpuz(const NumberedPuzzle& puzzle) {
+  return IpuzText(IpuzJson(puzzle));
 }
 
 namespace {

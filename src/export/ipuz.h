@@ -5,6 +5,7 @@
 #define POLIMREZA_EXPORT_IPUZ_H_
 
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -24,6 +25,13 @@ namespace polimreza {
 // written when given, and its author_squares, when known, under the
 // extension field kIpuzAuthorField.
 std::string WriteIpuz(const NumberedPuzzle& puzzle);
+
+// WriteIpuz's file as JSON, for a writer that adds extension fields
+// before IpuzText writes it.
+nlohmann::ordered_json IpuzJson(const NumberedPuzzle& puzzle);
+
+// The text of the ipuz file `ipuz`, ending in a line feed.
+std::string IpuzText(const nlohmann::ordered_json& ipuz);
 
 // Rows of 0 and 1: 1 where the author placed the square's letter.
 inline constexpr std::string_view kIpuzAuthorField = "com.polimreza:author";

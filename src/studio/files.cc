@@ -95,12 +95,11 @@ std::string StudioIpuz(const SaveRequest& request, const Alphabet& alphabet) {
   NumberedPuzzle puzzle = NumberStudioPuzzle(request, alphabet);
   // An unfinished puzzle keeps the title as the author left it, none too.
   puzzle.title = DisplayText(request.title);
-  if (request.kind == PuzzleKind::kClassic) return WriteIpuz(puzzle);
   // The kind and the clues of a skandinavka go in extension fields of the
   // same file, which ipuz readers leave alone.
-  Json ipuz = Json::parse(WriteIpuz(puzzle));
+  Json ipuz = IpuzJson(puzzle);
   AddSkandinavkaFields(request, ipuz);
-  return ipuz.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+  return IpuzText(ipuz);
 }
 
 Decoded<std::string> SavePuzzle(const std::filesystem::path& folder,
