@@ -55,6 +55,15 @@ bool Overfull(const Skandinavka& skandinavka, CellIndex square) {
   return lines > kClueMaxLines;
 }
 
+double DrawnLines(const Skandinavka& skandinavka, CellIndex square) {
+  const auto& indexes = skandinavka.square_clues[square];
+  double lines = 0.5 * static_cast<double>(indexes.size() - 1);
+  for (std::size_t k : indexes) {
+    lines += static_cast<double>(skandinavka.clues[k].lines.lines.size());
+  }
+  return lines;
+}
+
 std::string SkandinavkaTitle(std::uint32_t width, std::uint32_t height,
                              PageLanguage language, Script script) {
   std::string name = language == PageLanguage::kEnglish ? "Arrowword"

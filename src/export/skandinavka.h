@@ -55,6 +55,11 @@ std::variant<Skandinavka, ClueLayoutRefusal> LayOutSkandinavka(
 // square holds.
 bool Overfull(const Skandinavka& skandinavka, CellIndex square);
 
+// The lines the clues of `square` take as drawn, a rule between two clues
+// counting half a line: the page and the SVG set a smaller font when they
+// are more than kClueMaxLines.
+double DrawnLines(const Skandinavka& skandinavka, CellIndex square);
+
 // "Skandinavka WxH" in `language`, Serbian in `script`.
 std::string SkandinavkaTitle(std::uint32_t width, std::uint32_t height,
                              PageLanguage language, Script script);

@@ -50,12 +50,7 @@ const SkandinavkaLabels& LabelsFor(PageLanguage language, Script script) {
 // while its clues take at most kClueMaxLines lines (a dividing rule counts
 // half a line), less as they take more, so that they always stay inside.
 std::string FontFit(const Skandinavka& skandinavka, CellIndex square) {
-  double lines = 0;
-  for (std::size_t k : skandinavka.square_clues[square]) {
-    lines += static_cast<double>(skandinavka.clues[k].lines.lines.size());
-  }
-  lines +=
-      0.5 * static_cast<double>(skandinavka.square_clues[square].size() - 1);
+  const double lines = DrawnLines(skandinavka, square);
   double fit = lines > kClueMaxLines ? kClueMaxLines / lines : 1.0;
   char text[16];
   std::snprintf(text, sizeof text, "%.3f", fit);

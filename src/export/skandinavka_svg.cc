@@ -26,10 +26,7 @@ std::string Number(double value) {
 std::string ClueText(const Skandinavka& skandinavka, CellIndex square, double x,
                      double y) {
   const auto& indexes = skandinavka.square_clues[square];
-  double lines = 0.5 * static_cast<double>(indexes.size() - 1);
-  for (std::size_t k : indexes) {
-    lines += static_cast<double>(skandinavka.clues[k].lines.lines.size());
-  }
+  const double lines = DrawnLines(skandinavka, square);
   const double font =
       lines > kClueMaxLines ? kClueFont * kClueMaxLines / lines : kClueFont;
   const double step = font * kLineHeight;
