@@ -125,6 +125,12 @@ char32_t UpperOne(char32_t c) {
 
 }  // namespace
 
+std::size_t CharacterCount(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(
+      text.begin(), text.end(),
+      [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
 std::optional<AlphabetKind> AlphabetNamed(std::string_view name) {
   for (AlphabetKind kind : {AlphabetKind::kAscii, AlphabetKind::kSerbianLatin,
                             AlphabetKind::kSerbianCyrillic}) {

@@ -180,6 +180,10 @@ class Alphabet {
   std::vector<Digraph> digraphs_;  // none in ascii
 };
 
+// The characters of the UTF-8 `text`: every byte but the continuation
+// bytes, so that a byte that is not UTF-8 counts as one.
+std::size_t CharacterCount(std::string_view text);
+
 // Calls `visit(code_point, start, end)` for each character of `utf8` from byte
 // `from` on, [start, end) being its bytes; stops at the first byte that is
 // not UTF-8 and gives its offset, none when the text is UTF-8 to its end.

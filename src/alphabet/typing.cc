@@ -6,13 +6,6 @@
 namespace polimreza {
 namespace {
 
-// How many characters the UTF-8 `text` has.
-std::size_t CharacterCount(std::string_view text) {
-  std::size_t count = 0;
-  VisitUtf8(text, [&count](char32_t, std::size_t, std::size_t) { ++count; });
-  return count;
-}
-
 // The one letter `spelling` reads as in `alphabet`.
 Letter LetterOf(const Alphabet& alphabet, std::string_view spelling) {
   return alphabet.Split(spelling).letters.at(0);

@@ -19,14 +19,6 @@ struct RowCells {
   bool refused = false;
 };
 
-// The characters of `line` as UTF-8 counts them: every byte but the
-// continuation bytes.
-std::size_t CharacterCount(std::string_view line) {
-  return static_cast<std::size_t>(std::count_if(
-      line.begin(), line.end(),
-      [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 // What each character of `line` becomes: without an alphabet every byte is a
 // cell ('#', '*', 'A'-'Z'); with one, '#' and '*' stay and the runs between
 // them are split into letters, each its code.

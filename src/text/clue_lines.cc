@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "alphabet/alphabet.h"
+
 namespace polimreza {
 
 struct Hyphenator::Dictionary {
@@ -103,20 +105,13 @@ std::vector<unsigned> Hyphenator::Points(std::string_view word) const {
     if (dict->utf8) {
       // Byte offsets to character counts.
       for (unsigned& point : points) {
-        point = CharacterCount(std::string_view(bytes).substr(0, point));
+        point = static_cast<unsigned>(
+            CharacterCount(std::string_view(bytes).substr(0, point)));
       }
     }
     return points;
   }
   return {};
-}
-
-unsigned CharacterCount(std::string_view text) {
-  unsigned count = 0;
-  for (char byte : text) {
-    if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80) ++count;
-  }
-  return count;
 }
 
 namespace {

@@ -69,9 +69,6 @@ struct ClueLines {
 ClueLines BreakClue(std::string_view clue, unsigned line_chars,
                     unsigned max_lines, const Hyphenator* hyphenator);
 
-// Number of characters (code points) of a UTF-8 text.
-unsigned CharacterCount(std::string_view text);
-
 }  // namespace polimreza
 
 #endif  // POLIMREZA_TEXT_CLUE_LINES_H_
