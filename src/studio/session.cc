@@ -238,8 +238,7 @@ Reply Session::ClueSquares(std::string_view body) {
 
 Reply Session::ClueLines(std::string_view body) {
   std::lock_guard lock(hyphenator_mutex_);
-  return Encode(
-      ClueLinesJson(body, hyphenator_->Empty() ? nullptr : hyphenator_.get()));
+  return Encode(ClueLinesJson(body, hyphenator_.get()));
 }
 
 Reply Session::Progress() {
