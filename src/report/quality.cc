@@ -9,9 +9,7 @@ namespace {
 
 // `numerator` / `denominator` with two decimals, rounded half up.
 std::string Hundredths(std::uint64_t numerator, std::uint64_t denominator) {
-  const std::uint64_t value =
-      denominator == 0 ? 0
-                       : (numerator * 200 + denominator) / (2 * denominator);
+  const std::uint64_t value = RoundedHundredths(numerator, denominator);
   char text[32];
   std::snprintf(text, sizeof text, "%llu.%02llu",
                 static_cast<unsigned long long>(value / 100),
@@ -73,10 +71,14 @@ QualityFigures MeasureQuality(const Grid& grid, const ScoreTable* scores,
   return figures;
 }
 
+std::uint64_t RoundedHundredths(std::uint64_t numerator,
+                                std::uint64_t denominator) {
+  if (denominator == 0) return 0;
+  return (numerator * 200 + denominator) / (2 * denominator);
+}
+
 int PdrHundredths(const QualityFigures& figures) {
-  if (figures.words == 0) return 0;
-  return static_cast<int>((figures.letters * 200 + figures.words) /
-                          (2 * figures.words));
+  return static_cast<int>(RoundedHundredths(figures.letters, figures.words));
 }
 
 std::string_view DifficultyBand(int pdr_hundredths) {

@@ -45,6 +45,11 @@ struct QualityFigures {
 QualityFigures MeasureQuality(const Grid& grid, const ScoreTable* scores,
                               int weak_below);
 
+// `numerator` / `denominator` in hundredths, rounded half up, as every
+// figure of the report is; 0 when `denominator` is 0.
+std::uint64_t RoundedHundredths(std::uint64_t numerator,
+                                std::uint64_t denominator);
+
 // The PDR (letters over words) in hundredths, rounded half up; 0 without
 // words.
 int PdrHundredths(const QualityFigures& figures);

@@ -46,10 +46,7 @@ std::string WithScore(std::string_view line, int score) {
 // `numerator` / `denominator` rounded half up to hundredths, as the report
 // writes it.
 double Hundredths(std::uint64_t numerator, std::uint64_t denominator) {
-  if (denominator == 0) return 0;
-  return static_cast<double>((numerator * 200 + denominator) /
-                             (2 * denominator)) /
-         100;
+  return static_cast<double>(RoundedHundredths(numerator, denominator)) / 100;
 }
 
 Json ScoresJson(const QualityFigures& figures) {
