@@ -8,23 +8,6 @@
 namespace polimreza {
 namespace {
 
-// The letter codes of a scores line's word field; empty when it is none.
-std::string WordCodes(std::string_view field, const Alphabet& alphabet) {
-  while (!field.empty() && (field.front() == ' ' || field.front() == '\t')) {
-    field.remove_prefix(1);
-  }
-  while (!field.empty() && (field.back() == ' ' || field.back() == '\t' ||
-                            field.back() == '\r')) {
-    field.remove_suffix(1);
-  }
-  std::string codes;
-  if (field.empty() ||
-      !alphabet.AppendLetters(field, kFirstLetterCode, codes)) {
-    return "";
-  }
-  return codes;
-}
-
 // `line` (without its line feed) with its second field set to `score`.
 std::string WithScore(std::string_view line, int score) {
   std::string_view end;
@@ -75,7 +58,7 @@ std::string RewriteScores(std::string_view text, const std::string& codes,
     const std::string_view line = rest.substr(0, end);
     const bool ended = end != std::string_view::npos;
     rest.remove_prefix(ended ? end + 1 : rest.size());
-    if (WordCodes(line.substr(0, line.find(';')), alphabet) == codes) {
+    if (ScoresLineWord(line, alphabet) == codes) {
       out += WithScore(line, score);
       found = true;
     } else {

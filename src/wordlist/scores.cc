@@ -29,6 +29,16 @@ std::string_view NextField(std::string_view& line) {
   return Trim(field);
 }
 
+// Sets `codes` to the letter codes of the word field `field`; false when it
+// is no word of `alphabet`.
+bool ReadWord(std::string_view field, const Alphabet& alphabet,
+              std::string& codes) {
+  codes.clear();
+  return !field.empty() &&
+         alphabet.AppendLetters(field, kFirstLetterCode, codes) &&
+         !codes.empty();
+}
+
 std::optional<int> ReadScore(std::string_view text) {
   if (text.empty() || text.size() > 3) return std::nullopt;
   int value = 0;
@@ -65,10 +75,7 @@ ScoreTable ReadScoreTable(std::string_view text, const Alphabet& alphabet) {
     ++table.lines;
     const std::string_view word = NextField(line);
     const std::optional<int> score = ReadScore(NextField(line));
-    codes.clear();
-    if (!score || word.empty() ||
-        !alphabet.AppendLetters(word, kFirstLetterCode, codes) ||
-        codes.empty()) {
+    if (!score || !ReadWord(word, alphabet, codes)) {
       ++table.skipped;
       continue;
     }
@@ -77,6 +84,11 @@ ScoreTable ReadScoreTable(std::string_view text, const Alphabet& alphabet) {
     if (!added && read.score > it->second.score) it->second = read;
   }
   return table;
+}
+
+std::string ScoresLineWord(std::string_view line, const Alphabet& alphabet) {
+  std::string codes;
+  return ReadWord(NextField(line), alphabet, codes) ? codes : std::string();
 }
 
 std::string ScoresWarning(const ScoreTable& table, const Alphabet& alphabet) {

@@ -56,6 +56,10 @@ struct ScoreTable {
 // out and counted; a word given twice keeps its highest score.
 ScoreTable ReadScoreTable(std::string_view text, const Alphabet& alphabet);
 
+// The letter codes of the word of scores line `line` (without its line
+// feed), as ReadScoreTable keys it; empty when it is no word of `alphabet`.
+std::string ScoresLineWord(std::string_view line, const Alphabet& alphabet);
+
 // A word scoring below this is weak unless --weak says otherwise.
 inline constexpr int kDefaultWeakBelow = 30;
 
