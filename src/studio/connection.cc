@@ -8,13 +8,14 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <mutex>
 #include <new>
 #include <thread>
 #include <vector>
+
+#include "studio/memory_reserve.h"
 
 namespace polimreza {
 namespace {
@@ -40,25 +41,9 @@ constexpr char kNoMemoryReply[] =
     "\r\n"
     "{\"error\":\"Nema dovoljno memorije\"}";
 
-// Address space held back for when memory runs out. A JSON value frees its
-// members through a stack it allocates, in a destructor, where a
-// std::bad_alloc ends the program; so when an allocation fails, the reserve
-// is given back before the failure is thrown, for the unwinding to use.
+// Address space held back for the unwinding of a request that ran out of
+// memory.
 constexpr std::size_t kReserveBytes = 16 << 20;
-std::atomic<void*> reserve{nullptr};
-
-void OnNoMemory() {
-  std::free(reserve.exchange(nullptr));
-  throw std::bad_alloc();
-}
-
-// Holds a reserve back again once there is memory for it.
-void ArmReserve() {
-  if (reserve.load() != nullptr) return;
-  void* block = std::malloc(kReserveBytes);
-  void* none = nullptr;
-  if (block && !reserve.compare_exchange_strong(none, block)) std::free(block);
-}
 
 // Workers started as connections wait for one, up to a bound; a worker that
 // cannot be started leaves its connection to the ones there are.
@@ -322,8 +307,7 @@ std::optional<FramingRefusal> CheckFraming(const httplib::Request& request,
 
 StudioHttpServer::StudioHttpServer(ConnectionLimits limits) : limits_(limits) {
   new_task_queue = [this] { return new WorkerPool(limits_.workers); };
-  ArmReserve();
-  std::set_new_handler(OnNoMemory);
+  InstallMemoryReserve(kReserveBytes);
 }
 
 void StudioHttpServer::Shutdown() {
@@ -389,7 +373,7 @@ bool StudioHttpServer::Serve(socket_t sock) {
           request.headers.erase("Connection");
           request.headers.emplace("Connection", "close");
         });
-    ArmReserve();
+    RearmMemoryReserve();
     if (!written || closed || state.refusal || stream.Broken()) return written;
   }
   return true;

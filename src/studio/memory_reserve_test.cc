@@ -1,0 +1,133 @@
+#include "studio/memory_reserve.h"
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "gtest/gtest.h"
+
+namespace polimreza {
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// Keeps an allocation from being left out by the compiler.
+char* volatile sink;
+
+// Takes every 1 MB block there is; true when the failure was thrown.
+bool TakeAllMemory(std::vector<char*>& taken) {
+  try {
+    for (;;) taken.push_back(new char[1 << 20]);
+  } catch (const std::bad_alloc&) {
+    return true;
+  }
+}
+
+// A destructor that allocates `bytes`, as a JSON value's does.
+struct AllocatesOnDestruction {
+  std::size_t bytes;
+  ~AllocatesOnDestruction() {
+    std::unique_ptr<char[]> block(new char[bytes]);
+    sink = block.get();
+  }
+};
+
+// Runs `body` in a child process whose address space is held to what it
+// has now and 64 MB more, the reserve being 16 MB; the child's exit status,
+// or -1 when it ended by a signal (as std::terminate does).
+template <typename Body>
+int InChild(Body body) {
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    long pages = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+      if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
+      std::fclose(statm);
+    }
+    const rlim_t limit =
+        static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (rlim_t{64} << 20);
+    const rlimit address_space{limit, limit};
+    if (pages == 0 || setrlimit(RLIMIT_AS, &address_space) != 0) _exit(90);
+    InstallMemoryReserve(16 << 20);
+    _exit(body());
+  }
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid) return -2;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Failures outside any unwinding throw and leave the reserve alone, however
+// many there are; the unwinding after them takes it.
+TEST(MemoryReserveTest, FailuresThrowAndTheUnwindingAfterThemTakesTheReserve) {
+  if (kSanitized) GTEST_SKIP() << "the sanitizer's allocator has its own";
+  EXPECT_EQ(InChild([] {
+              std::vector<char*> taken;
+              taken.reserve(1 << 16);
+              if (!TakeAllMemory(taken) || !TakeAllMemory(taken)) return 1;
+              try {
+                AllocatesOnDestruction unwound{4 << 20};
+                throw std::runtime_error("the request failed");
+              } catch (const std::runtime_error&) {
+              }
+              return 0;
+            }),
+            0);
+}
+
+// The reserve already taken, a second unwinding waits until another thread
+// gives memory back.
+TEST(MemoryReserveTest, ASecondUnwindingWaitsForMemory) {
+  if (kSanitized) GTEST_SKIP() << "the sanitizer's allocator has its own";
+  EXPECT_EQ(InChild([] {
+              std::vector<char*> taken;
+              taken.reserve(1 << 16);
+              std::atomic<bool> full{false};
+              std::thread giver([&] {
+                while (!full) std::this_thread::yield();
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                for (std::size_t i = 0; i < 8 && i < taken.size(); ++i) {
+                  delete[] taken[i];
+                }
+              });
+              const bool thrown = TakeAllMemory(taken);
+              try {
+                AllocatesOnDestruction first{12 << 20};
+                throw std::runtime_error("the first request failed");
+              } catch (const std::runtime_error&) {
+              }
+              // The reserve is spent and memory is full again.
+              std::vector<char*> more;
+              more.reserve(1 << 10);
+              TakeAllMemory(more);
+              full = true;
+              try {
+                AllocatesOnDestruction second{4 << 20};
+                throw std::runtime_error("the second request failed");
+              } catch (const std::runtime_error&) {
+              }
+              giver.join();
+              return thrown ? 0 : 1;
+            }),
+            0);
+}
+
+}  // namespace
+}  // namespace polimreza
