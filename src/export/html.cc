@@ -9,6 +9,18 @@
 
 namespace polimreza {
 
+namespace {
+
+// An embedded part of a page without its last line feed, which is the
+// template's, after the part's placeholder.
+std::string_view PagePart(std::string_view name) {
+  std::string_view part = EmbeddedPageFile(name);
+  if (part.ends_with('\n')) part.remove_suffix(1);
+  return part;
+}
+
+}  // namespace
+
 std::string FillTemplate(std::string_view page,
                          const std::map<std::string, std::string>& values) {
   std::string out;
@@ -35,11 +47,9 @@ std::string FillTemplate(std::string_view page,
 
 std::string FillPage(std::string_view name,
                      std::map<std::string, std::string> values) {
-  // The file's last line feed is the template's, after the placeholder.
-  std::string_view board = EmbeddedPageFile("board.html");
-  if (board.ends_with('\n')) board.remove_suffix(1);
-  values["board-section"] = FillTemplate(board, values);
-  return FillTemplate(EmbeddedPageFile(name), values);
+  values["board-section"] = FillTemplate(PagePart("board.html"), values);
+  values["main"] = FillTemplate(PagePart(name), values);
+  return FillTemplate(EmbeddedPageFile("page.html"), values);
 }
 
 namespace {

@@ -46,8 +46,9 @@ std::string PageData(const NumberedPuzzle& puzzle,
 std::string FillTemplate(std::string_view page,
                          const std::map<std::string, std::string>& values);
 
-// The embedded page `name` filled with `values`; its "{{board-section}}" is
-// the board both pages share (board.html), filled with the same values.
+// The page whose main part is the embedded `name`, filled with `values`:
+// the document around it is page.html, and its "{{board-section}}" the
+// board both pages share (board.html), each filled with the same values.
 std::string FillPage(std::string_view name,
                      std::map<std::string, std::string> values);
 

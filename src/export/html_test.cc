@@ -197,7 +197,7 @@ TEST(HtmlTest, TheAuthorShowsUnderTheTitle) {
 
 // The embedded style and script cannot end their own elements early.
 TEST(HtmlTest, PageFilesStayInsideTheirElements) {
-  EXPECT_NE(EmbeddedPageFile("puzzle.html").find("{{script}}"),
+  EXPECT_NE(EmbeddedPageFile("page.html").find("{{script}}"),
             std::string_view::npos);
   EXPECT_EQ(EmbeddedPageFile("puzzle.css").find("</"), std::string_view::npos);
   EXPECT_EQ(EmbeddedPageFile("puzzle.js").find("</"), std::string_view::npos);
