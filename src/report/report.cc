@@ -173,7 +173,11 @@ std::string SquarePlace(CellIndex cell, std::size_t width) {
 
 std::string LongSlotRefusal(const Grid& grid, const Slot& slot,
                             unsigned limit) {
-  return "Rec na mestu " + SquarePlace(slot.start, grid.gridWidth()) + ' ' +
+  // The label, which the export's report reader looks for, ends in the
+  // place's opening parenthesis.
+  static_assert(kLongSlotLabel.ends_with('('));
+  const std::string place = SquarePlace(slot.start, grid.gridWidth());
+  return std::string(kLongSlotLabel) + place.substr(1) + ' ' +
          (slot.direction == ACROSS ? "vodoravno" : "uspravno") + " ima " +
          std::to_string(slot.length) + " polja, a najvise moze da ima " +
          std::to_string(limit) + '\n' + std::string(kShuttingDownLine) + '\n';
