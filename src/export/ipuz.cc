@@ -165,7 +165,8 @@ std::variant<IpuzCrossword, std::string> ReadIpuz(std::string_view text) {
   if (read.index() != 0 || !std::get<0>(read).is_object()) {
     return "Fajl nije JSON";
   }
-  const Json ipuz = std::move(std::get<0>(read));
+  Json document = std::move(std::get<0>(read));
+  const Json& ipuz = document;
   bool crossword = false;
   if (ipuz.contains("kind") && ipuz["kind"].is_array()) {
     for (const Json& kind : ipuz["kind"]) {
@@ -241,6 +242,7 @@ std::variant<IpuzCrossword, std::string> ReadIpuz(std::string_view text) {
   const Json& clues = ipuz.value("clues", Json::object());
   out.across = ClueListOf(clues, "Across");
   out.down = ClueListOf(clues, "Down");
+  out.document = std::move(document);
   return out;
 }
 

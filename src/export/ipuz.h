@@ -50,6 +50,8 @@ struct IpuzCrossword {
   // The clue texts of each list in the file's order, HTML entities read.
   std::vector<std::string> across;
   std::vector<std::string> down;
+  // The whole file as read, for extension fields that other readers keep.
+  nlohmann::ordered_json document;
 };
 
 // Reads an ipuz crossword; a Serbian message of one line when the text is

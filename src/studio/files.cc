@@ -123,8 +123,7 @@ Decoded<std::string> OpenPuzzle(const std::filesystem::path& folder,
     }
     return ApiError{400, "Ne mogu da procitam " + name};
   }
-  const std::string& text = std::get<std::string>(read);
-  auto ipuz = ReadIpuz(text);
+  auto ipuz = ReadIpuz(std::get<std::string>(read));
   if (auto* message = std::get_if<std::string>(&ipuz)) {
     return ApiError{400, *message};
   }
@@ -156,7 +155,7 @@ Decoded<std::string> OpenPuzzle(const std::filesystem::path& folder,
       {"author_name", crossword.author},
       {"copyright", crossword.copyright},
       {"clues", {{"across", crossword.across}, {"down", crossword.down}}}};
-  const SavedKind saved = ReadSkandinavkaFields(text);
+  const SavedKind saved = ReadSkandinavkaFields(crossword.document);
   if (saved.kind == PuzzleKind::kSkandinavka) {
     reply["kind"] = "skandinavka";
     reply["squareClues"] = SquareCluesJson(saved.clues);

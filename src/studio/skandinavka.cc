@@ -3,7 +3,6 @@
 #include <variant>
 
 #include "report/report.h"
-#include "tool/json_reader.h"
 
 namespace polimreza {
 namespace {
@@ -103,11 +102,9 @@ void AddSkandinavkaFields(const SaveRequest& request, Json& ipuz) {
       SquareCluesJson(request.square_clues, &request.grid);
 }
 
-SavedKind ReadSkandinavkaFields(std::string_view ipuz_text) {
+SavedKind ReadSkandinavkaFields(const Json& ipuz) {
   SavedKind saved;
-  auto read = ReadJson(ipuz_text);
-  if (read.index() != 0 || !std::get<0>(read).is_object()) return saved;
-  const Json& ipuz = std::get<0>(read);
+  if (!ipuz.is_object()) return saved;
   const auto kind = ipuz.find(std::string(kIpuzKindField));
   if (kind == ipuz.end() || *kind != "skandinavka") return saved;
   saved.kind = PuzzleKind::kSkandinavka;

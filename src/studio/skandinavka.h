@@ -45,14 +45,14 @@ Decoded<Json> ClueLinesJson(std::string_view body,
 // one gets neither.
 void AddSkandinavkaFields(const SaveRequest& request, Json& ipuz);
 
-// A saved puzzle's kind and clues as read from its ipuz text: the kind
+// A saved puzzle's kind and clues as read from its ipuz JSON: the kind
 // classic and no clues when the fields are missing; clues that are not
 // well formed are left out.
 struct SavedKind {
   PuzzleKind kind = PuzzleKind::kClassic;
   std::vector<WordClue> clues;
 };
-SavedKind ReadSkandinavkaFields(std::string_view ipuz_text);
+SavedKind ReadSkandinavkaFields(const Json& ipuz);
 
 // The clues of `clues` as the API and the extension field write them; with
 // `grid`, each with the square that serves its word when there is one.

@@ -176,11 +176,12 @@ TEST_F(StudioSkandinavkaTest, ClueLinesSayWhetherTheClueFits) {
 // A file of the classic kind, or with a clue that is not well formed,
 // opens without that clue.
 TEST_F(StudioSkandinavkaTest, ReadsOnlyWellFormedClues) {
-  EXPECT_EQ(ReadSkandinavkaFields(R"({"kind": 1})").kind, PuzzleKind::kClassic);
-  const SavedKind saved = ReadSkandinavkaFields(
+  EXPECT_EQ(ReadSkandinavkaFields(Json::parse(R"({"kind": 1})")).kind,
+            PuzzleKind::kClassic);
+  const SavedKind saved = ReadSkandinavkaFields(Json::parse(
       R"({"com.polimreza:kind": "skandinavka", "com.polimreza:clues": )"
       R"([{"row": 0, "col": 0, "direction": "up", "clue": "x"}, )"
-      R"({"row": 2, "col": 1, "direction": "down", "clue": "y"}]})");
+      R"({"row": 2, "col": 1, "direction": "down", "clue": "y"}]})"));
   EXPECT_EQ(saved.kind, PuzzleKind::kSkandinavka);
   EXPECT_EQ(saved.clues, (std::vector<WordClue>{{2, 1, DOWN, "y"}}));
 }
