@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "export/page_files.h"
 #include "export/skandinavka.h"
@@ -82,19 +83,19 @@ std::string ClueSquare(const Skandinavka& skandinavka, CellIndex square) {
   return out + "</div></td>";
 }
 
-// The arrows of the words whose first square is `cell`.
-std::string Arrows(const Skandinavka& skandinavka, const NumberedPuzzle& puzzle,
-                   CellIndex cell) {
-  std::string out;
+// By square: the arrows of the words whose first square it is, in the
+// order of their clues.
+std::vector<std::string> ArrowsBySquare(const Skandinavka& skandinavka,
+                                        const NumberedPuzzle& puzzle) {
+  std::vector<std::string> arrows(puzzle.block.size());
   for (const SquareClue& clue : skandinavka.clues) {
     const auto& slots = clue.direction == ACROSS ? puzzle.across : puzzle.down;
-    if (slots[clue.slot].cells.front() != cell) continue;
-    out +=
+    arrows[slots[clue.slot].cells.front()] +=
         "<svg class=\"arrow\" viewBox=\"0 0 100 100\" aria-hidden=\"true\">"
         "<path d=\"" +
         ArrowPath(clue.arrow) + "\"/></svg>";
   }
-  return out;
+  return arrows;
 }
 
 // The grid: with `solution` the letters and empty clue squares, otherwise
@@ -106,6 +107,9 @@ std::string GridTable(const NumberedPuzzle& puzzle,
                     std::string(solution ? " key\"" : "\" id=\"grid\"") +
                     " style=\"--cols:" + std::to_string(puzzle.width) +
                     ";--rows:" + std::to_string(puzzle.height) + "\">\n";
+  const std::vector<std::string> arrows =
+      solution ? std::vector<std::string>()
+               : ArrowsBySquare(skandinavka, puzzle);
   for (std::size_t row = 0; row < puzzle.height; ++row) {
     out += "<tr>";
     for (std::size_t column = 0; column < puzzle.width; ++column) {
@@ -123,8 +127,8 @@ std::string GridTable(const NumberedPuzzle& puzzle,
         out += std::string("<span class=\"letter") + (wide ? " wide" : "") +
                "\">" + EscapeMarkup(puzzle.letters[i]) + "</span>";
       } else {
-        out += Arrows(skandinavka, puzzle, i) + "<input id=\"q" +
-               std::to_string(i) + "\" data-i=\"" + std::to_string(i) +
+        out += arrows[i] + "<input id=\"q" + std::to_string(i) +
+               "\" data-i=\"" + std::to_string(i) +
                "\" type=\"text\" autocomplete=\"off\" "
                "autocapitalize=\"characters\" spellcheck=\"false\" "
                "aria-label=\"" +
