@@ -13,6 +13,7 @@
 #include <mutex>
 #include <new>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "studio/memory_reserve.h"
@@ -116,6 +117,10 @@ struct RequestState {
   std::optional<FramingRefusal> refusal;
   bool body_too_large = false;
 };
+// A thread-local that needs destroying is registered with the C library on
+// its thread's first use, which allocates; a worker started as memory runs
+// out would end the program there.
+static_assert(std::is_trivially_destructible_v<RequestState>);
 thread_local RequestState current_request;
 
 // A socket read through a buffer until a deadline, counting the bytes of a

@@ -31,10 +31,11 @@ struct ConnectionLimits {
   std::size_t workers = 64;
 };
 
-// A request refused before its body is read: the status and the message.
+// A request refused before its body is read: the status and the message,
+// a literal (it is kept per thread, where nothing may need destroying).
 struct FramingRefusal {
   int status = 400;
-  std::string message;
+  const char* message = "";
 };
 
 // Why the framing of a request with `headers` cannot be taken: a body
