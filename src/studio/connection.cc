@@ -58,10 +58,16 @@ class WorkerPool : public httplib::TaskQueue {
 
   void enqueue(std::function<void()> job) override {
     std::unique_lock lock(mutex_);
+    bool queued = false;
     try {
       jobs_.push_back(std::move(job));
+      queued = true;
     } catch (const std::bad_alloc&) {
-      // Served on the listening thread rather than dropped.
+    }
+    if (!queued) {
+      // Served on the listening thread rather than dropped; outside the
+      // catch handler, where a failed allocation would wait rather than
+      // fail the request.
       lock.unlock();
       job();
       return;

@@ -1,6 +1,6 @@
-// Memory running out in the studio's server: a reserve held back for the
-// destructors that run while a failed request unwinds, which must allocate
-// and cannot throw.
+// Memory running out in the studio's server: a pool for small allocations
+// (some are destructors', which cannot throw) and a reserve held back for
+// the unwinding of a failed request.
 #ifndef POLIMREZA_STUDIO_MEMORY_RESERVE_H_
 #define POLIMREZA_STUDIO_MEMORY_RESERVE_H_
 
@@ -8,11 +8,12 @@
 
 namespace polimreza {
 
-// Installs the process's new-handler and holds `bytes` back. From then on
-// an allocation that fails throws std::bad_alloc, except while an exception
-// unwinds the failing thread: there the reserve is given back and the
-// allocation tried again, or, when another thread has it, the allocation
-// waits for memory to come back.
+// Installs the process's new-handler, holds `bytes` back for unwinding and
+// takes half as much for the pool. From then on an allocation under 64 KiB
+// that the C library cannot make comes from the pool. One that still fails
+// while an exception unwinds the thread or is being handled takes the
+// reserve, or, when it is gone, waits for memory to come back; elsewhere
+// it throws std::bad_alloc.
 void InstallMemoryReserve(std::size_t bytes);
 
 // Holds the reserve back again if it was given back and there is memory.
