@@ -413,6 +413,8 @@ else:
     check("memory: still serving", proc.poll() is None and call("/api/info")[0] == 200)
     proc.send_signal(signal.SIGINT)
     check("memory: stops", proc.wait(timeout=10) == 0)
+    if any(failure.startswith("memory:") for failure in failures):
+        failures.append("memory: the server wrote %r" % proc.stderr.read()[-400:])
 
 if failures:
     sys.exit("studio_api: failed: " + ", ".join(failures))
