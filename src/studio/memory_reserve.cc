@@ -11,20 +11,6 @@
 #include <new>
 #include <thread>
 
-// The program's operator new and delete are replaced below, to serve small
-// allocations from the pool when the C library has no memory; a sanitizer's
-// own are left in place, and with them only the reserve for unwinding works.
-#if defined(__SANITIZE_ADDRESS__)
-#define POLIMREZA_OWN_NEW 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define POLIMREZA_OWN_NEW 0
-#endif
-#endif
-#ifndef POLIMREZA_OWN_NEW
-#define POLIMREZA_OWN_NEW 1
-#endif
-
 namespace polimreza {
 namespace {
 

@@ -6,6 +6,20 @@
 
 #include <cstddef>
 
+// 1 when the program's operator new and delete are replaced here, to serve
+// small allocations from the pool; a sanitizer's own are left in place, and
+// with them only the reserve for unwinding works.
+#if defined(__SANITIZE_ADDRESS__)
+#define POLIMREZA_OWN_NEW 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define POLIMREZA_OWN_NEW 0
+#endif
+#endif
+#ifndef POLIMREZA_OWN_NEW
+#define POLIMREZA_OWN_NEW 1
+#endif
+
 namespace polimreza {
 
 // Installs the process's new-handler, holds `bytes` back for unwinding and

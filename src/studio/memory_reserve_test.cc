@@ -17,18 +17,6 @@
 namespace polimreza {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
 // Keeps an allocation from being left out by the compiler.
 char* volatile sink;
 
@@ -78,7 +66,8 @@ int InChild(Body body) {
 // Large failures outside any unwinding throw and leave the reserve alone,
 // however many there are; the unwinding after them takes it.
 TEST(MemoryReserveTest, FailuresThrowAndTheUnwindingAfterThemTakesTheReserve) {
-  if (kSanitized) GTEST_SKIP() << "the sanitizer's allocator has its own";
+  if (!POLIMREZA_OWN_NEW)
+    GTEST_SKIP() << "the sanitizer's allocator has its own";
   EXPECT_EQ(InChild([] {
               std::vector<char*> taken;
               taken.reserve(1 << 16);
@@ -98,7 +87,8 @@ TEST(MemoryReserveTest, FailuresThrowAndTheUnwindingAfterThemTakesTheReserve) {
 // ended on std::terminate so, about one run in 150 of many large requests
 // at once). The pool's blocks go back to it; a large allocation throws.
 TEST(MemoryReserveTest, SmallAllocationsComeFromThePoolWhenMemoryIsFull) {
-  if (kSanitized) GTEST_SKIP() << "the sanitizer's allocator has its own";
+  if (!POLIMREZA_OWN_NEW)
+    GTEST_SKIP() << "the sanitizer's allocator has its own";
   EXPECT_EQ(InChild([] {
               std::vector<char*> taken;
               taken.reserve(1 << 16);
@@ -138,7 +128,8 @@ TEST(MemoryReserveTest, SmallAllocationsComeFromThePoolWhenMemoryIsFull) {
 // The reserve already taken, a second unwinding waits until another thread
 // gives memory back.
 TEST(MemoryReserveTest, ASecondUnwindingWaitsForMemory) {
-  if (kSanitized) GTEST_SKIP() << "the sanitizer's allocator has its own";
+  if (!POLIMREZA_OWN_NEW)
+    GTEST_SKIP() << "the sanitizer's allocator has its own";
   EXPECT_EQ(InChild([] {
               std::vector<char*> taken;
               taken.reserve(1 << 16);
