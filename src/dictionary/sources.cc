@@ -7,6 +7,7 @@
 #include <new>
 
 #include "text/text_lines.h"
+#include "wordlist/scores.h"
 
 namespace polimreza {
 
@@ -103,15 +104,7 @@ bool IsScored(std::string_view text) {
 }  // namespace
 
 std::optional<int> ParseScore(std::string_view text) {
-  text = Trim(text);
-  if (text.empty() || text.size() > 3) return std::nullopt;
-  int value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (value > 100) return std::nullopt;
-  return value;
+  return ReadScore(Trim(text));
 }
 
 SourceFormat RecognizeFormat(std::string_view name, std::string_view text) {

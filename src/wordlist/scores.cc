@@ -39,6 +39,15 @@ bool ReadWord(std::string_view field, const Alphabet& alphabet,
          !codes.empty();
 }
 
+ScoredKind KindNamed(std::string_view name) {
+  for (std::size_t i = 0; i < kKindNames.size(); ++i) {
+    if (kKindNames[i] == name) return static_cast<ScoredKind>(i);
+  }
+  return ScoredKind::kUnknown;
+}
+
+}  // namespace
+
 std::optional<int> ReadScore(std::string_view text) {
   if (text.empty() || text.size() > 3) return std::nullopt;
   int value = 0;
@@ -49,15 +58,6 @@ std::optional<int> ReadScore(std::string_view text) {
   if (value > 100) return std::nullopt;
   return value;
 }
-
-ScoredKind KindNamed(std::string_view name) {
-  for (std::size_t i = 0; i < kKindNames.size(); ++i) {
-    if (kKindNames[i] == name) return static_cast<ScoredKind>(i);
-  }
-  return ScoredKind::kUnknown;
-}
-
-}  // namespace
 
 std::string_view ScoredKindName(ScoredKind kind) {
   const auto index = static_cast<std::size_t>(kind);

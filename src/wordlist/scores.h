@@ -49,6 +49,10 @@ struct ScoreTable {
   bool Unusable() const { return words.empty() && lines > 0; }
 };
 
+// The score `text` writes: a whole number 0 to 100 in at most three
+// decimal digits; none for anything else ("101", "-1", " 5").
+std::optional<int> ReadScore(std::string_view text);
+
 // Reads a scores file: a line ends at a line feed (a carriage return before
 // it dropped); its word is the text before the first ';', its score the
 // field after it (a whole number 0 to 100), its kind the third field. A line
