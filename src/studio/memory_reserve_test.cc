@@ -63,11 +63,20 @@ int InChild(Body body) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Every case fills memory through the program's own operator new; a
+// sanitizer's allocator has its own.
+class MemoryReserveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!POLIMREZA_OWN_NEW)
+      GTEST_SKIP() << "the sanitizer's allocator has its own";
+  }
+};
+
 // Large failures outside any unwinding throw and leave the reserve alone,
 // however many there are; the unwinding after them takes it.
-TEST(MemoryReserveTest, FailuresThrowAndTheUnwindingAfterThemTakesTheReserve) {
-  if (!POLIMREZA_OWN_NEW)
-    GTEST_SKIP() << "the sanitizer's allocator has its own";
+TEST_F(MemoryReserveTest,
+       FailuresThrowAndTheUnwindingAfterThemTakesTheReserve) {
   EXPECT_EQ(InChild([] {
               std::vector<char*> taken;
               taken.reserve(1 << 16);
@@ -86,9 +95,7 @@ TEST(MemoryReserveTest, FailuresThrowAndTheUnwindingAfterThemTakesTheReserve) {
 // unwinds too: a JSON value allocates as it goes out of scope (the server
 // ended on std::terminate so, about one run in 150 of many large requests
 // at once). The pool's blocks go back to it; a large allocation throws.
-TEST(MemoryReserveTest, SmallAllocationsComeFromThePoolWhenMemoryIsFull) {
-  if (!POLIMREZA_OWN_NEW)
-    GTEST_SKIP() << "the sanitizer's allocator has its own";
+TEST_F(MemoryReserveTest, SmallAllocationsComeFromThePoolWhenMemoryIsFull) {
   EXPECT_EQ(InChild([] {
               std::vector<char*> taken;
               taken.reserve(1 << 16);
@@ -127,9 +134,7 @@ TEST(MemoryReserveTest, SmallAllocationsComeFromThePoolWhenMemoryIsFull) {
 
 // The reserve already taken, a second unwinding waits until another thread
 // gives memory back.
-TEST(MemoryReserveTest, ASecondUnwindingWaitsForMemory) {
-  if (!POLIMREZA_OWN_NEW)
-    GTEST_SKIP() << "the sanitizer's allocator has its own";
+TEST_F(MemoryReserveTest, ASecondUnwindingWaitsForMemory) {
   EXPECT_EQ(InChild([] {
               std::vector<char*> taken;
               taken.reserve(1 << 16);
