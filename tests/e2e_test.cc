@@ -24,8 +24,10 @@
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "scratch_folder.h"
 
 namespace fs = std::filesystem;
+using polimreza::ScratchFolder;
 
 namespace {
 
@@ -131,10 +133,8 @@ class EndToEnd : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(EndToEnd, WholeOutputMatches) {
   const fs::path case_dir = fs::path(POLIMREZA_E2E_DIR) / GetParam();
-  char scratch_template[] = "/tmp/polimreza-e2e-XXXXXX";
-  ASSERT_NE(mkdtemp(scratch_template), nullptr);
-  const fs::path scratch = scratch_template;
-  const fs::path work = scratch / "run";
+  const ScratchFolder scratch("e2e");
+  const fs::path work = scratch.path() / "run";
   fs::create_directory(work);
   if (fs::exists(case_dir / "files")) {
     fs::copy(case_dir / "files", work, fs::copy_options::recursive);
@@ -174,7 +174,6 @@ TEST_P(EndToEnd, WholeOutputMatches) {
           << "file " << relative;
     }
   }
-  fs::remove_all(scratch);
 }
 
 std::string CaseTestName(const ::testing::TestParamInfo<std::string>& info) {

@@ -1,25 +1,17 @@
 #include "studio/files.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "gtest/gtest.h"
+#include "tests/scratch_folder.h"
 
 namespace polimreza {
 namespace {
 
 class StudioFilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char name[] = "/tmp/polimreza-studio-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    folder_ = name;
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
   SaveRequest Request(const std::string& body) {
     auto request = DecodeSave(body, alphabet_, ".ipuz");
     EXPECT_EQ(request.index(), 0u)
@@ -27,7 +19,8 @@ class StudioFilesTest : public ::testing::Test {
     return std::get<SaveRequest>(request);
   }
 
-  std::filesystem::path folder_;
+  ScratchFolder scratch_{"studio"};
+  const std::filesystem::path folder_ = scratch_.path();
   Alphabet alphabet_{AlphabetKind::kSerbianLatin};
 };
 

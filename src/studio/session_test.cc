@@ -1,7 +1,5 @@
 #include "studio/session.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +9,7 @@
 
 #include "gtest/gtest.h"
 #include "nlohmann/json.hpp"
+#include "tests/scratch_folder.h"
 
 namespace polimreza {
 namespace {
@@ -18,16 +17,13 @@ namespace {
 class StudioSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char name[] = "/tmp/polimreza-session-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    folder_ = name;
     // The squares' down slots are of one letter.
     std::ofstream(folder_ / "1.txt") << "A;\r\nB;\r\nC;\r\nD;\r\n";
     std::ofstream(folder_ / "2.txt") << "AB;prvi\r\nCD;drugi\r\n";
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
 
-  std::filesystem::path folder_;
+  ScratchFolder scratch_{"session"};
+  const std::filesystem::path folder_ = scratch_.path();
 };
 
 // A repeated question is answered from the last answers; excluding or

@@ -1,7 +1,5 @@
 #include "studio/skandinavka.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -9,6 +7,7 @@
 #include "gtest/gtest.h"
 #include "studio/files.h"
 #include "studio/session.h"
+#include "tests/scratch_folder.h"
 
 namespace polimreza {
 namespace {
@@ -22,15 +21,12 @@ Grid GridOf(const std::string& rows, const Alphabet& alphabet) {
 class StudioSkandinavkaTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char name[] = "/tmp/polimreza-skandinavka-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    folder_ = name;
     // No list of single letters: a skandinavka needs none.
     std::ofstream(folder_ / "2.txt") << "AB;prvi\r\nAC;drugi\r\n";
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
 
-  std::filesystem::path folder_;
+  ScratchFolder scratch_{"skandinavka"};
+  const std::filesystem::path folder_ = scratch_.path();
   Alphabet alphabet_{AlphabetKind::kAscii};
 };
 

@@ -1,12 +1,11 @@
 #include "studio/vocabulary.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "gtest/gtest.h"
+#include "tests/scratch_folder.h"
 
 namespace polimreza {
 namespace {
@@ -14,9 +13,8 @@ namespace {
 // The author's clue wins over the list's; every change moves the version
 // on, so that answers kept under the old one are not given again.
 TEST(StudioVocabularyTest, ClueForAndVersion) {
-  char name[] = "/tmp/polimreza-vocabulary-XXXXXX";
-  ASSERT_NE(mkdtemp(name), nullptr);
-  const std::filesystem::path folder = name;
+  const ScratchFolder scratch("vocabulary");
+  const std::filesystem::path& folder = scratch.path();
   std::ofstream(folder / "2.txt") << "AB;prvi\r\nCD;\r\n";
   std::ofstream(folder / "moji-opisi.txt") << "CD;moj\r\n";
   Vocabulary vocabulary(std::make_shared<const Alphabet>(AlphabetKind::kAscii),
@@ -38,7 +36,6 @@ TEST(StudioVocabularyTest, ClueForAndVersion) {
   version = vocabulary.version();
   EXPECT_EQ(std::get<std::size_t>(vocabulary.Include(ab)), 0u);
   EXPECT_GT(vocabulary.version(), version);
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

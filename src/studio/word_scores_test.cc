@@ -1,13 +1,12 @@
 #include "studio/word_scores.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "gtest/gtest.h"
+#include "tests/scratch_folder.h"
 
 namespace polimreza {
 namespace {
@@ -43,16 +42,10 @@ TEST(StudioWordScoresTest, RewriteChangesOnlyTheWordsLines) {
 
 class StudioWordScoresFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char name[] = "/tmp/polimreza-scores-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    folder_ = name;
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
   std::shared_ptr<const Alphabet> ascii_ =
       std::make_shared<const Alphabet>(AlphabetKind::kAscii);
-  std::filesystem::path folder_;
+  ScratchFolder scratch_{"scores"};
+  const std::filesystem::path folder_ = scratch_.path();
 };
 
 TEST_F(StudioWordScoresFileTest, SkippedLinesAreWarnedOf) {

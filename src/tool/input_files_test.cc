@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "gtest/gtest.h"
+#include "tests/scratch_folder.h"
 
 namespace polimreza {
 namespace {
@@ -18,20 +19,17 @@ namespace fs = std::filesystem;
 class InputFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char name[] = "/tmp/polimreza-input-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    dir_ = name;
     std::ofstream(dir_ / "file.txt", std::ios::binary) << "AB;x\r\n";
     fs::create_directory(dir_ / "folder");
     ASSERT_EQ(mkfifo((dir_ / "fifo").c_str(), 0600), 0);
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   std::string Path(const std::string& name) const {
     return (dir_ / name).string();
   }
 
-  fs::path dir_;
+  ScratchFolder scratch_{"input"};
+  const fs::path dir_ = scratch_.path();
 };
 
 TEST_F(InputFilesTest, RefusesWhatIsNotAFile) {

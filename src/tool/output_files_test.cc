@@ -1,7 +1,5 @@
 #include "tool/output_files.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +7,7 @@
 #include <sstream>
 
 #include "gtest/gtest.h"
+#include "tests/scratch_folder.h"
 #include "tool/messages.h"
 
 namespace polimreza {
@@ -18,13 +17,6 @@ namespace fs = std::filesystem;
 
 class OutputFilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char name[] = "/tmp/polimreza-output-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    dir_ = name;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   std::string Read(const std::string& name) const {
     std::ifstream in(dir_ / name, std::ios::binary);
     std::ostringstream text;
@@ -39,7 +31,8 @@ class OutputFilesTest : public ::testing::Test {
         std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
   }
 
-  fs::path dir_;
+  ScratchFolder scratch_{"output"};
+  const fs::path dir_ = scratch_.path();
 };
 
 TEST_F(OutputFilesTest, WritesEveryFile) {
