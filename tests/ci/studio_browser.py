@@ -32,6 +32,10 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 from browser_util import check, finish, number, open_chromium
+from studio_numbering import numbering_agrees
+from studio_page import Page, ask_dialog, console_errors, figures, \
+    name_dialog, open_file, wait
+from studio_skandinavka import skandinavka
 
 HOSTILE = '<img src=x onerror="window.pwned=1">'
 LETTERS = "AENOST"
@@ -57,78 +61,6 @@ def write_lists(folder):
         scores.extend(f"{word};50;obicna\r\n" for word in words)
     with open(os.path.join(folder, "ocene.txt"), "w", newline="") as out:
         out.write("".join(scores))
-
-
-def wait(what, condition, timeout=10):
-    end = time.time() + timeout
-    while time.time() < end:
-        try:
-            if condition():
-                return True
-        except Exception:  # the page may be between two states
-            pass
-        time.sleep(0.05)
-    check(False, what + " (timed out)")
-    return False
-
-
-class Page:
-    def __init__(self, driver):
-        self.d = driver
-
-    def el(self, id_):
-        return self.d.find_element(By.ID, id_)
-
-    def js(self, script, *args):
-        return self.d.execute_script(script, *args)
-
-    def square(self, row, col):
-        return self.el(f"sq-{row}-{col}")
-
-    def td(self, row, col):
-        return self.square(row, col).find_element(By.XPATH, "..")
-
-    def classes(self, row, col):
-        return self.td(row, col).get_attribute("class").split()
-
-    def letter(self, row, col):
-        return self.square(row, col).get_attribute("value")
-
-    def letters(self):
-        return self.js("""return Array.from(document.querySelectorAll('#grid tr'))
-            .map(tr => Array.from(tr.querySelectorAll('td')).map(td =>
-              td.classList.contains('block') ? '#' :
-              (td.querySelector('input').value || '*')).join(''));""")
-
-    def keys(self, *keys):
-        ActionChains(self.d).send_keys(*keys).perform()
-
-    def ctrl(self, key):
-        ActionChains(self.d).key_down(Keys.CONTROL).send_keys(key) \
-            .key_up(Keys.CONTROL).perform()
-
-    def status(self):
-        return self.el("status").text
-
-    def click(self, id_):
-        self.el(id_).click()
-
-    def fits(self):
-        return [b.get_attribute("data-word") for b in
-                self.d.find_elements(By.CSS_SELECTOR, "#fits button.word")]
-
-    def wait_fill(self):
-        wait("fill ends", lambda: not self.el("stop").is_enabled()
-             and self.el("fill").is_enabled() and self.status(), 60)
-
-
-def console_errors(driver):
-    """Severe console entries but the 409 replies the test asked for, and
-    any entry that is not ASCII (the page logs in ASCII Latin)."""
-    return [e for e in driver.get_log("browser")
-            if (e["level"] == "SEVERE" and not (
-                e["source"] == "network" and "status of 409" in e["message"]))
-            or not e["message"].isascii()]
 
 
 def run(driver, url, folder, screenshot):
@@ -336,12 +268,6 @@ def run(driver, url, folder, screenshot):
     check(errors == [], "no console errors: " + json.dumps(errors)[:500])
 
 
-def figures(p):
-    """The quality figures shown beside the grid, by name."""
-    return dict(p.js("""return Array.from(document.querySelectorAll('#figures dt'))
-        .map((dt) => [dt.textContent, dt.nextElementSibling.textContent]);"""))
-
-
 def scores_shown(p):
     return [i.get_attribute("value") for i in
             p.d.find_elements(By.CSS_SELECTOR, "#fits input.score")]
@@ -423,27 +349,6 @@ def grid_state(p):
                          for r in range(SIZE)]
 
 
-def name_dialog(p, typed=None):
-    """The name field's suggestion and the files it stands for; types
-    `typed` in its place when given, then confirms."""
-    name = p.el("name-input")
-    suggestion = name.get_attribute("value")
-    files = p.el("name-files").text
-    if typed is not None:
-        name.clear()
-        name.send_keys(typed)
-    name.send_keys(Keys.ENTER)
-    return suggestion, files
-
-
-def open_file(p, file):
-    p.click("open")
-    wait("file list", lambda: p.el("open-dialog").is_displayed())
-    [b for b in p.d.find_elements(By.CSS_SELECTOR, "#files button")
-     if b.text == file][0].click()
-    wait("opened " + file, lambda: p.status() == "Otvoreno: " + file)
-
-
 def save_export_reopen(p, folder):
     """Save, save again onto the file, export under the export's own names
     (twice), reopen the save and the export."""
@@ -495,11 +400,6 @@ def save_export_reopen(p, folder):
         check(p.js("return document.querySelector("
                    "'#across li input.clue[data-word=SAT]').value") == "Meri vreme",
               file + " keeps the author's clue")
-
-
-def ask_dialog(p):
-    wait("a question", lambda: p.el("ask-dialog").is_displayed())
-    return p.el("ask-question").text
 
 
 def reload_restores(p):
@@ -670,199 +570,6 @@ def run_cyrillic(driver, url, screenshot):
     driver.save_screenshot(screenshot)
     errors = console_errors(driver)
     check(errors == [], "no console errors in Cyrillic: " + json.dumps(errors)[:500])
-
-
-# Random grids numbered by the page (grid.js over board_core.js) and saved
-# through the server, whose ipuz carries the numbers the C++ side gives.
-NUMBERING_SCRIPT = """
-const done = arguments[arguments.length - 1];
-(async () => {
-  const {Grid} = await import('./grid.js');
-  const token = new URLSearchParams(location.search).get('token');
-  let seed = 12345;
-  const random = () => (seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648;
-  const grids = [];
-  for (let n = 0; n < arguments[0]; n++) {
-    const grid = new Grid(1 + Math.floor(random() * 12), 1 + Math.floor(random() * 12));
-    const share = random() * 0.5;
-    grid.cells.forEach((cell) => { cell.block = random() < share; });
-    grid.cells[0].block = false;
-    grid.number();
-    const rows = grid.squares().map((row) => row.map((c) => c === '#' ? '#' : '*').join(''));
-    const name = 'brojevi-' + n + '.ipuz';
-    const reply = await fetch('/api/save', {method: 'POST',
-      headers: {'X-Polimreza-Token': token, 'Content-Type': 'application/json'},
-      body: JSON.stringify({name, rows, overwrite: true})});
-    grids.push({name, status: reply.status, width: grid.width, numbers: grid.numbers,
-      across: grid.slots[0].map((s) => s.number), down: grid.slots[1].map((s) => s.number)});
-  }
-  return grids;
-})().then(done, (e) => done(String(e)));
-"""
-
-
-def numbering_agrees(driver, url, folder, count=60):
-    """The page numbers random grids as the server does."""
-    # The page's modules are all it needs: no wait for the server's lists.
-    driver.get(url)
-    grids = driver.execute_async_script(NUMBERING_SCRIPT, count)
-    check(isinstance(grids, list) and len(grids) == count,
-          "random grids numbered in the page: " + repr(grids)[:300])
-    differ = []
-    for grid in grids:
-        if grid["status"] != 200:
-            differ.append((grid["name"], grid["status"]))
-            continue
-        with open(os.path.join(folder, grid["name"]), encoding="utf-8") as f:
-            ipuz = json.load(f)
-        numbers = [0 if n == "#" else int(n) for row in ipuz["puzzle"] for n in row]
-        across = [int(c[0]) for c in ipuz["clues"].get("Across", [])]
-        down = [int(c[0]) for c in ipuz["clues"].get("Down", [])]
-        if (numbers, across, down) != (grid["numbers"], grid["across"], grid["down"]):
-            differ.append((grid["name"], numbers, grid["numbers"]))
-        os.remove(os.path.join(folder, grid["name"]))
-    check(differ == [], f"{count} random grids numbered alike in the page and in C++: "
-          + repr(differ)[:500])
-
-
-def arrows(p):
-    """The arrows drawn on the grid: {(row, col): [kinds]}."""
-    found = p.js("""return Array.from(document.querySelectorAll('#grid .sk-arrow'))
-        .map(a => [a.closest('td').dataset.i, a.className]);""")
-    shown = {}
-    for i, name in found:
-        kind = [c for c in name.split() if c not in ("sk", "sk-arrow")][0]
-        shown.setdefault(divmod(int(i), 4), []).append(kind)
-    return {k: sorted(v) for k, v in shown.items()}
-
-
-def square_text(p, row, col):
-    return p.js("""const box = arguments[0].closest('td').querySelector('.sk-text');
-        return box ? Array.from(box.querySelectorAll('.sk-line')).map(l => l.textContent)
-          : null;""", p.square(row, col))
-
-
-def skandinavka(driver, url, folder, screenshot):
-    """A 4x4 skandinavka from the template: arrows, a refused pattern, a
-    fill, a clue typed into its square and shown in lines, a clue too long,
-    save, export, reopen and the working copy, all keeping the kind."""
-    p = Page(driver)
-    driver.get(url)
-    if p.el("ask-dialog").is_displayed():
-        p.click("ask-no")
-    wait("page ready", lambda: "ready" in p.js("return document.body.className"))
-    for field in ("width", "height"):
-        p.el(field).clear()
-        p.el(field).send_keys("4")
-    check(not p.el("layout-field").is_displayed(), "no layout for a classic grid")
-    p.el("kind").send_keys("s")  # skandinavka
-    check(p.js("return document.getElementById('kind').value") == "skandinavka"
-          and p.el("layout-field").is_displayed(), "the layouts of a skandinavka offered")
-    p.click("new-grid")
-    if p.el("ask-dialog").is_displayed():
-        p.click("ask-yes")
-    check(p.letters() == ["####", "#***", "#***", "#***"],
-          "the template: clue squares along the top and the left")
-    straight = {(1, 1): ["across-straight", "down-straight"]}
-    for c in (2, 3):
-        straight[(1, c)] = ["down-straight"]
-        straight[(c, 1)] = ["across-straight"]
-    wait("the arrows of the layout", lambda: arrows(p) == straight)
-    check(not p.el("clue-lists").is_displayed() if driver.find_elements(By.ID, "clue-lists")
-          else not driver.find_element(By.CSS_SELECTOR, ".clue-lists").is_displayed(),
-          "no numbered clue lists")
-
-    # An open corner is in no word: named under the grid, and no fill.
-    p.square(0, 0).click()
-    p.keys(".")
-    wait("the refusal shown", lambda: p.el("sk-refusal").text ==
-         "Polje (1,1) ne pripada nijednoj reči.")
-    p.click("fill")
-    p.wait_fill()
-    check(p.status() == "Polje (1,1) ne pripada nijednoj reči."
-          and "error" in p.el("status").get_attribute("class"), "the fill refused: " + p.status())
-    p.ctrl("z")
-    wait("the refusal gone", lambda: not p.el("sk-refusal").is_displayed()
-         and arrows(p) == straight)
-
-    # What fits a word, then a fill.
-    p.square(1, 1).click()
-    wait("what fits a skandinavka's word", lambda: len(p.fits()) == 50)
-    p.click("fill")
-    p.wait_fill()
-    check(p.status().startswith("Mreža je popunjena"), "a skandinavka fills: " + p.status())
-    grid = p.letters()
-    check(all("*" not in row for row in grid), "every square filled")
-
-    # A clue typed into its square shows there in lines of 9 characters.
-    p.square(1, 0).click()
-    wait("the clue square's editor", lambda: p.el("sk-editor").is_displayed())
-    check(p.el("sk-square").text == "Polje za opis (1,2)", "the editor names the square")
-    field = p.el("sk-input-0")
-    field.clear()
-    field.send_keys("Reka kroz Beograd" + Keys.ENTER)
-    wait("clue saved", lambda: p.status() == f"Opis za {grid[1][1:]} je sačuvan.")
-    wait("the clue in its square", lambda: square_text(p, 1, 0) == ["Reka kroz", "Beograd"])
-    check(p.el("sk-preview-0").text.split("\n") == ["Reka kroz", "Beograd"]
-          and not p.el("sk-warning-0").is_displayed(), "the preview as it will print")
-    p.square(0, 1).click()
-    wait("the down clue's editor", lambda: p.el("sk-square").text == "Polje za opis (2,1)")
-    long_clue = "Najduži opis koji nikako ne može da stane u polje od pet redova"
-    p.el("sk-input-0").clear()
-    p.el("sk-input-0").send_keys(long_clue + Keys.ENTER)
-    wait("too long a clue warned", lambda: p.el("sk-warning-0").text ==
-         "Ne staje u 5 redova po 9 znakova.")
-    items = driver.find_elements(By.CSS_SELECTOR, "#sk-list li")
-    check(len(items) == 6 and items[0].find_element(By.CLASS_NAME, "sk-where").text == "(2,1)"
-          and "over" in items[0].find_element(By.CLASS_NAME, "sk-entry")
-          .get_attribute("class"), "the panel lists the clues by square")
-    check(any(i.text.endswith("Reka kroz Beograd") for i in items),
-          "the panel holds the clue")
-
-    p.click("save")
-    name_dialog(p, "skandinavka")
-    wait("saved", lambda: p.status() == "Sačuvano: skandinavka.ipuz")
-    with open(os.path.join(folder, "skandinavka.ipuz"), encoding="utf-8") as f:
-        ipuz = json.load(f)
-    check(ipuz.get("com.polimreza:kind") == "skandinavka"
-          and {"row": 1, "col": 1, "direction": "across", "clue": "Reka kroz Beograd",
-               "square": [1, 0]} in ipuz.get("com.polimreza:clues", []),
-          "the kind and the clues saved: " + json.dumps(ipuz.get("com.polimreza:clues")))
-
-    exported = ["skandinavka-stampa.html", "skandinavka-stampa.svg"]
-    p.click("export")
-    _, files = name_dialog(p)
-    check(files == "Biće zapisano: " + ", ".join(exported), "a skandinavka exports no ipuz")
-    wait("exported", lambda: p.status() == "Izvezeno: " + ", ".join(exported))
-    with open(os.path.join(folder, exported[0]), encoding="utf-8") as f:
-        check('"skandinavka":true' in f.read().replace(" ", ""),
-              "the exported page is a skandinavka")
-
-    p.el("kind").send_keys("k")  # klasicna
-    p.click("new-grid")
-    check(p.letters() == ["****"] * 4 and arrows(p) == {}, "a classic grid again")
-    open_file(p, "skandinavka.ipuz")
-    check(p.letters() == grid and p.js("return document.getElementById('kind').value")
-          == "skandinavka", "the skandinavka reopened")
-    wait("its arrows and clue back", lambda: arrows(p) == straight
-         and square_text(p, 1, 0) == ["Reka kroz", "Beograd"])
-    p.square(0, 1).click()
-    driver.save_screenshot(screenshot)
-
-    # The working copy keeps the kind.
-    p.square(2, 0).click()
-    wait("the editor", lambda: p.el("sk-square").text == "Polje za opis (1,3)")
-    p.el("sk-input-0").clear()
-    p.el("sk-input-0").send_keys("Nov opis" + Keys.ENTER)
-    wait("clue saved", lambda: p.status().startswith("Opis za"))
-    driver.refresh()
-    ask_dialog(p)
-    p.click("ask-yes")
-    wait("page ready", lambda: "ready" in p.js("return document.body.className"))
-    wait("the working copy is a skandinavka", lambda: arrows(p) == straight
-         and square_text(p, 2, 0) == ["Nov opis"])
-    errors = console_errors(driver)
-    check(errors == [], "no console errors in a skandinavka: " + json.dumps(errors)[:500])
 
 
 def main():
