@@ -1,13 +1,15 @@
 // Writes the patterns of the fill benchmark, and for each the same crossword
 // as a deck for qxw's batch mode:
-//   polimreza_fill_patterns FOLDER [COUNT [long]]
+//   polimreza_fill_patterns FOLDER [COUNT [long|clean]]
 // For every size 9, 11, 13, 15 and black share 18%, 24%, 30%: COUNT
 // (default 10) rotationally symmetric patterns FOLDER/S-P-KK.txt with their
 // decks FOLDER/S-P-KK.qxd. No run of open squares is longer than 9 or
 // shorter than 2, so every open square is crossed both ways. With "long":
 // sizes 13, 15, 17 and black shares 18%, 21%, 24% instead, runs as long as
-// the grid allowed (the long-entry classes). Only std::mt19937's raw output
-// is used, so every platform makes the same bytes.
+// the grid allowed (the long-entry classes). With "clean": the same sizes
+// and shares, drawn as a constructor draws them: every run of 3 squares or
+// more and no 2x2 block of black squares. Only std::mt19937's raw output is
+// used, so every platform makes the same bytes.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -42,6 +44,11 @@ class Pattern {
     black_[static_cast<std::size_t>(row * size_ + column)] = true;
     black_[static_cast<std::size_t>((size_ - 1 - row) * size_ +
                                     (size_ - 1 - column))] = true;
+  }
+  void Whiten(int row, int column) {
+    black_[static_cast<std::size_t>(row * size_ + column)] = false;
+    black_[static_cast<std::size_t>((size_ - 1 - row) * size_ +
+                                    (size_ - 1 - column))] = false;
   }
   int BlackCount() const {
     int count = 0;
@@ -117,6 +124,53 @@ Pattern MakePattern(int size, int percent, int longest, std::mt19937& rng) {
   return pattern;
 }
 
+// Whether every run across and down has at least 3 squares and no 2x2
+// block is all black.
+bool Clean(const Pattern& pattern) {
+  const int size = pattern.Size();
+  for (int row = 0; row < size; ++row) {
+    for (int column = 0; column < size; ++column) {
+      if (row + 1 < size && column + 1 < size && pattern.Black(row, column) &&
+          pattern.Black(row + 1, column) && pattern.Black(row, column + 1) &&
+          pattern.Black(row + 1, column + 1)) {
+        return false;
+      }
+      for (int across = 0; across < 2; ++across) {
+        const int length =
+            pattern.RunLength(row, column, across ? 0 : 1, across ? 1 : 0);
+        if (length == 1 || length == 2) return false;
+      }
+    }
+  }
+  return true;
+}
+
+// A clean pattern: black squares (with their twins) drawn at random and kept
+// only when the pattern stays clean, starting afresh when 1,000 draws in a
+// row are refused.
+Pattern MakeCleanPattern(int size, int percent, std::mt19937& rng) {
+  const int target = (size * size * percent + 50) / 100;
+  for (;;) {
+    Pattern pattern(size);
+    for (int refused = 0; refused < 1000 && pattern.BlackCount() < target;) {
+      const auto cell = static_cast<int>(rng() % (size * size));
+      const int row = cell / size, column = cell % size;
+      if (pattern.Black(row, column)) {
+        ++refused;
+        continue;
+      }
+      pattern.Blacken(row, column);
+      if (Clean(pattern)) {
+        refused = 0;
+      } else {
+        pattern.Whiten(row, column);
+        ++refused;
+      }
+    }
+    if (pattern.BlackCount() >= target) return pattern;
+  }
+}
+
 // The deck: open squares numbered from 0 in reading order; one light a line,
 // its squares' numbers, across slots in reading order, then down slots.
 std::string Deck(const Pattern& pattern) {
@@ -159,9 +213,11 @@ bool WriteFile(const fs::path& path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool long_runs = argc == 4 && std::string(argv[3]) == "long";
+  const std::string kind = argc == 4 ? argv[3] : "";
+  const bool clean = kind == "clean";
+  const bool long_runs = kind == "long" || clean;
   if (argc < 2 || argc > 4 || (argc == 4 && !long_runs)) {
-    std::fprintf(stderr, "usage: %s FOLDER [COUNT [long]]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s FOLDER [COUNT [long|clean]]\n", argv[0]);
     return 2;
   }
   const fs::path folder = argv[1];
@@ -179,11 +235,16 @@ int main(int argc, char** argv) {
     for (int percent : percents) {
       // One generator per class, so a class does not change with COUNT or
       // with the classes before it.
-      std::mt19937 rng(kSeed + (long_runs ? 1000u : 0u) +
+      std::mt19937 rng(kSeed +
+                       (clean       ? 2000u
+                        : long_runs ? 1000u
+                                    : 0u) +
                        static_cast<std::uint32_t>(size * 100 + percent));
       for (int k = 1; k <= count; ++k) {
         const Pattern pattern =
-            MakePattern(size, percent, long_runs ? size : kLongest, rng);
+            clean
+                ? MakeCleanPattern(size, percent, rng)
+                : MakePattern(size, percent, long_runs ? size : kLongest, rng);
         char name[32];
         std::snprintf(name, sizeof name, "%d-%d-%02d", size, percent, k);
         ok = WriteFile(folder / (std::string(name) + ".txt"), pattern.Text()) &&

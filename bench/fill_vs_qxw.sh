@@ -11,7 +11,10 @@
 # the grid) run on lists of 1 to 25 letters from the same sources, the
 # English ones with WordNet's multiword lemmas run together (ice_cream:
 # ICECREAM), the Serbian ones in A-Z for both programs and in Cyrillic for
-# ours alone; their classes are marked "L" (13x13L).
+# ours alone; their classes are marked "L" (13x13L). The clean classes
+# ("clean", marked "C") are the same sizes and black shares drawn as a
+# constructor draws them, every entry of 3 letters or more and no 2x2 block
+# of black squares, on the same lists as the long ones.
 #   bench/fill_vs_qxw.sh [BUILD_DIR]      (default: build/bench)
 # BUILD_DIR is configured (Release, -DPOLIMREZA_BENCH=ON) when it has no
 # build yet, and the generator, the checker and polimreza-fill are built.
@@ -27,8 +30,8 @@
 #   LANGS       lists to use, of "sr", "az", "cyrl" and "en" (default
 #               "sr az cyrl en")
 #   EN_SIZES    sizes run with the English lists (default "9 11 13 15")
-#   CLASSES     "short" (slots of 2 to 9), "long" (the long-entry classes) or
-#               both (default "short long")
+#   CLASSES     any of "short" (slots of 2 to 9), "long" (the long-entry
+#               classes) and "clean" (default "short long clean")
 #   KEEP        a folder to keep the inputs, outputs and results.tsv in
 # Exits 1 if the checker rejects any fill.
 set -euo pipefail
@@ -39,7 +42,7 @@ limit="${LIMIT:-30}"
 count="${COUNT:-10}"
 langs="${LANGS:-sr az cyrl en}"
 en_sizes="${EN_SIZES:-9 11 13 15}"
-classes="${CLASSES:-short long}"
+classes="${CLASSES:-short long clean}"
 qxw=/usr/games/qxw
 run_qxw="${QXW:-yes}"
 
@@ -79,16 +82,18 @@ make_work_folder
 if [[ " $classes " == *" short "* ]]; then
   "$build/bench/polimreza_fill_patterns" "$work/patterns" "$count"
 fi
-if [[ " $classes " == *" long "* ]]; then
-  # Named with an "L" after the number (13-18-01L), so both kinds share the
-  # results and the table.
+# The long and clean kinds are named with an "L" or a "C" after the number
+# (13-18-01L), so every kind shares the results and the table.
+for kind in long clean; do
+  [[ " $classes " == *" $kind "* ]] || continue
+  mark=$([ "$kind" = long ] && echo L || echo C)
   mkdir -p "$work/patterns"
-  "$build/bench/polimreza_fill_patterns" "$work/long" "$count" long
-  for file in "$work/long"/*.txt; do
-    mv "$file" "$work/patterns/$(basename "${file%.txt}")L.txt"
-    mv "${file%.txt}.qxd" "$work/patterns/$(basename "${file%.txt}")L.qxd"
+  "$build/bench/polimreza_fill_patterns" "$work/$kind" "$count" "$kind"
+  for file in "$work/$kind"/*.txt; do
+    mv "$file" "$work/patterns/$(basename "${file%.txt}")$mark.txt"
+    mv "${file%.txt}.qxd" "$work/patterns/$(basename "${file%.txt}")$mark.qxd"
   done
-fi
+done
 
 # Writes FOLDER/1.txt..MAX.txt ("WORD;" lines) and FOLDER/qxw.dict (one word a
 # line) from the words on standard input: upper case A-Z only, in the
@@ -181,10 +186,10 @@ for file in $(cd "$work/patterns" && ls -- *.txt | sort -t- -k1,1n -k2,2n -k3,3n
     size="${name%%-*}"
     lists="$work/$lang"
     mark=""
-    if [[ "$name" == *L ]]; then
-      # A long-entry pattern: the lists of 1 to 25 letters.
+    if [[ "$name" == *[LC] ]]; then
+      # A long-entry or clean pattern: the lists of 1 to 25 letters.
       lists="$work/${lang}25"
-      mark=L
+      mark=${name: -1}
       [ "$lang" = az ] && continue
     elif [ "$lang" = en ] && [[ " $en_sizes " != *" $size "* ]]; then
       continue
@@ -252,8 +257,8 @@ echo "Lists: sr $(words sr) words, az $(words az) words, cyrl $(words cyrl)" \
 longwords() {
   if [ -d "$work/$1" ]; then cat "$work/$1"/{1..25}.txt 2>/dev/null | wc -l; else echo 0; fi
 }
-if [[ " $classes " == *" long "* ]]; then
-  echo "Long classes (L): sr $(longwords sr25) words, cyrl $(longwords cyrl25)" \
+if [[ " $classes " == *" long "* || " $classes " == *" clean "* ]]; then
+  echo "Long and clean classes (L, C): sr $(longwords sr25) words, cyrl $(longwords cyrl25)" \
     "words, en $(longwords en25) words (1 to 25 letters)."
 fi
 echo "Limit ${limit} s per pattern and program; times are medians of the class"
@@ -346,7 +351,7 @@ if [ "$fill" != none ] && [ "$run_qxw" != none ]; then
           gained = gained " " key
         }
         size = substr(key, index(key, " ") + 1) + 0
-        if (size <= 13 && key !~ /L$/) {
+        if (size <= 13 && key !~ /[LC]$/) {
           ++small
           decided = outcome[key, "ours"] == "filled" || outcome[key, "ours"] == "impossible"
           if (decided && seconds[key, "ours"] <= 10) ++quick
