@@ -45,11 +45,6 @@ class Pattern {
     black_[static_cast<std::size_t>((size_ - 1 - row) * size_ +
                                     (size_ - 1 - column))] = true;
   }
-  void Whiten(int row, int column) {
-    black_[static_cast<std::size_t>(row * size_ + column)] = false;
-    black_[static_cast<std::size_t>((size_ - 1 - row) * size_ +
-                                    (size_ - 1 - column))] = false;
-  }
   int BlackCount() const {
     int count = 0;
     for (bool black : black_) count += black;
@@ -159,11 +154,12 @@ Pattern MakeCleanPattern(int size, int percent, std::mt19937& rng) {
         ++refused;
         continue;
       }
-      pattern.Blacken(row, column);
-      if (Clean(pattern)) {
+      Pattern tried = pattern;
+      tried.Blacken(row, column);
+      if (Clean(tried)) {
+        pattern = tried;
         refused = 0;
       } else {
-        pattern.Whiten(row, column);
         ++refused;
       }
     }
@@ -235,10 +231,8 @@ int main(int argc, char** argv) {
     for (int percent : percents) {
       // One generator per class, so a class does not change with COUNT or
       // with the classes before it.
-      std::mt19937 rng(kSeed +
-                       (clean       ? 2000u
-                        : long_runs ? 1000u
-                                    : 0u) +
+      const std::uint32_t kind_seed = clean ? 2000u : long_runs ? 1000u : 0u;
+      std::mt19937 rng(kSeed + kind_seed +
                        static_cast<std::uint32_t>(size * 100 + percent));
       for (int k = 1; k <= count; ++k) {
         const Pattern pattern =
